@@ -1,0 +1,69 @@
+#pragma once
+// Fixtures shared by every test executable.
+//
+//   TRegistrySandbox  - HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER redirected to fresh scratch keys for
+//                       the lifetime of the object (this process only), removed afterwards.
+//   TScratchFolder    - an empty folder in the temporary folder, removed with everything in it.
+//   TMessageRecorder  - records every message box and answers from a script (default: the first
+//                       button: IDOK, IDYES, IDABORT, IDRETRY).
+//   FixturePath       - the Windows path of a file below tests/fixtures.
+// Outside a recorder, a message box fails the running test (nobody would answer it).
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "lib/Messages.h"
+
+class TRegistrySandbox {
+public:
+    TRegistrySandbox();
+    ~TRegistrySandbox();
+    TRegistrySandbox(const TRegistrySandbox&) = delete;
+    TRegistrySandbox& operator=(const TRegistrySandbox&) = delete;
+    // Where the redirected keys really live (below HKEY_CURRENT_USER of the prefix).
+    const std::string& ScratchPath() const { return FScratchPath; }
+
+private:
+    std::string FScratchPath;
+    HKEY FLocalMachine = nullptr, FCurrentUser = nullptr;
+};
+
+class TScratchFolder {
+public:
+    TScratchFolder();
+    ~TScratchFolder();
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+    // With a trailing backslash.
+    const std::string& Path() const { return FPath; }
+    std::string operator/(const std::string& relative) const { return FPath + relative; }
+    // Writes bytes to a file below the folder, creating its folders.
+    std::string WriteFile(const std::string& relative, const std::string& bytes) const;
+
+private:
+    std::string FPath;
+};
+
+class TMessageRecorder {
+public:
+    TMessageRecorder();
+    ~TMessageRecorder();
+    TMessageRecorder(const TMessageRecorder&) = delete;
+    TMessageRecorder& operator=(const TMessageRecorder&) = delete;
+    // Answers for the next boxes, in order; afterwards the default answer.
+    void Answer(int id) { FAnswers.push_back(id); }
+    const std::vector<TMessageRecord>& Messages() const { return FMessages; }
+    std::vector<std::string> Texts() const;
+    void Clear() { FMessages.clear(); }
+
+private:
+    std::vector<TMessageRecord> FMessages;
+    std::deque<int> FAnswers;
+};
+
+std::string FixturePath(const std::string& relative);
+
+// Removes a folder with everything below it (test clean-up).
+void RemoveTree(const std::string& path);

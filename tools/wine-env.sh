@@ -1,0 +1,14 @@
+# Sourced by the build scripts: a throwaway 32-bit Wine prefix inside the build folder, the Dutch
+# locale, quiet Wine.  usage: source tools/wine-env.sh <prefix-folder>
+bran_prefix=$(realpath -m "$1")
+export WINEPREFIX="$bran_prefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=nl_NL.UTF-8 LC_ALL=nl_NL.UTF-8
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1 </dev/null || true
+  wineserver -w
+fi
+

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Runs a command with one wineserver kept alive and Wine's own background processes already started,
+# detached from our output (started later by a test, they would hold its output open and ctest would
+# wait for them until its time-out). Call it where WINEPREFIX and the X display are set.
+set -euo pipefail
+wineserver -p
+wine wineboot >/dev/null 2>&1 </dev/null || true
+exec "$@"
