@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest cmake make
           wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils unzip zip python3 unrtf file
-          binutils-mingw-w64-i686 fonts-dejavu-core locales)
+          binutils-mingw-w64-i686 fonts-dejavu-core fonts-wine locales)
 
 missing=()
 for p in "${packages[@]}"; do

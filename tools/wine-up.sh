@@ -3,6 +3,6 @@
 # detached from our output (started later by a test, they would hold its output open and ctest would
 # wait for them until its time-out). Call it where WINEPREFIX and the X display are set.
 set -euo pipefail
-wineserver -p
+wineserver -p >/dev/null 2>&1 </dev/null || true  # one may already run
 wine wineboot >/dev/null 2>&1 </dev/null || true
 exec "$@"

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The program is one 32-bit Windows executable that needs nothing beyond Windows' own DLLs, and it
+# carries the version information the About box shows.   usage: executable.sh <build-folder>
+set -euo pipefail
+exe="$1/BranService.exe"
+fail() { echo "FAIL: $*"; exit 1; }
+
+file "$exe" | grep -q 'PE32 executable (GUI) Intel 80386' || fail "not a 32-bit GUI program: $(file "$exe")"
+
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|comctl32|comdlg32|ole32|oleaut32|msvcrt|winmm|winspool\.drv|version|wininet|wsock32|ws2_32|msimg32|riched20|uxtheme)(\.dll)?$'
+imports=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+[ -n "$imports" ] || fail "no imports found"
+for dll in $imports; do
+  echo "$dll" | grep -Eq "$allowed" || fail "imports a DLL that Windows does not ship: $dll"
+done
+
+# Version resource: read with a tool of its own, not ours.
+python3 - "$exe" <<'PY' || fail "version information missing"
+import sys
+data = open(sys.argv[1], "rb").read()
+for key in ("FileVersion", "ProductName", "CompanyName", "OriginalFilename"):
+    if key.encode("utf-16-le") not in data:
+        sys.exit(f"no {key}")
+if "Bran-Service".encode("utf-16-le") not in data:
+    sys.exit("no product name")
+PY
+# The manifest asks for common controls 6 and no execution level (keeps registry virtualization).
+grep -aq 'Microsoft.Windows.Common-Controls' "$exe" || fail "no common-controls manifest"
+if grep -aq 'requestedExecutionLevel' "$exe"; then fail "manifest must not request an execution level"; fi
+echo "executable: PE32 GUI, system DLLs only, version information and manifest present"

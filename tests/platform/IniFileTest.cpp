@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "TestSupport.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+
+namespace {
+std::vector<std::string> NonBlankLines(const std::string& path) {
+    std::vector<std::string> lines = ReadTextLines(path);
+    lines.erase(std::remove(lines.begin(), lines.end(), std::string()), lines.end());
+    return lines;
+}
+}  // namespace
+
+TEST(IniFile, WritesKeepTheLayoutRulesOfTheProfileFunctions) {
+    TScratchFolder folder;
+    std::string path = folder.WriteFile("CASE.INI", "[Algemeen]\r\nNaam=Oud\r\nVersie=1\r\n\r\n[Klant]\r\nAchternaam=Jansen\r\n");
+    TIniFile ini(path);
+
+    ini.WriteString("ALGEMEEN", "naam", "Nieuw");      // existing key, other case: replaced in place
+    ini.WriteString("Algemeen", "Datum", "1-2-2026");  // new key: appended to its section
+    ini.WriteString("Bijlagen", "File0", "a.txt");     // new section: appended to the file
+    ini.UpdateFile();
+
+    EXPECT_EQ(NonBlankLines(path),
+              (std::vector<std::string>{"[Algemeen]", "Naam=Nieuw", "Versie=1", "Datum=1-2-2026", "[Klant]",
+                                        "Achternaam=Jansen", "[Bijlagen]", "File0=a.txt"}));
+
+    EXPECT_EQ(ini.ReadString("algemeen", "NAAM", "?"), "Nieuw");
+    EXPECT_EQ(ini.ReadString("Algemeen", "Ontbreekt", "standaard"), "standaard");
+    EXPECT_EQ(ini.ReadInteger("Algemeen", "Versie", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("Algemeen", "Naam", 42), 42);
+    EXPECT_EQ(ini.ReadSection("Algemeen"), (std::vector<std::string>{"Naam", "Versie", "Datum"}));
+    EXPECT_EQ(ini.ReadSectionValues("Klant"), (std::vector<std::string>{"Achternaam=Jansen"}));
+    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Algemeen", "Klant", "Bijlagen"}));
+}
+
+TEST(IniFile, EraseSectionAndLongValues) {
+    TScratchFolder folder;
+    TIniFile ini(folder / "Lijst.ini");
+    for (int i = 0; i < 3; ++i) ini.WriteString("Actions", "Line" + std::to_string(i), "regel " + std::to_string(i));
+    ini.EraseSection("actions");
+    ini.WriteString("Actions", "Line0", "a=b blijft heel");
+    std::string longValue(5000, 'x');
+    ini.WriteString("Lang", "Tekst", longValue);
+    ini.UpdateFile();
+    EXPECT_EQ(ini.ReadSectionValues("Actions"), (std::vector<std::string>{"Line0=a=b blijft heel"}));
+    EXPECT_EQ(ini.ReadString("Lang", "Tekst", ""), longValue);
+    EXPECT_FALSE(ini.SectionExists("Leeg"));
+    EXPECT_TRUE(ini.ReadSection("Leeg").empty());
+}
+
+TEST(IniFile, AccentedTextsAreStoredAsWindows1252) {
+    TScratchFolder folder;
+    TIniFile ini(folder / "Tekst.ini");
+    ini.WriteString("Klant", "Plaats", "Ĳsselstein één");
+    ini.UpdateFile();
+    // "één" is three bytes of code page 1252 on disk; the Dutch ij ligature has no such byte.
+    std::string bytes = ReadFileBytes(folder / "Tekst.ini");
+    EXPECT_NE(bytes.find("\xE9\xE9n"), std::string::npos);
+    EXPECT_EQ(ini.ReadString("Klant", "Plaats", ""), "?sselstein één");
+}

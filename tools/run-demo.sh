@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# make run: builds the program and starts it in a demo Wine prefix of its own.
+# Without a display it runs under Xvfb, saves a screenshot to <build>/screenshot.png and ends.
+#   usage: tools/run-demo.sh [build-folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${1:-build}
+bash tools/build.sh "$build"
+build=$(realpath "$build")
+source tools/wine-env.sh "$build/demoprefix"
+demo="$build/demo"
+bash tools/demo-setup.sh "$demo"
+# Let the server that set up the prefix end: the program must start inside the X display.
+wineserver -w
+
+if [ -n "${DISPLAY:-}" ]; then
+  cd "$demo"
+  exec wine "$demo/BranService.exe"
+fi
+
+shot="$build/screenshot.png"
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/tools/demo-screenshot.sh" "$demo" "$shot"
+echo "Screenshot of the main window: $shot"
