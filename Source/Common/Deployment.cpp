@@ -1,0 +1,3 @@
+#include "Source/Common/Deployment.h"
+
+const char* const DefaultMailHost = "SMTP.BRANTEL.NL";
