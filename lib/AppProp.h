@@ -145,6 +145,8 @@ public:
     // The kind's empty value (empty text for text kinds, unassigned otherwise), for a property that
     // must not become Null.
     void ClearToEmpty() { SetAsVariant(EmptyValue()); }
+    // Back to "never assigned", the state of a property declared without a default.
+    void Unassign() { SetAsVariant(TVariant()); }
     // Back to the value held before the last change.
     void Restore();
 

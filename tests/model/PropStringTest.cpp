@@ -58,6 +58,9 @@ TEST(PropString, TextForms) {
     person.Name().ClearToEmpty();
     EXPECT_FALSE(person.Name().IsNull());
     EXPECT_EQ(person.Name().AsVariant(), TVariant(""));
+    person.Name().Unassign();
+    EXPECT_TRUE(person.Name().IsNull());
+    EXPECT_TRUE(person.Name().AsVariant().IsUnassigned());
 }
 
 TEST(PropString, FileReferenceLoadsTheLinesOfItsFile) {
