@@ -56,11 +56,13 @@ void FindCollector(const TTechInfoList& collectors, std::string_view identifier,
 
 // --- TTechInfo ---
 
-TTechInfo::TTechInfo(std::string_view identifier)
-    : FImageIndex(CategoryOf(identifier).ImageIndex),
-      FIdentifier(CategoryOf(identifier).Identifier),
-      FCaption(CategoryOf(identifier).Caption),
-      FClassName(CategoryOf(identifier).ClassName) {}
+TTechInfo::TTechInfo(std::string_view identifier) : TTechInfo(CategoryOf(identifier)) {}
+
+TTechInfo::TTechInfo(const TTechInfoCategory& category)
+    : FImageIndex(category.ImageIndex),
+      FIdentifier(category.Identifier),
+      FCaption(category.Caption),
+      FClassName(category.ClassName) {}
 
 void TTechInfo::CollectInfo(const std::string& installLog, const std::string& programLog) {
     FCollected = false;

@@ -31,6 +31,8 @@
 
 using TStringList = std::vector<std::string>;
 
+struct TTechInfoCategory;
+
 class TTechInfo : public TBranObject {
 public:
     // The identifier must be one of TechInfoCategories; caption and image index come from there.
@@ -62,6 +64,8 @@ protected:
     TStringList Lines;
 
 private:
+    explicit TTechInfo(const TTechInfoCategory& category);
+
     int FImageIndex;
     std::string FIdentifier, FCaption, FClassName;
     bool FCollected = false;
