@@ -203,26 +203,6 @@ TEST(CPUID, SpeedFallsBackOnTheRegistry) {
     }
 }
 
-TEST(CPUID, RegistrySpeedOfTheWrongTypeCountsAsNone) {
-    TRegistrySandbox registry;
-    TRegKey key;
-    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", true));
-    key.WriteString("~MHz", "400");
-    TFakeProcessor machine;
-    EXPECT_EQ(TCPUID(machine).ProcessorSpeed(), 0.0);
-}
-
-TEST(CPUID, FourTimeStampWordsFromTheCounter) {
-    TRegistrySandbox registry;
-    TFakeProcessor machine;                         // counter stands still at 1000: no measurement
-    machine.TicksPerCount = 0x0001000100010001ull;  // so every 16-bit word of the reading is 1000
-    TCPUID cpu(machine);
-    EXPECT_EQ(cpu.TimeStampHiHi(), 1000);
-    EXPECT_EQ(cpu.TimeStampHiLo(), 1000);
-    EXPECT_EQ(cpu.TimeStampLoHi(), 1000);
-    EXPECT_EQ(cpu.TimeStampLoLo(), 1000);
-}
-
 namespace {
 // What Linux says about the first processor (drive Z: is the Linux root under Wine).
 std::string LinuxCpuInfo(const std::string& field) {
