@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Source/Common/ServiceItems.h"
 #include "lib/Exceptions.h"
 #include "platform/Registry.h"
 #include "platform/StrConv.h"
@@ -54,6 +55,10 @@ void FindCollector(const TTechInfoList& collectors, std::string_view identifier,
         if (SameText(collector->Identifier(), identifier)) found.push_back(collector.get());
 }
 
+void FindCollector(std::string_view identifier, TTechInfoRefs& found) {
+    FindCollector(GetGeneralServiceItem().Collectors(), identifier, found);
+}
+
 // --- TTechInfo ---
 
 TTechInfo::TTechInfo(std::string_view identifier) : TTechInfo(CategoryOf(identifier)) {}
@@ -63,6 +68,13 @@ TTechInfo::TTechInfo(const TTechInfoCategory& category)
       FIdentifier(category.Identifier),
       FCaption(category.Caption),
       FClassName(category.ClassName) {}
+
+void TTechInfo::CollectInfo(const TServiceItem* item) {
+    if (item)
+        CollectInfo(item->InstallLog().AsString(), item->ProgramLog().AsString());
+    else
+        CollectInfo("", "");
+}
 
 void TTechInfo::CollectInfo(const std::string& installLog, const std::string& programLog) {
     FCollected = false;

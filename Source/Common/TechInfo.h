@@ -14,8 +14,10 @@
 //   end of a verbatim block  \par                RtfPar
 // Values in labelled lines are not escaped; %f shows two decimals with the user's separator.
 //
-// The collectors belong to the general service item, which creates one of each kind in the order of
-// TechInfoCategories; everything else holds references into that list and finds them by identifier.
+// The collectors belong to the general service item (ServiceItems.h), which creates one of each kind
+// in the order of TechInfoCategories (CreateAllCollectors); everything else holds references into
+// that list and finds them by identifier (FindCollector). A new collector class takes its place by
+// filling in the factory of its row: MakeCollector<TMemoryInfo>.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -32,15 +34,17 @@
 using TStringList = std::vector<std::string>;
 
 struct TTechInfoCategory;
+class TServiceItem;
 
 class TTechInfo : public TBranObject {
 public:
     // The identifier must be one of TechInfoCategories; caption and image index come from there.
     explicit TTechInfo(std::string_view identifier);
 
-    // Refreshes the collector's findings with the item's "InstallLog" and "ProgramLog" values (empty
-    // for no item). If gathering fails, Collected stays false and the exception passes on.
-    void CollectInfo(const std::string& installLog, const std::string& programLog);
+    // Refreshes the collector's findings; the log files come from the item's "InstallLog" and
+    // "ProgramLog" values (none for no item). If gathering fails, Collected stays false and the
+    // exception passes on. May be called again at any time.
+    void CollectInfo(const TServiceItem* item);
     // The report lines of the last collection, freshly rebuilt. Before any CollectInfo this is a
     // programming error (EBranAssertion).
     const TStringList& GetInfoText();
@@ -65,6 +69,7 @@ protected:
 
 private:
     explicit TTechInfo(const TTechInfoCategory& category);
+    void CollectInfo(const std::string& installLog, const std::string& programLog);
 
     int FImageIndex;
     std::string FIdentifier, FCaption, FClassName;
@@ -98,8 +103,10 @@ const TTechInfoCategory* FindTechInfoCategory(std::string_view identifier);
 // One collector of every kind that has a factory, in category order.
 TTechInfoList CreateAllCollectors();
 
-// Appends to `found` every collector of `collectors` whose identifier equals `identifier` without
-// regard to case. An unknown identifier ("CPUandBIOS", "InstallLog") adds nothing.
+// Appends to `found` every collector of the general item whose identifier equals `identifier`
+// without regard to case. An unknown identifier ("CPUandBIOS", "InstallLog") adds nothing.
+void FindCollector(std::string_view identifier, TTechInfoRefs& found);
+// The same within the given collectors.
 void FindCollector(const TTechInfoList& collectors, std::string_view identifier, TTechInfoRefs& found);
 
 // --- Report line markup ---

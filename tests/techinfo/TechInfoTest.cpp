@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "Source/Common/BranModel.h"
+#include "Source/Common/ServiceItems.h"
 #include "Source/Common/TechInfo.h"
 #include "TestSupport.h"
 #include "lib/Exceptions.h"
@@ -29,6 +31,11 @@ protected:
         return Lines;
     }
 };
+
+// The program's model, built once: service items need it.
+void NeedModel() {
+    static std::unique_ptr<TAppModel> model = BuildBranServiceModel();
+}
 
 TTechInfoList SomeCollectors() {
     TTechInfoList list;
@@ -114,28 +121,53 @@ TEST(TechInfo, GetInfoTextOnlyAfterASuccessfulCollectInfo) {
         EXPECT_EQ(e.SourceUnit(), "Source\\Common\\TechInfo");
     }
 
-    collector.CollectInfo("", "");
-    collector.CollectInfo("", "");
+    collector.CollectInfo(nullptr);
+    collector.CollectInfo(nullptr);
     EXPECT_TRUE(collector.Collected());
     EXPECT_EQ(collector.GetInfoText(), TStringList{"\\par Keer verzameld:\\tab 2"});
 
     collector.FailNextGather = true;
-    EXPECT_THROW(collector.CollectInfo("", ""), std::runtime_error);
+    EXPECT_THROW(collector.CollectInfo(nullptr), std::runtime_error);
     EXPECT_FALSE(collector.Collected());
     EXPECT_THROW(collector.GetInfoText(), EBranAssertion);
 }
 
 TEST(TechInfo, CollectInfoTakesTheLogFilesOfTheItem) {
+    NeedModel();
+    TServiceItem item;
+    item.InstallLog().SetAsString("C:\\Brantel\\Kasboek\\Install.log");
+    item.ProgramLog().SetAsString("C:\\Brantel\\Kasboek\\Kasboek.log");
     TCountingCollector collector("LogFiles");
-    collector.CollectInfo("C:\\Brantel\\Kasboek\\Install.log", "C:\\Brantel\\Kasboek\\Kasboek.log");
+    collector.CollectInfo(&item);
     EXPECT_EQ(collector.LogFolder(), "C:\\Brantel\\Kasboek\\");
     EXPECT_EQ(collector.InstallLogFile(), "C:\\Brantel\\Kasboek\\Install.log");
     EXPECT_EQ(collector.ProgramLogFile(), "C:\\Brantel\\Kasboek\\Kasboek.log");
 
-    collector.CollectInfo("", "");
+    item.InstallLog().ClearToEmpty();
+    collector.CollectInfo(&item);
     EXPECT_EQ(collector.LogFolder(), "");
     EXPECT_EQ(collector.InstallLogFile(), "");
+    EXPECT_EQ(collector.ProgramLogFile(), "C:\\Brantel\\Kasboek\\Kasboek.log");
+
+    collector.CollectInfo(nullptr);
     EXPECT_EQ(collector.ProgramLogFile(), "");
+    EXPECT_EQ(collector.Gathered, 3);
+}
+
+TEST(TechInfo, FindCollectorWalksTheGeneralItemsCollectors) {
+    NeedModel();
+    const TTechInfoList& all = GetGeneralServiceItem().Collectors();
+    for (const TTechInfoCategory& category : TechInfoCategories) {
+        TTechInfoRefs found;
+        FindCollector(LowerCase(category.Identifier), found);
+        if (!category.Create) {
+            EXPECT_TRUE(found.empty()) << category.Identifier;
+            continue;
+        }
+        ASSERT_EQ(found.size(), 1u) << category.Identifier;
+        EXPECT_TRUE(std::any_of(all.begin(), all.end(), [&](const auto& c) { return c.get() == found[0]; }));
+        EXPECT_EQ(found[0]->Identifier(), category.Identifier);
+    }
 }
 
 TEST(TechInfo, LineMarkup) {
