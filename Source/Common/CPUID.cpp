@@ -20,13 +20,13 @@ public:
     uint16_t FlagsHighNibbleAfterWriting(bool allSet) override { return ::FlagsHighNibbleAfterWriting(allSet); }
     TCpuidRegisters Cpuid(uint32_t leaf) override { return ExecuteCpuid(leaf); }
     uint64_t ReadTimeStampCounter() override { return ::ReadTimeStampCounter(); }
-    bool QueryPerformanceFrequency(int64_t& frequency) override {
+    bool PerformanceFrequency(int64_t& frequency) override {
         LARGE_INTEGER f;
         if (!::QueryPerformanceFrequency(&f) || f.QuadPart <= 0) return false;
         frequency = f.QuadPart;
         return true;
     }
-    int64_t QueryPerformanceCounter() override {
+    int64_t PerformanceCounter() override {
         LARGE_INTEGER c;
         ::QueryPerformanceCounter(&c);
         return c.QuadPart;
@@ -161,10 +161,10 @@ int64_t TCPUID::StopTimer() {
 
 int64_t TCPUID::GetTicksPerSecond(uint16_t iterations) {
     int64_t frequency = 0;
-    if (iterations == 0 || !FMachine.QueryPerformanceFrequency(frequency)) return 0;
-    const int64_t target = FMachine.QueryPerformanceCounter() + iterations * frequency;
+    if (iterations == 0 || !FMachine.PerformanceFrequency(frequency)) return 0;
+    const int64_t target = FMachine.PerformanceCounter() + iterations * frequency;
     StartTimer();
-    while (FMachine.QueryPerformanceCounter() < target) {
+    while (FMachine.PerformanceCounter() < target) {
     }
     StopTimer();
     const int64_t ticks = std::llround(static_cast<double>(FElapsed) / iterations);

@@ -22,8 +22,8 @@ public:
     virtual TCpuidRegisters Cpuid(uint32_t leaf) = 0;
     virtual uint64_t ReadTimeStampCounter() = 0;
     // False when the platform has no high-resolution performance counter.
-    virtual bool QueryPerformanceFrequency(int64_t& frequency) = 0;
-    virtual int64_t QueryPerformanceCounter() = 0;
+    virtual bool PerformanceFrequency(int64_t& frequency) = 0;
+    virtual int64_t PerformanceCounter() = 0;
 };
 
 // The processor this program runs on.

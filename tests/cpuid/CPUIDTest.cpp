@@ -37,11 +37,11 @@ public:
     }
     TCpuidRegisters Cpuid(uint32_t leaf) override { return leaf == 0 ? Leaf0 : Leaf1; }
     uint64_t ReadTimeStampCounter() override { return FCount * TicksPerCount; }
-    bool QueryPerformanceFrequency(int64_t& frequency) override {
+    bool PerformanceFrequency(int64_t& frequency) override {
         frequency = Frequency;
         return Frequency > 0;
     }
-    int64_t QueryPerformanceCounter() override {
+    int64_t PerformanceCounter() override {
         const int64_t now = static_cast<int64_t>(FCount);
         FCount += CountStep;
         return now;
@@ -165,7 +165,7 @@ TEST(CPUID, MeasuresTimeStampTicksOverOneCounterSecond) {
     EXPECT_EQ(cpu.GetTicksPerSecond(0), 0);
 
     cpu.StartTimer();
-    machine.QueryPerformanceCounter();
+    machine.PerformanceCounter();
     EXPECT_EQ(cpu.StopTimer(), 50000 * 2400);
 }
 
