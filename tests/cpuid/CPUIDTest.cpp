@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -212,27 +213,50 @@ std::string LinuxCpuInfo(const std::string& field) {
     }
     return {};
 }
+
+// This machine's processor, but without a performance counter: identification without the wait.
+class TUnclockedMachine : public TProcessorAccess {
+public:
+    bool CanFlipEflagsBit(unsigned bit) override { return MachineProcessor().CanFlipEflagsBit(bit); }
+    uint16_t FlagsHighNibbleAfterWriting(bool allSet) override {
+        return MachineProcessor().FlagsHighNibbleAfterWriting(allSet);
+    }
+    TCpuidRegisters Cpuid(uint32_t leaf) override { return MachineProcessor().Cpuid(leaf); }
+    uint64_t ReadTimeStampCounter() override { return MachineProcessor().ReadTimeStampCounter(); }
+    bool PerformanceFrequency(int64_t&) override { return false; }
+    int64_t PerformanceCounter() override { return 0; }
+};
 }  // namespace
 
-// The one real measurement of the suite: a second of busy-waiting.
 TEST(CPUID, ThisMachinesProcessor) {
     if (!FileExists("Z:\\proc\\cpuinfo")) GTEST_SKIP() << "no Linux processor information to compare with";
     const std::string linuxVendor = LinuxCpuInfo("vendor_id");
     const double linuxMHz = std::atof(LinuxCpuInfo("cpu MHz").c_str());
-    const int linuxFamily = std::atoi(LinuxCpuInfo("cpu family").c_str());
-    const int linuxModel = std::atoi(LinuxCpuInfo("model").c_str());
+    const unsigned linuxFamily = std::atoi(LinuxCpuInfo("cpu family").c_str());
+    const unsigned linuxModel = std::atoi(LinuxCpuInfo("model").c_str());
+    const unsigned linuxStepping = std::atoi(LinuxCpuInfo("stepping").c_str());
 
+    TUnclockedMachine unclocked;
+    TCPUID cpu(unclocked);
+    EXPECT_TRUE(cpu.HasCPUID());
+    EXPECT_EQ(cpu.ProcessorVendor(), linuxVendor);
+    // The family field tops out at 15 (the rest is in the extended fields); the model keeps its low bits.
+    EXPECT_EQ(cpu.ProcessorFamily(), std::min(linuxFamily, 15u));
+    EXPECT_EQ(cpu.ProcessorModel(), linuxModel & 0xF);
+    EXPECT_EQ(cpu.ProcessorStepping(), linuxStepping);
+    EXPECT_TRUE(cpu.HasFPU() && cpu.HasTimeStamp());
+    EXPECT_NE(cpu.GetTimeStamp(), 0u);
+
+    // The one real measurement of the suite: a second of busy-waiting.
     TStringList info;
     GetProcessorInfo(info);
     ASSERT_EQ(info.size(), 3u);
+    EXPECT_EQ(info[0], cpu.ProcessorDescription());
     EXPECT_EQ(info[2], linuxVendor);
-    // Family 15 and up report the rest in the extended family field, which the names do not know.
-    if (linuxFamily >= 15) {
-        EXPECT_EQ(info[0], "Unknown Type");
-    }
     const double mhz = std::atof(info[1].c_str());
     EXPECT_NEAR(mhz, linuxMHz, linuxMHz * 0.05) << info[1];
     EXPECT_EQ(info[1], Format("%d Mhz.", {std::llround(mhz)}));
-    std::printf("Processor: [%s] [%s] [%s]; Linux: %s %.3f MHz, family %d model %d\n", info[0].c_str(),
-                info[1].c_str(), info[2].c_str(), linuxVendor.c_str(), linuxMHz, linuxFamily, linuxModel);
+    std::printf("Processor: [%s] [%s] [%s]; Linux: %s %.3f MHz, family %u model %u stepping %u\n",
+                info[0].c_str(), info[1].c_str(), info[2].c_str(), linuxVendor.c_str(), linuxMHz, linuxFamily,
+                linuxModel, linuxStepping);
 }
