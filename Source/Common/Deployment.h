@@ -3,3 +3,11 @@
 
 // The maker's mail server, the default of the user's mail server setting.
 extern const char* const DefaultMailHost;
+
+#include <string>
+
+// The maker's web server, the host of every address on the maker's site.
+std::string MakerWebHost();
+// The general item's helpdesk and shop pages when the registry names none, written as host and path.
+std::string DefaultHelpdeskAddress();
+std::string DefaultShopAddress();
