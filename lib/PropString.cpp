@@ -33,7 +33,9 @@ void TStringProp::DoValidate() const {
 
 void TMemoFileRefProp::LoadFileContent() {
     FLines.clear();
-    if (!IsNull() && FileExists(AsVariant().String())) FLines = ReadTextLines(AsVariant().String());
+    // Text files of the program are Windows-1252 on disk; in memory every text is UTF-8.
+    if (!IsNull() && FileExists(AsVariant().String()))
+        for (const std::string& line : ReadTextLines(AsVariant().String())) FLines.push_back(AnsiToUtf8(line));
 }
 
 void TMemoFileRefProp::Assign(const TAppProp& source) {

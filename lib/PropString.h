@@ -68,8 +68,8 @@ public:
     const char* ClassName() const override { return "TMemoFileRefProp"; }
     std::vector<std::string>& Lines() { return FLines; }
     const std::vector<std::string>& Lines() const { return FLines; }
-    // Empties the lines; then, when the value names an existing file, reads its lines (bytes as
-    // stored, without line ends).
+    // Empties the lines; then, when the value names an existing file, reads its lines (Windows-1252
+    // on disk, UTF-8 here; without line ends).
     void LoadFileContent() override;
     void Assign(const TAppProp& source) override;
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "lib/Exceptions.h"
@@ -46,6 +47,21 @@ bool Matches(const WIN32_FIND_DATAW& fd, unsigned attrMask) {
     const unsigned excluded = ~attrMask & (faHidden | faSysFile | faVolumeID | faDirectory);
     return (fd.dwFileAttributes & excluded) == 0;
 }
+
+class THandle {
+public:
+    explicit THandle(HANDLE h) : FHandle(h) {}
+    ~THandle() {
+        if (IsValid()) CloseHandle(FHandle);
+    }
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+    bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
+    HANDLE Get() const { return FHandle; }
+
+private:
+    HANDLE FHandle;
+};
 
 std::string& ProgramFolderOverride() {
     static std::string folder;
@@ -100,6 +116,10 @@ bool ForceDirectories(const std::string& path) {
 bool FileDelete(const std::string& path) { return DeleteFileW(Widen(path).c_str()); }
 bool RemoveDir(const std::string& path) { return RemoveDirectoryW(Widen(path).c_str()); }
 
+bool ClearFileAttributes(const std::string& path) {
+    return SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 bool FileCopy(const std::string& from, const std::string& to, bool failIfExists) {
     return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), failIfExists);
 }
@@ -137,11 +157,19 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(Widen(path).c_str(), std::ios::binary | std::ios::trunc);
-    if (!out) throw EBrantel("Kan het bestand '" + path + "' niet aanmaken");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) throw EBrantel("Kan niet schrijven naar '" + path + "'");
+    // Written through to the disk before returning, so that a file that replaces another one after
+    // this is complete even after a power loss.
+    THandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
+    if (!file.IsValid()) throw EBrantel("Kan het bestand '" + path + "' niet aanmaken");
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20)), written = 0;
+        if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            throw EBrantel("Kan niet schrijven naar '" + path + "'");
+        done += written;
+    }
+    FlushFileBuffers(file.Get());
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path) {

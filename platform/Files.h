@@ -38,6 +38,8 @@ bool DirectoryExists(const std::string& path);
 bool ForceDirectories(const std::string& path);
 bool FileDelete(const std::string& path);
 bool RemoveDir(const std::string& path);
+// Drops the read-only, hidden and system attributes, so that the file can be deleted.
+bool ClearFileAttributes(const std::string& path);
 bool FileCopy(const std::string& from, const std::string& to, bool failIfExists);
 bool FileRename(const std::string& from, const std::string& to);
 // Replaces target by source in one step (the old target stays if that fails).

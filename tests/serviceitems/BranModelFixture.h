@@ -1,13 +1,5 @@
 #pragma once
-// The program's model, built once for the whole test run: the general service item lives until
-// the process ends and keeps referring to the descriptors of the model it was created with.
-#include "Source/Common/BranModel.h"
-#include "lib/App.h"
-
-inline TAppModel& BranModel() {
-    static std::unique_ptr<TAppModel> model = BuildBranServiceModel();
-    return *model;
-}
+#include "ModelFixture.h"
 
 // One row of a descriptor's property table.
 struct TPropRow {

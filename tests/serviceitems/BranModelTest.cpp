@@ -19,7 +19,7 @@ void ExpectPropTable(const TAppObjDesc& desc, const std::vector<TPropRow>& rows)
     }
 }
 
-TEST(BranModel, HoldsTheServiceItemAndUserDescriptors) {
+TEST(BranModel, HoldsTheServiceItemReportAndUserDescriptors) {
     TAppModel& model = BranModel();
     EXPECT_EQ(model.Name(), "Bran-Service");
     struct {
@@ -32,6 +32,8 @@ TEST(BranModel, HoldsTheServiceItemAndUserDescriptors) {
         const char* sortProp;
     } rows[] = {
         {"TServiceItem", "TServiceItemDesc", "ServiceItem", "ServiceItem", "ServiceItem(s)", "Naam", "Name"},
+        {"THelpdeskReport", "THelpdeskReportDesc", "HelpdeskReport", "Helpdeskrapport", "Helpdeskrapport(en)", "Naam",
+         "Naam"},
         {"TUser", "TUserDesc", "User", "Gebruiker", "Gebruiker(s)", "Achternaam", "LastName"},
     };
     for (const auto& r : rows) {
@@ -49,4 +51,14 @@ TEST(BranModel, HoldsTheServiceItemAndUserDescriptors) {
         EXPECT_EQ(desc->GetDefaultSortOrder()->Name(), r.sortOrder);
         EXPECT_EQ(desc->GetDefaultSortOrder()->OrderBy()[0][0], desc->IndexOfProp(r.sortProp));
     }
+}
+
+TEST(BranModel, HelpdeskReportProperties) {
+    BranModel();
+    const TAppObjDesc* desc = GlobalApp().FindObjDesc("THelpdeskReport");
+    ASSERT_NE(desc, nullptr);
+    ExpectPropTable(*desc, {
+        {"Naam", "Naam", "De naam van het helpdeskrapport.", "TStringProp", 200, TVariant(), 0x0025},
+        {"ReportText", "ReportText", "De tekst van het helpdeskrapport.", "TMemoFileRefProp", 200, TVariant(), 0x0200},
+    });
 }

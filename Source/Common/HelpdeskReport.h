@@ -1,0 +1,76 @@
+#pragma once
+// One helpdesk report: a folder Reports\<application>\ReportNN below the program's folder holding
+// CASE.RTF (the report text), CASE.INI (the same data for the helpdesk's tools) and the attached
+// files. Creating the object reads what the folder holds and never writes; CASE.RTF is written when
+// the text is composed or saved, CASE.INI by WriteCaseIni, attachments by UpdateAttachments.
+#include <string>
+#include <vector>
+
+#include "Source/Common/TechInfo.h"
+#include "lib/AppObj.h"
+#include "lib/PropString.h"
+
+class TServiceItem;
+class TUser;
+
+class THelpdeskReportDesc : public TAppObjDesc {
+public:
+    explicit THelpdeskReportDesc(TAppModel& model);
+    void DefineSortOrders() override;
+
+protected:
+    std::unique_ptr<TAppObj> CreatePrototype() const override;
+    void DescribeProps(TAppObj& prototype) override;
+};
+
+class THelpdeskReport : public TAppObj {
+public:
+    enum TField { fNaam, fReportText };
+
+    // folder is relative to the program's folder ("Reports\Kasboek\Report03"). The item is the
+    // application the report is about: referenced, not owned (may be null for the descriptor's
+    // prototype).
+    THelpdeskReport(const std::string& folder, TServiceItem* serviceItem);
+
+    // The report folder's full path without trailing backslash.
+    TStringProp& Naam() const { return FieldAs<TStringProp>(fNaam); }
+    // The path of CASE.RTF, with the lines of the report text.
+    TMemoFileRefProp& ReportText() const { return FieldAs<TMemoFileRefProp>(fReportText); }
+    std::string Folder() const { return Naam().AsString(); }
+
+    std::string CreationDate;  // short date, as stored under "Aanmaakdatum"
+    TServiceItem* ServiceItem = nullptr;
+    std::vector<std::string> Attachments;  // full paths
+    bool IsFresh = false;
+    std::vector<std::string> ProblemLines;
+    std::string Goal;
+    std::vector<std::string> ActionLines;
+    std::string ErrorMessage;
+    TTechInfoRefs TechInfos;  // the general item's collectors, never owned here
+
+    void LoadReport(const std::string& rtfPath);
+    void ReadCaseIni();
+    void WriteCaseIni(const TUser& user);
+    void ScanAttachments(const std::string& folder);  // folder ends with a backslash
+    void AddTechInfo(const std::string& identifier);
+    void ClearTechInfos() { TechInfos.clear(); }
+    // Brings the folder in line with Attachments after the user edited the list; previous is the
+    // list as it was before.
+    void UpdateAttachments(const std::vector<std::string>& previous);
+    // Writes the held report text to CASE.RTF (Windows-1252, CR LF after every line), replacing the
+    // old file in one step so that a crash leaves the old or the new text, never half of one.
+    void SaveReportText();
+    bool DeleteReportFolder();
+
+    std::string CaseIniPath() const { return Folder() + "\\CASE.INI"; }
+    std::string CaseRtfPath() const { return Folder() + "\\CASE.RTF"; }
+
+private:
+    friend class THelpdeskReportDesc;
+    struct TPrototype {};
+    explicit THelpdeskReport(TPrototype);
+};
+
+// The stored reports of an application: one object per "Report*" entry of its report folder, in the
+// order the file system returns them; a report that cannot be opened is left out.
+std::vector<std::unique_ptr<THelpdeskReport>> ListStoredReports(TServiceItem& application);

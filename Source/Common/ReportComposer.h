@@ -1,0 +1,30 @@
+#pragma once
+// The helpdesk report's RTF text, built as a list of lines: a fax header for the helpdesk (27
+// lines, with boxes for its office use), the customer block, the problem and the chapter
+// "Technische Informatie" with one section per chosen collector.
+//
+// Texts the user typed (the problem, the customer data) and the helpdesk texts of the application
+// are escaped for RTF: a path like C:\{Kasboek}\data must reach the helpdesk as it was typed.
+#include <string>
+#include <vector>
+
+class THelpdeskReport;
+class TUser;
+
+// The number of header lines; the view text leaves them out.
+constexpr int ReportHeaderLineCount = 27;
+
+// Builds the whole text, stores it as the report's text and writes CASE.RTF. Every collector of the
+// report gathers its data afresh. CreationDate becomes today; IsFresh is true afterwards, also when
+// a step failed (the failure passes on).
+void ComposeReport(THelpdeskReport& report, const TUser& user);
+
+// The customer block of a user record (also used by the address change).
+void AppendCustomerBlock(std::vector<std::string>& lines, const TUser& user);
+
+// Appends the closing "\par }" to a copy of the lines, makes that the report's text and saves it.
+void StoreReportText(THelpdeskReport& report, const std::vector<std::string>& lines);
+
+// The text shown in the problem solver: the stored text without its fax header, in 8-point type;
+// an empty document when the report has no stored text.
+void ComposeViewText(const THelpdeskReport& report, std::vector<std::string>& lines);

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include "ReportTestSupport.h"
+#include "Source/Common/HelpdeskReport.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/StrConv.h"
+
+namespace {
+using HelpdeskReport = ReportTest;
+const char* kFolder = "Reports\\Kasboek\\Report01";
+
+std::vector<std::string> Names(const std::vector<std::string>& paths) {
+    std::vector<std::string> names;
+    for (const auto& p : paths) names.push_back(ExtractFileName(p));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+}  // namespace
+
+TEST_F(HelpdeskReport, NewReportIsFreshAndEmpty) {
+    ForceDirectories(Folder / kFolder);
+    THelpdeskReport report(kFolder, &App);
+    EXPECT_EQ(report.Folder(), Folder / kFolder);
+    EXPECT_EQ(report.ReportText().AsString(), Folder / "Reports\\Kasboek\\Report01\\CASE.RTF");
+    EXPECT_TRUE(report.IsFresh);
+    EXPECT_TRUE(report.ReportText().Lines().empty());
+    EXPECT_TRUE(report.Attachments.empty());
+    EXPECT_TRUE(report.ProblemLines.empty());
+    EXPECT_EQ(report.Goal, "");
+    EXPECT_FALSE(FileExists(report.CaseIniPath()));  // creating never writes
+}
+
+TEST_F(HelpdeskReport, CaseIniListsAreRewrittenAndReadBack) {
+    ForceDirectories(Folder / kFolder);
+    TUser user;
+    FillUser(user);
+    THelpdeskReport report(kFolder, &App);
+    report.CreationDate = "7-3-2026";
+    report.Goal = "Een factuur afdrukken";
+    report.ActionLines = {"Programma gestart", "Menu Bestand, Afdrukken", "Instelling a=b gekozen"};
+    report.ProblemLines = {"Het afdrukken stopt halverwege.", "Geen foutmelding."};
+    report.ErrorMessage = "Fout 42";
+    report.AddTechInfo("GeenBestaandOnderdeel");  // matches no collector: ignored
+    EXPECT_TRUE(report.TechInfos.empty());
+    report.WriteCaseIni(user);
+
+    TIniFile ini(report.CaseIniPath());
+    EXPECT_EQ(ini.ReadSectionValues("Handelingen"),
+              (std::vector<std::string>{"Line0=Programma gestart", "Line1=Menu Bestand, Afdrukken",
+                                        "Line2=Instelling a=b gekozen"}));
+    EXPECT_EQ(ini.ReadString("Relatie", "Telefoon", "?"), "030-1234567 Bereikbaar van 08:00 tot en met 17:00 uur");
+    EXPECT_EQ(ini.ReadString("Relatie", "Fax", "?"), "030-7654321 Bellen alvorens naar dit nummer te faxen");
+    EXPECT_EQ(ini.ReadString("Relatie", "Bedrijf", "?"), "");  // Null as empty text
+    EXPECT_EQ(ini.ReadString("Case", "Produktversie", "?"), "Kasboek (3.1)");
+    EXPECT_EQ(ini.ReadString("Case", "Aanmaakdatum", "?"), "7-3-2026");
+    // The multi-line "Case" value puts its further lines on lines of their own.
+    std::vector<std::string> lines = ReadTextLines(report.CaseIniPath());
+    auto key = std::find(lines.begin(), lines.end(), "Handelingen=Programma gestart");
+    ASSERT_NE(key, lines.end());
+    EXPECT_EQ(*(key + 2), "Instelling a=b gekozen");
+
+    report.ActionLines = {"Alleen nog dit"};
+    report.WriteCaseIni(user);
+    EXPECT_EQ(ini.ReadSection("Handelingen"), (std::vector<std::string>{"Line0"}));
+
+    THelpdeskReport reread(kFolder, &App);
+    EXPECT_EQ(reread.ActionLines, (std::vector<std::string>{"Alleen nog dit"}));
+    EXPECT_EQ(reread.ProblemLines, report.ProblemLines);
+    EXPECT_EQ(reread.Goal, "Een factuur afdrukken");
+    EXPECT_EQ(reread.ErrorMessage, "Fout 42");
+    EXPECT_EQ(reread.CreationDate, "7-3-2026");
+}
+
+TEST_F(HelpdeskReport, TelephoneAndFaxCompositions) {
+    ForceDirectories(Folder / kFolder);
+    TUser user;
+    user.LastName().SetAsString("Jansen");
+    user.Fax().SetAsString("030-1");
+    user.CallBeforeFax().SetAsString("False");
+    THelpdeskReport report(kFolder, &App);
+    report.WriteCaseIni(user);
+    TIniFile ini(report.CaseIniPath());
+    EXPECT_EQ(ini.ReadString("Relatie", "Telefoon", "?"), "");
+    EXPECT_EQ(ini.ReadString("Relatie", "Fax", "?"), "030-1");
+}
+
+TEST_F(HelpdeskReport, StoredReportKeepsItsCreationDate) {
+    Folder.WriteFile(std::string(kFolder) + "\\CASE.RTF", "{\\rtf1 oud}\r\n");
+    Folder.WriteFile(std::string(kFolder) + "\\CASE.INI", "[Case]\r\nAanmaakdatum=1-1-2020\r\n");
+    THelpdeskReport report(kFolder, &App);
+    EXPECT_FALSE(report.IsFresh);
+    EXPECT_EQ(report.CreationDate, "1-1-2020");
+    EXPECT_EQ(report.ReportText().Lines(), (std::vector<std::string>{"{\\rtf1 oud}"}));
+    report.CreationDate = "8-12-2026";
+    TUser user;
+    report.WriteCaseIni(user);
+    EXPECT_EQ(TIniFile(report.CaseIniPath()).ReadString("Case", "Aanmaakdatum", ""), "1-1-2020");
+}
+
+TEST_F(HelpdeskReport, AttachmentsAreTheOtherPlainFiles) {
+    for (const char* f : {"case.rtf", "Case.Ini", "CASE.ZIP", "foto.jpg"}) Folder.WriteFile(std::string(kFolder) + "\\" + f, "x");
+    SetFileAttributesW(Widen(Folder.WriteFile(std::string(kFolder) + "\\verborgen.txt", "x")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ForceDirectories(Folder / (std::string(kFolder) + "\\submap"));
+    THelpdeskReport report(kFolder, &App);
+    EXPECT_EQ(Names(report.Attachments), (std::vector<std::string>{"CASE.ZIP", "foto.jpg"}));
+}
+
+TEST_F(HelpdeskReport, UpdateAttachmentsCopiesNewFilesAndDeletesRemovedOnes) {
+    ForceDirectories(Folder / kFolder);
+    std::string outside = Folder.WriteFile("elders\\log.txt", "logregels");
+    std::string inside = Folder.WriteFile(std::string(kFolder) + "\\oud.txt", "oud");
+    THelpdeskReport report(kFolder, &App);
+    std::vector<std::string> previous = report.Attachments;
+    report.Attachments = {outside, Folder / "elders\\ontbreekt.txt"};
+    report.UpdateAttachments(previous);
+
+    EXPECT_FALSE(FileExists(inside));
+    EXPECT_EQ(report.Attachments[0], report.Folder() + "\\log.txt");
+    EXPECT_EQ(ReadFileBytes(report.Attachments[0]), "logregels");
+    EXPECT_TRUE(FileExists(outside));
+    // A file that cannot be copied keeps its own path.
+    EXPECT_EQ(report.Attachments[1], Folder / "elders\\ontbreekt.txt");
+}
+
+TEST_F(HelpdeskReport, AnAttachmentThatCannotBeDeletedIsReported) {
+    ForceDirectories(Folder / kFolder);
+    std::string locked = Folder.WriteFile(std::string(kFolder) + "\\open.txt", "x");
+    THelpdeskReport report(kFolder, &App);
+    std::vector<std::string> previous = report.Attachments;
+    report.Attachments.clear();
+    HANDLE h = CreateFileW(Widen(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    TMessageRecorder boxes;
+    report.UpdateAttachments(previous);
+    CloseHandle(h);
+    ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{"Bijlage " + locked + " kon niet worden verwijderd."}));
+    EXPECT_EQ(boxes.Messages()[0].Kind, TMsgKind::Warning);
+}
+
+TEST_F(HelpdeskReport, SavingTheTextNeverLeavesAHalfFile) {
+    ForceDirectories(Folder / kFolder);
+    THelpdeskReport report(kFolder, &App);
+    report.ReportText().Lines() = {"{\\rtf1\\ansi", "\\par één", "\\par }"};
+    report.SaveReportText();
+    EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1\\ansi\r\n\\par \xE9\xE9n\r\n\\par }\r\n");
+
+    // When the new text cannot be written, the old one stays whole.
+    ForceDirectories(report.CaseRtfPath() + ".tmp");  // blocks the temporary file
+    report.ReportText().Lines() = {"nieuw"};
+    EXPECT_THROW(report.SaveReportText(), EBrantel);
+    EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1\\ansi\r\n\\par \xE9\xE9n\r\n\\par }\r\n");
+    RemoveDir(report.CaseRtfPath() + ".tmp");
+
+    THelpdeskReport reread(kFolder, &App);
+    EXPECT_EQ(reread.ReportText().Lines()[1], "\\par één");
+}
+
+TEST_F(HelpdeskReport, StoredReportsOfAnApplication) {
+    Folder.WriteFile("Reports\\Kasboek\\Report01\\CASE.RTF", "x\r\n");
+    Folder.WriteFile("Reports\\Kasboek\\Report03\\CASE.RTF", "y\r\n");
+    Folder.WriteFile("Reports\\Kasboek\\Old\\CASE.RTF", "z\r\n");
+    Folder.WriteFile("Reports\\Kasboek\\Report.txt", "geen rapport");
+    auto reports = ListStoredReports(App);
+    std::vector<std::string> folders;
+    for (const auto& r : reports) folders.push_back(ExtractFileName(r->Folder()));
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, (std::vector<std::string>{"Report01", "Report03"}));
+    EXPECT_TRUE(reports[0]->DeleteReportFolder());
+    EXPECT_EQ(ListStoredReports(App).size(), 1u);
+}

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "ReportTestSupport.h"
+#include "Source/Common/HelpdeskReport.h"
+#include "Source/Common/ReportComposer.h"
+#include "lib/DateTime.h"
+#include "platform/Files.h"
+
+namespace {
+const char* kFolder = "Reports\\Kasboek\\Report01";
+
+class ReportComposer : public ReportTest {
+protected:
+    ReportComposer() {
+        ForceDirectories(Folder / kFolder);
+        FillUser(User);
+        Report = std::make_unique<THelpdeskReport>(kFolder, &App);
+        Report->ProblemLines = {"Afdrukken naar C:\\{Kasboek}\\uit.txt lukt niet."};
+        Report->Goal = "Een factuur afdrukken";
+        Report->ActionLines = {"Bestand, Afdrukken"};
+        Report->ErrorMessage = "Fout 42";
+    }
+    std::vector<std::string> Text() const { return Report->ReportText().Lines(); }
+    long Find(const std::string& line) const {
+        auto t = Text();
+        auto it = std::find(t.begin(), t.end(), line);
+        return it == t.end() ? -1 : static_cast<long>(it - t.begin());
+    }
+
+    TUser User;
+    std::unique_ptr<THelpdeskReport> Report;
+};
+}  // namespace
+
+TEST_F(ReportComposer, HeaderIsTwentySevenLinesForTheHelpdesk) {
+    App.HelpDeskDescription().SetAsString("Helpdesk Kasboek");
+    ComposeReport(*Report, User);
+    std::vector<std::string> t = Text();
+    ASSERT_GT(t.size(), 27u);
+    EXPECT_EQ(t[2], "\\deflang1033\\pard\\plain\\f3\\fs32\\cf0\\b Helpdeskrapport\\plain\\f3\\fs20\\cf0 ");
+    EXPECT_EQ(t[6], "\\par \\plain\\f3\\fs24\\cf0\\b Helpdesk Kasboek ");
+    EXPECT_EQ(t[8], "\\par 3800 BG  Amersfoort ");  // no zip code of its own: the maker's
+    EXPECT_EQ(t[11].rfind("\\par \\plain\\f3\\fs24\\cf0\\b Fax: 033-", 0), 0u) << t[11];
+    EXPECT_EQ(t[22],
+              "\\par \\tab \\tab \\tab \\plain\\lang1033\\f4\\fs24\\cf0 o\\plain\\lang1033\\f3\\fs24\\cf0  Training");
+    EXPECT_EQ(t[24], "\\par \\pard\\li6958\\fi-2130\\tx4828\\tx6816\\tx6930\\plain\\f3\\fs24 Product\\tab :\\tab\\b "
+                     "Kasboek (3.1)\\plain\\lang1033\\f3\\fs24\\cf0 ");
+    EXPECT_EQ(t[25], "\\par \\pard\\tx4828\\tx6816\\tx6930\\plain\\lang1033\\f3\\fs24\\cf0 Aantal technische onderdelen "
+                     "verzameld: 0\\tab Aangemaakt dd\\tab :\\tab " + DateToStr(Today()));
+    EXPECT_EQ(t[26], "\\par \\pard\\tx2556\\plain\\lang1033\\f3\\fs24\\cf0 " + std::string(116, '-'));
+    EXPECT_EQ(t[27].substr(0, 50), "\\par \\pard\\tx2272\\plain\\f3\\fs32\\cf0\\b Klantnummer:");
+    EXPECT_EQ(t.back(), "\\par }");
+    EXPECT_EQ(Report->CreationDate, DateToStr(Today()));
+    EXPECT_TRUE(Report->IsFresh);
+}
+
+TEST_F(ReportComposer, NoCollectorStillGivesTheChapterHeading) {
+    ComposeReport(*Report, User);
+    long heading = Find("Technische Informatie");
+    ASSERT_GT(heading, 27);
+    EXPECT_EQ(Text()[static_cast<size_t>(heading - 1)], "\\par \\plain\\f3\\fs16\\b");
+    EXPECT_EQ(Text()[static_cast<size_t>(heading - 2)], "\\par \\page");
+    EXPECT_EQ(static_cast<size_t>(heading + 3), Text().size());  // then "\par \plain\f3\fs16" and "\par }"
+}
+
+TEST_F(ReportComposer, CustomerBlockTelephoneRules) {
+    struct {
+        const char* tel;
+        const char* from;  // nullptr: Null
+        const char* expected;  // nullptr: no telephone line at all
+    } cases[] = {
+        {"030-1234567", "09:00", "\\par   Telefoon\\tab 030-1234567\\tab Bereikbaar van 09:00 tot en met 17:00 uur"},
+        {"", "09:00", "\\par   \\tab \\tab "},
+        {"030-1234567", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        TUser u;
+        FillUser(u);
+        u.Tel().SetAsString(c.tel);
+        if (c.from) {
+            u.ReachableFrom().SetAsString(c.from);
+        } else {
+            u.ReachableFrom().Clear();
+        }
+        std::vector<std::string> lines;
+        AppendCustomerBlock(lines, u);
+        EXPECT_EQ(lines.size(), c.expected ? 19u : 18u) << c.tel;
+        EXPECT_EQ(lines[0], "\\par \\pard\\tx2272\\plain\\f3\\fs32\\cf0\\b Klantnummer:\\tab 1234AB12aJan\\plain\\f3\\fs32\\cf0 ");
+        EXPECT_EQ(lines[11], "\\par   PC+Plaats\\tab 1234 AB  Utrecht");
+        if (c.expected) {
+            EXPECT_EQ(lines[15], c.expected);
+        }
+        EXPECT_EQ(lines[lines.size() - 3], "\\par   Fax\\tab 030-7654321\\tab Bellen alvorens naar dit nummer te faxen");
+    }
+}
+
+TEST_F(ReportComposer, TypedTextsReachTheHelpdeskAsTyped) {
+    ComposeReport(*Report, User);
+    // Backslashes and braces are escaped, so an RTF reader shows the path instead of eating it.
+    EXPECT_GE(Find("\\par Afdrukken naar C:\\\\\\{Kasboek\\}\\\\uit.txt lukt niet."), 0);
+    EXPECT_GE(Find("\\par Een factuur afdrukken"), 0);
+    EXPECT_GE(Find("\\par Fout 42\\plain\\lang1043\\f5\\fs24 "), 0);
+}
+
+TEST_F(ReportComposer, TwoCompositionsGiveTheSameText) {
+    ComposeReport(*Report, User);
+    auto first = Text();
+    ComposeReport(*Report, User);
+    EXPECT_EQ(Text(), first);
+    THelpdeskReport reread(kFolder, &App);
+    EXPECT_EQ(reread.ReportText().Lines(), first);
+}
+
+TEST_F(ReportComposer, ViewTextLeavesOutTheHeader) {
+    std::vector<std::string> view;
+    ComposeViewText(*Report, view);  // nothing stored yet: an empty document
+    ASSERT_EQ(view.size(), 3u);
+    EXPECT_EQ(view[2], "\\deflang1033\\pard\\tx2880\\plain\\f3\\fs16\\b");
+
+    ComposeReport(*Report, User);
+    ComposeViewText(*Report, view);
+    auto t = Text();
+    ASSERT_EQ(view.size(), 3 + t.size() - 27);
+    EXPECT_EQ(view[3], t[27]);
+    EXPECT_EQ(view.back(), "\\par }");
+    EXPECT_NE(view[0].find("{\\f3\\fswiss\\fprq2 MS Sans Serif;}}"), std::string::npos);
+}
+
+// Leaves a composed report where the independent checks (tests/checks/report_files.sh) read it.
+TEST_F(ReportComposer, ArtifactsForIndependentReaders) {
+    char target[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("BRAN_ARTIFACT_DIR", target, MAX_PATH)) GTEST_SKIP() << "no artifact folder asked";
+    User.Organization().SetAsString("Bakkerij Één & Zonen");
+    Report->TechInfos.clear();
+    ComposeReport(*Report, User);
+    Report->WriteCaseIni(User);
+    ASSERT_TRUE(FileCopy(Report->CaseRtfPath(), std::string(target) + "\\CASE.RTF", false));
+    ASSERT_TRUE(FileCopy(Report->CaseIniPath(), std::string(target) + "\\CASE.INI", false));
+}

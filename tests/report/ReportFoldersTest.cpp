@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "ReportTestSupport.h"
+#include "Source/Common/ReportFolders.h"
+#include "platform/Files.h"
+#include "platform/StrConv.h"
+
+namespace {
+void SetWriteTime(const std::string& path, int daysAgo) {
+    HANDLE h = CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= static_cast<ULONGLONG>(daysAgo) * 864000000000ULL;
+    FILETIME ft{t.LowPart, t.HighPart};
+    SetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+}
+
+using ReportFolders = ReportTest;
+}  // namespace
+
+TEST_F(ReportFolders, NextFolderFillsTheFirstGap) {
+    for (const char* n : {"Report01", "Report02", "Report03"}) ForceDirectories(Folder / ("Reports\\Kasboek\\" + std::string(n)));
+    RemoveDir(Folder / "Reports\\Kasboek\\Report02");
+    EXPECT_EQ(NextReportFolder("Reports\\Kasboek"), "\\Report02");
+    EXPECT_EQ(NextReportFolder("Reports\\Nieuw"), "\\Report01");
+    EXPECT_TRUE(DirectoryExists(Folder / "Reports\\Nieuw"));
+}
+
+TEST_F(ReportFolders, AllNinetyNineTakenReusesTheLeastRecentlyWritten) {
+    const std::string base = Folder / "Reports\\Kasboek\\";
+    for (int n = 1; n <= 99; ++n) {
+        std::string dir = base + "Report" + PadLeft(n, 2, '0');
+        ForceDirectories(dir);
+        SetWriteTime(dir, n == 42 ? 400 : 1);
+    }
+    Folder.WriteFile("Reports\\Kasboek\\Report42\\CASE.RTF", "oud");
+    SetWriteTime(base + "Report42", 400);
+    EXPECT_EQ(NextReportFolder("Reports\\Kasboek"), "\\Report42");
+    EXPECT_FALSE(DirectoryExists(base + "Report42"));
+    EXPECT_TRUE(DirectoryExists(base + "Report41"));
+}
+
+TEST_F(ReportFolders, HostileApplicationNamesStayInsideTheReportStore) {
+    struct {
+        const char* name;
+        const char* folder;
+    } cases[] = {
+        {"Kasboek 2000", "Kasboek 2000"}, {"..", "_"},       {".", "_"},        {"..\\..\\Windows", ".._.._Windows"},
+        {"a/b", "a_b"},                   {"con:", "con_"}, {"Adres...  ", "Adres"}, {"", "_"},
+        {"\"x\"<y>|*?", "_x__y____"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SafeFolderName(c.name), c.folder) << c.name;
+    EXPECT_EQ(ReportBaseFolder(""), "Reports\\Unknown");
+
+    // A report created for a hostile name lands below Reports and nowhere else.
+    std::string base = ReportBaseFolder("..\\..\\Windows");
+    std::string name = NextReportFolder(base);
+    const std::string store = ExpandFileName(Folder.Path() + "Reports\\");
+    EXPECT_EQ(ExpandFileName(Folder.Path() + base + name).rfind(store, 0), 0u);
+    EXPECT_TRUE(DirectoryExists(Folder / "Reports\\.._.._Windows"));
+}
+
+TEST_F(ReportFolders, FileRoutines) {
+    EXPECT_EQ(PadLeft(3, 2, '0'), "03");
+    EXPECT_EQ(PadLeft(123, 2, '0'), "123");
+    struct {
+        size_t bytes;
+        long long kb;
+    } sizes[] = {{0, 0}, {511, 0}, {512, 0}, {1536, 2}, {2560, 2}, {3584, 4}, {1025, 1}};
+    for (const auto& s : sizes) EXPECT_EQ(FileSizeKB(Folder.WriteFile("f.bin", std::string(s.bytes, 'x'))), s.kb) << s.bytes;
+    EXPECT_EQ(FileSizeKB(Folder / "ontbreekt.bin"), -1);
+    // More than 2 GB free is the normal case today; a small file must fit.
+    EXPECT_TRUE(HasSpaceFor(Folder / "f.bin"));
+
+    std::string a = Folder.WriteFile("a.txt", "inhoud");
+    CopyFileTo(a, Folder / "b.txt");
+    EXPECT_EQ(ReadFileBytes(Folder / "b.txt"), "inhoud");
+    EXPECT_NO_THROW(CopyFileTo(a, UpperCase(a)));
+    EXPECT_EQ(ReadFileBytes(a), "inhoud");
+    EXPECT_THROW(CopyFileTo(Folder / "ontbreekt.txt", Folder / "c.txt"), EBrantel);
+}
+
+TEST_F(ReportFolders, DeleteFolderTreeTakesReadOnlyAndHiddenFilesAndSubfolders) {
+    std::string dir = Folder / "Reports\\Kasboek\\Report01";
+    Folder.WriteFile("Reports\\Kasboek\\Report01\\CASE.RTF", "x");
+    SetFileAttributesW(Widen(Folder.WriteFile("Reports\\Kasboek\\Report01\\cd.txt", "x")).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(Widen(Folder.WriteFile("Reports\\Kasboek\\Report01\\Thumbs.db", "x")).c_str(),
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    Folder.WriteFile("Reports\\Kasboek\\Report01\\sub\\diep.txt", "x");
+    SetCurrentDir(dir);
+    EXPECT_TRUE(DeleteFolderTree(dir));
+    EXPECT_FALSE(DirectoryExists(dir));
+    EXPECT_TRUE(DirectoryExists(Folder / "Reports\\Kasboek"));
+    EXPECT_FALSE(DeleteFolderTree(dir));
+}
