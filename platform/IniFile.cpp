@@ -88,6 +88,11 @@ std::vector<std::string> TIniFile::ReadSectionValues(const std::string& section)
     return lines;
 }
 
+std::vector<std::string> TIniFile::ReadSectionLines(const std::string& section) const {
+    std::wstring file = Widen(FFileName), sec = Widen(section);
+    return ReadList([&](wchar_t* b, DWORD n) { return GetPrivateProfileSectionW(sec.c_str(), b, n, file.c_str()); });
+}
+
 void TIniFile::EraseSection(const std::string& section) {
     if (!WritePrivateProfileStringW(Widen(section).c_str(), nullptr, nullptr, Widen(FFileName).c_str()) &&
         SectionExists(section))

@@ -2,6 +2,10 @@
 
 const char* const DefaultMailHost = "SMTP.BRANTEL.NL";
 
+std::string MakerWebHost() { return "www.brantel.nl"; }
+std::string DefaultHelpdeskAddress() { return MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi?set=helpdesk"; }
+std::string DefaultShopAddress() { return MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi?set=shop"; }
+
 const char* const DefaultHelpdeskDescription = "Brantel Software Helpdesk";
 const char* const DefaultHelpdeskPostAddress = "Postbus 1250";
 const char* const DefaultHelpdeskZipcode = "3800 BG  Amersfoort";

@@ -1,8 +1,15 @@
 #pragma once
 // Deployment data: what differs per maker's installation of the program. Kept in this one module.
+#include <string>
 
 // The maker's mail server, the default of the user's mail server setting.
 extern const char* const DefaultMailHost;
+
+// The maker's web server, the host of every address on the maker's site.
+std::string MakerWebHost();
+// The general item's helpdesk and shop pages when the registry names none, written as host and path.
+std::string DefaultHelpdeskAddress();
+std::string DefaultShopAddress();
 
 // The maker's own helpdesk, named in a report when the application names none.
 extern const char* const DefaultHelpdeskDescription;

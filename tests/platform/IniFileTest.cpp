@@ -62,3 +62,17 @@ TEST(IniFile, AccentedTextsAreStoredAsWindows1252) {
     EXPECT_NE(bytes.find("\xE9\xE9n"), std::string::npos);
     EXPECT_EQ(ini.ReadString("Klant", "Plaats", ""), "?sselstein één");
 }
+
+TEST(IniFile, SectionLinesKeepDuplicateKeysAndLinesWithoutEqualsSign) {
+    TScratchFolder folder;
+    std::string path = folder.WriteFile(
+        "LINES.INI", "[ProgInfo]\r\nProg=Eerste,A\r\nProg=Tweede,B\r\nlos zonder teken\r\n\r\nAnder = C , D\r\n[Volgende]\r\nX=1\r\n");
+    TIniFile ini(path);
+    std::vector<std::string> lines = ini.ReadSectionLines("PROGINFO");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "Prog=Eerste,A");
+    EXPECT_EQ(lines[1], "Prog=Tweede,B");
+    EXPECT_EQ(lines[2], "los zonder teken");
+    EXPECT_EQ(lines[3].substr(0, 5), "Ander");  // blanks around "=" are the platform's business
+    EXPECT_TRUE(ini.ReadSectionLines("Ontbreekt").empty());
+}
