@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/StrConv.h"
@@ -58,15 +59,14 @@ TRegKey TRegKey::OpenReadOnly(HKEY root, const std::string& path) {
 bool TRegKey::Query(const std::string& name, DWORD& type, std::vector<uint8_t>& data) const {
     if (!FKey) return false;
     std::wstring wname = Widen(name);
-    DWORD size = 0;
-    if (RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
-    // The value may grow between the two calls; retry until it fits.
+    // Most values fit the first buffer, so one call usually does; every call is a trip to the
+    // registry's owner. The value may also grow between calls: retry until it fits.
+    data.assign(512, 0);
     for (;;) {
-        data.assign(size, 0);
-        DWORD got = size;
+        DWORD got = static_cast<DWORD>(data.size());
         LONG rc = RegQueryValueExW(FKey, wname.c_str(), nullptr, &type, data.data(), &got);
         if (rc == ERROR_MORE_DATA) {
-            size = got;
+            data.assign(std::max<size_t>(got, data.size() * 2), 0);
             continue;
         }
         if (rc != ERROR_SUCCESS) return false;
