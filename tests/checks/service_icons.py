@@ -72,7 +72,7 @@ def check(name, group, icons, sizes):
         if bits != 32:
             fail(f"{name} {width}: {bits} bits, expected 32 with alpha")
         drawn = [p for p in pixels if p[3] > 0]
-        if not 0.15 <= len(drawn) / len(pixels) <= 0.95:
+        if not 0.15 <= len(drawn) / len(pixels) <= 0.99:
             fail(f"{name} {width}: {len(drawn)} of {len(pixels)} pixels drawn; blank or a filled square")
         if len({p[:3] for p in drawn if p[3] == 255}) < 2:
             fail(f"{name} {width}: a single colour")
