@@ -33,11 +33,12 @@ void ApplyVersionLayer(TBranApplication& app, const TProductVersion& version) {
 }  // namespace
 
 std::string HelpdeskAddress(const THelpdeskPage& page) {
-    const std::string script = MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi";
+    const std::string site = "http://" + MakerWebHost();
+    const std::string script = site + "/cgi-brantel/frames/produkt_inlog.cgi";
     switch (page.Rule) {
         case THelpdeskRule::ProductSet: return script + "?set=" + page.Text + "&item=hlpdsk";
         case THelpdeskRule::SetOnly: return script + "?set=" + page.Text;
-        case THelpdeskRule::StaticPage: return MakerWebHost() + page.Text;
+        case THelpdeskRule::StaticPage: return site + page.Text;
     }
     return {};
 }

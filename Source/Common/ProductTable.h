@@ -92,7 +92,7 @@ void RegisterProductLines();
 std::unique_ptr<TBranApplication> FillLegacyApplication(const std::string& identifier, const TIniFile& ini,
                                                         const std::string& section);
 
-// The helpdesk address of a product on the maker's web server, written as host and path.
+// The complete address of a product's helpdesk page on the maker's web server.
 std::string HelpdeskAddress(const THelpdeskPage& page);
 
 // The product-line modules.

@@ -83,7 +83,7 @@ TEST_F(ProductTable, RowsAreWellFormed) {
 }
 
 TEST_F(ProductTable, HelpdeskAddressFollowsTheThreeRules) {
-    const std::string host = MakerWebHost();
+    const std::string host = "http://" + MakerWebHost();
     EXPECT_EQ(HelpdeskAddress(Set("boekh")), host + "/cgi-brantel/frames/produkt_inlog.cgi?set=boekh&item=hlpdsk");
     EXPECT_EQ(HelpdeskAddress(SetOnly("tippkurs")), host + "/cgi-brantel/frames/produkt_inlog.cgi?set=tippkurs");
     EXPECT_EQ(HelpdeskAddress(Page("/uk/bookkeeping.htm")), host + "/uk/bookkeeping.htm");
@@ -95,7 +95,8 @@ TEST_F(ProductTable, EachLineFillsItsApplications) {
     Folder.WriteFile("help\\Fac30.hlp", "");
     Folder.WriteFile("help\\adres.hlp", "");
     Folder.WriteFile("help\\Winadres.hlp", "");
-    const std::string host = MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi?set=";
+    const std::string site = "http://" + MakerWebHost();
+    const std::string host = site + "/cgi-brantel/frames/produkt_inlog.cgi?set=";
     struct TCase {
         const char* Identifier;
         std::string Section;
@@ -114,7 +115,7 @@ TEST_F(ProductTable, EachLineFillsItsApplications) {
          "Brantel Factureren 3", "3.0.2", dir + "\\Fac30.hlp", host + "fact&item=hlpdsk", officeCategories},
         {"Kasboek 95", "Helpfile=C:\\K\\kas.hlp\r\n",
          "Brantel Kasboek voor Windows 95", "2.5.0", "C:\\K\\kas.hlp", host + "kasb&item=hlpdsk", officeCategories},
-        {"Bookkeeping 4.0 UK", "", "Brantel Bookkeeping 4", "4.0.0 UK", "", MakerWebHost() + "/uk/bookkeeping.htm",
+        {"Bookkeeping 4.0 UK", "", "Brantel Bookkeeping 4", "4.0.0 UK", "", site + "/uk/bookkeeping.htm",
          officeCategories},
         {"Salarisadministratie 1.1", "", "Brantel Salarisadministratie 1", "", "", host + "salaris&item=hlpdsk",
          officeCategories},
@@ -140,7 +141,7 @@ TEST_F(ProductTable, EachLineFillsItsApplications) {
          multimediaCategories},
         {"Topografie 97", "ReleaseVersion=97.1.0\r\n", "Brantel Topografie 97", "97.1.0", "", host + "topo&item=hlpdsk",
          multimediaCategories},
-        {"Erdkunde 98 DE", "", "Brantel Erdkunde 98", "8.0.0 DE", "", MakerWebHost() + "/de/erdkunde.htm",
+        {"Erdkunde 98 DE", "", "Brantel Erdkunde 98", "8.0.0 DE", "", site + "/de/erdkunde.htm",
          multimediaCategories},
     };
     for (const TCase& c : cases) {
