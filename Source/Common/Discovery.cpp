@@ -75,7 +75,10 @@ TDateTime RegSateStrToDate(const std::string& text) {
         month = DigitsToInt(text.substr(4, 2));
         day = DigitsToInt(text.substr(6, 2));
     } else if (text.size() == 6) {
-        year = 1900 + DigitsToInt(text.substr(0, 2));
+        // Six digits are what setups of the last century wrote ("99" is 1999); a year before 1950
+        // names no release of ours, so "00" to "49" are this century's, as everywhere else.
+        year = DigitsToInt(text.substr(0, 2));
+        year += year < 50 ? 2000 : 1900;
         month = DigitsToInt(text.substr(2, 2));
         day = DigitsToInt(text.substr(4, 2));
     } else {

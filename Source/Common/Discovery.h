@@ -33,6 +33,6 @@ void ReadApplication(TBranApplication& app, const std::string& keyPath);
 // shop addresses.
 void CollectServiceItems(TServiceItemList& list);
 
-// "yyyymmdd" or "yymmdd" (years 19yy). Throws EBrantel for another length or a date that does not
-// exist.
+// "yyyymmdd" or "yymmdd" (yy from 50 is 19yy, below 50 20yy). Throws EBrantel for another length or
+// a date that does not exist.
 TDateTime RegSateStrToDate(const std::string& text);

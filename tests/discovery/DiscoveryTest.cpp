@@ -55,6 +55,8 @@ protected:
 TEST(RegSateStrToDate, ReadsEightAndSixDigits) {
     EXPECT_EQ(RegSateStrToDate("20000131"), EncodeDate(2000, 1, 31));
     EXPECT_EQ(RegSateStrToDate("990131"), EncodeDate(1999, 1, 31));
+    EXPECT_EQ(RegSateStrToDate("500101"), EncodeDate(1950, 1, 1));
+    EXPECT_EQ(RegSateStrToDate("000229"), EncodeDate(2000, 2, 29));  // not 1900, which had no 29 February
 }
 
 TEST(RegSateStrToDate, RefusesOtherTexts) {
@@ -66,7 +68,7 @@ TEST(RegSateStrToDate, RefusesOtherTexts) {
             EXPECT_EQ(e.Message(), std::string("RegSateStrToDate: ") + text + " is geen geldige datum");
         }
     }
-    for (const char* text : {"20001332", "19990230", "000229", "2000ab01", "99 131"}) EXPECT_THROW(RegSateStrToDate(text), EBrantel) << text;
+    for (const char* text : {"20001332", "19990230", "990229", "2000ab01", "99 131"}) EXPECT_THROW(RegSateStrToDate(text), EBrantel) << text;
 }
 
 TEST_F(Discovery, ReadsEveryValueOfAnApplication) {
