@@ -7,3 +7,15 @@ mkdir -p "$demo"
 cp "$(dirname "$demo")/BranService.exe" "$demo/"
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+
+# A few of the maker's applications: registered ones (tools/demo/Brantel.reg) and older ones that
+# only wrote BRANTEL.INI, each with the help, readme and log files their entries name.
+wine regedit /S "$(winepath -w "$(dirname "$0")/demo/Brantel.reg")" >/dev/null 2>&1
+drive_c="$WINEPREFIX/drive_c"
+cp "$(dirname "$0")/demo/BRANTEL.INI" "$drive_c/windows/BRANTEL.INI"
+for file in Boekhouden/Boekhoud.hlp Boekhouden/Leesmij.txt Boekhouden/Install.log Boekhouden/Boekhoud.log \
+            Factureren/Factuur.hlp Kasboek/WinKas.hlp Kasboek/Leesmij.txt Kasboek/Install.log \
+            Engels/Engels.hlp Engels/Install.log; do
+  mkdir -p "$drive_c/Brantel/$(dirname "$file")"
+  [ -f "$drive_c/Brantel/$file" ] || printf 'Voorbeeldbestand %s\r\n' "$file" > "$drive_c/Brantel/$file"
+done
