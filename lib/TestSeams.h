@@ -20,3 +20,20 @@ void SetProgramFolder(const std::string& folder);
 
 // Pretends to run on the NT family (true) or Windows 9x (false); nullopt asks the system again.
 void SetPlatformOverride(std::optional<bool> isNT);
+
+// Modal windows: ShowModal calls the hook once the window is visible; the hook fills fields and presses
+// buttons, and the modal loop then ends on the window's own result (mrNone when nothing closed it).
+// An empty hook restores the real modal loop.
+class TForm;
+using TModalHook = std::function<void(TForm& form)>;
+void SetModalHook(TModalHook hook);
+
+// Common dialogs: the hooks answer instead of the user. The file hook answers the chosen path or
+// nullopt (cancelled); the print hook edits the request and answers true for OK. Empty hooks restore
+// the real dialogs.
+struct TFileDialogRequest;
+struct TPrintDialogRequest;
+using TFileDialogHook = std::function<std::optional<std::string>(const TFileDialogRequest& request)>;
+using TPrintDialogHook = std::function<bool(TPrintDialogRequest& request)>;
+void SetFileDialogHook(TFileDialogHook hook);
+void SetPrintDialogHook(TPrintDialogHook hook);

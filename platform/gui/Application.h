@@ -1,0 +1,40 @@
+#pragma once
+// The application object: title, main form, message loop, activation, help.
+#include <string>
+
+#include "platform/gui/Control.h"
+
+class TForm;
+
+class TApplication {
+public:
+    const std::string& Title() const;
+    void SetTitle(const std::string& title);
+
+    TForm* MainForm() const { return FMainForm; }
+    // Shows the main form and runs the message loop until it closes (or Terminate).
+    void Run(TForm& mainForm);
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    // Handles every message waiting in the queue, then returns.
+    void ProcessMessages();
+    // Waits for one message and handles it; false when the loop must end (WM_QUIT).
+    bool HandleMessage();
+    // Translates and dispatches one message, giving its form the first look.
+    void DispatchOne(MSG& msg);
+
+    // Fired when the program becomes the active application, and when it stops being it.
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    void Activated(bool active);
+
+    // The help file; F1 and help buttons open the topic of a help context in the help viewer.
+    std::string HelpFile;
+    bool HelpContext(int context);
+
+private:
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+};
+
+TApplication& Application();

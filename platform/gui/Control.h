@@ -1,0 +1,187 @@
+#pragma once
+// The base of every form and control: one window, its object, and the typed events.
+//
+// A control creates its window in its constructor, as a child of its parent's window, and keeps a
+// pointer to itself on the window, so messages reach the object: our own window classes dispatch to
+// WndProc directly, stock controls are subclassed. A parent reflects WM_COMMAND, WM_NOTIFY,
+// WM_DRAWITEM and WM_CTLCOLORxxx to the child object that sent them. Children are listed in creation
+// order, which is also the tab order.
+//
+// No exception leaves a window procedure: whatever a handler throws is shown with ShowException.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/gui/Graphics.h"
+
+class TControl;
+class TForm;
+
+using TNotifyEvent = std::function<void(TControl* sender)>;
+
+enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+using TShiftState = unsigned;
+// The modifier keys held down right now.
+TShiftState KeyboardShiftState();
+using TKeyEvent = std::function<void(TControl* sender, WORD& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TControl* sender, wchar_t& key)>;
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TControl {
+public:
+    // The parent must be created already; nullptr only for forms.
+    explicit TControl(TControl* parent);
+    virtual ~TControl();
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+
+    // The object of a window created by this layer, or nullptr.
+    static TControl* FromHandle(HWND window);
+
+    HWND Handle() const { return FHandle; }
+    TControl* Parent() const { return FParent; }
+    const std::vector<TControl*>& Controls() const { return FControls; }
+    TForm* ParentForm();  // the form this control sits on (itself for a form)
+    virtual TForm* AsForm() { return nullptr; }
+    // True when this control is (below) ancestor.
+    bool IsChildOf(const TControl* ancestor) const;
+
+    // The component's name as the window designer would give it ("txtUserLastName").
+    std::string Name;
+    int Tag = 0;
+
+    // Geometry, in pixels relative to the parent's client area.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    int Right() const { return Left() + Width(); }
+    int Bottom() const { return Top() + Height(); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
+    void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
+    void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
+    void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
+    RECT ClientRect() const;
+    int ClientWidth() const;
+    int ClientHeight() const;
+    // Multiplies position and size of this control and everything below it by m / d.
+    virtual void ScaleBy(int m, int d);
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign align);
+    // Lays the aligned children out inside the client area (in child order, as the designer would).
+    void Realign();
+    // The part of the client area that aligned children share.
+    virtual RECT AlignRect() const { return ClientRect(); }
+    // Adds and removes window style bits.
+    void ModifyStyle(DWORD add, DWORD remove = 0);
+
+    bool Visible() const;
+    virtual void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const;
+    virtual void SetEnabled(bool enabled);
+    // Visible and enabled up to the form.
+    bool CanFocus() const;
+
+    // The window text (UTF-8). Caption and Text are the same thing under two names.
+    std::string Caption() const;
+    virtual void SetCaption(const std::string& caption);
+    std::string Text() const { return Caption(); }
+    void SetText(const std::string& text) { SetCaption(text); }
+
+    TColor Color() const;
+    void SetColor(TColor color);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
+    const TFont& Font() const;
+    void SetFont(const TFont& font);
+    // Changes one aspect of the font: SetFontWith([](TFont& f) { f.Bold = true; }).
+    void SetFontWith(const std::function<void(TFont&)>& change);
+
+    int HelpContext = 0;
+    // Walks up to the first control with a help context.
+    int EffectiveHelpContext() const;
+
+    bool TabStop() const;
+    void SetTabStop(bool value);
+    void SetFocus();
+    bool Focused() const;
+    void Invalidate();
+    void Repaint();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+
+    // Fires OnClick as the user's click would.
+    virtual void Click();
+    // Alt+ch was pressed on the form: a control that answers to it acts and says true.
+    virtual bool HandleAccelerator(wchar_t /*ch*/) { return false; }
+
+protected:
+    // A derived constructor calls exactly one of these.
+    // A stock control of the given window class, subclassed.
+    void CreateStockWindow(const wchar_t* className, DWORD style, DWORD exStyle = 0);
+    // A window of our own class; Paint draws it.
+    void CreateOwnWindow(DWORD style, DWORD exStyle = 0, HWND parentOverride = nullptr);
+
+    // The window procedure of this object. The default handles the shared behaviour and passes the
+    // rest to the window's own procedure.
+    virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Paints our own windows (and WM_PRINTCLIENT). The default fills with Color.
+    virtual void Paint(HDC dc);
+    // Fills dc with what the parent shows behind this control (for see-through controls).
+    void PaintParentBackground(HDC dc);
+
+    // Messages reflected from the parent.
+    virtual bool Command(WORD /*code*/) { return false; }
+    virtual bool Notify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
+    virtual bool DrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    virtual HBRUSH CtlColor(HDC dc);
+
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Called after the size changed.
+    virtual void Resized();
+    // Called when the font changed (the window already has it).
+    virtual void FontChanged() {}
+    virtual bool WantsParentBackground() const { return false; }
+
+    bool OwnWindow() const { return FOwnWindow; }
+
+private:
+    friend class TForm;
+    static LRESULT CALLBACK OwnWindowProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT SafeWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND window);
+    void Detach();
+    void ApplyFont();
+    void InheritFromParent();
+
+    HWND FHandle = nullptr;
+    TControl* FParent;
+    std::vector<TControl*> FControls;
+    bool FOwnWindow = false;
+    bool FDestroying = false;
+    TAlign FAlign = TAlign::alNone;
+    TColor FColor = clBtnFace;
+    bool FParentColor = true;
+    TFont FFont;
+    bool FParentFont = true;
+};
+
+// Calls a handler and reports anything it throws (for places where Windows called us).
+void ReportExceptions(const std::function<void()>& action);

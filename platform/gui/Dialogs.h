@@ -1,0 +1,86 @@
+#pragma once
+// The common dialogs: open, save, print and printer setup. Tests answer them through hooks
+// (lib/TestSeams.h) instead of the user.
+#include <string>
+
+#include "platform/gui/Control.h"
+
+enum TOpenOption : unsigned {
+    ofOverwritePrompt = 1,
+    ofHideReadOnly = 2,
+    ofPathMustExist = 4,
+    ofFileMustExist = 8,
+    ofNoChangeDir = 16,
+};
+
+enum class TFileDialogKind { Open, Save };
+
+// What a file dialog asks; a hook answers with a path or nothing (cancelled).
+struct TFileDialogRequest {
+    TFileDialogKind Kind;
+    std::string Title, Filter, InitialDir, FileName, DefaultExt;
+};
+
+class TFileDialog {
+public:
+    virtual ~TFileDialog() = default;
+    std::string Title;
+    // "Tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*"
+    std::string Filter;
+    int FilterIndex = 1;
+    std::string InitialDir;
+    std::string FileName;
+    std::string DefaultExt;  // without the dot
+    unsigned Options = ofHideReadOnly | ofPathMustExist;
+    // Shows the dialog; true with FileName set when the user chose a file.
+    bool Execute();
+
+protected:
+    explicit TFileDialog(TFileDialogKind kind) : FKind(kind) {}
+
+private:
+    TFileDialogKind FKind;
+};
+
+class TOpenDialog : public TFileDialog {
+public:
+    TOpenDialog() : TFileDialog(TFileDialogKind::Open) { Options |= ofFileMustExist; }
+};
+
+class TSaveDialog : public TFileDialog {
+public:
+    TSaveDialog() : TFileDialog(TFileDialogKind::Save) { Options |= ofOverwritePrompt; }
+};
+
+enum TPrintDialogOption : unsigned { poPrintToFile = 1, poPageNums = 2, poSelection = 4, poDisablePrintToFile = 8 };
+enum class TPrintRange { prAllPages, prSelection, prPageNums };
+
+// The choices of a print or printer-setup dialog; a hook edits them and answers true for OK.
+struct TPrintDialogRequest {
+    bool Setup = false;  // printer setup instead of print
+    std::string PrinterName;
+    int Copies = 1;
+    bool Collate = false;
+    bool PrintToFile = false;
+    TPrintRange PrintRange = TPrintRange::prAllPages;
+    int FromPage = 0, ToPage = 0, MinPage = 0, MaxPage = 0;
+    unsigned Options = 0;
+};
+
+class TPrintDialog {
+public:
+    int Copies = 1;
+    bool Collate = false;
+    bool PrintToFile = false;
+    TPrintRange PrintRange = TPrintRange::prAllPages;
+    int FromPage = 0, ToPage = 0, MinPage = 0, MaxPage = 0;
+    unsigned Options = 0;
+    // Shows the dialog; on OK the choices above are updated and the chosen printer becomes current.
+    bool Execute();
+};
+
+class TPrinterSetupDialog {
+public:
+    // On OK the chosen printer becomes current.
+    bool Execute();
+};

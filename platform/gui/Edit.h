@@ -1,0 +1,33 @@
+#pragma once
+// Single-line edit box (TEdit) and the behaviour it shares with the memo (TCustomEdit).
+#include "platform/gui/Control.h"
+
+class TCustomEdit : public TControl {
+public:
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int length);  // 0: no limit
+    bool ReadOnly() const;
+    void SetReadOnly(bool value);
+    void SelectAll();
+    int SelStart() const;
+    int SelLength() const;
+    void SetSelection(int start, int length);
+    bool Modified() const;
+    void SetModified(bool value);
+
+    // Fired at every change of the text, by the user or the program.
+    TNotifyEvent OnChange;
+
+protected:
+    TCustomEdit(TControl* parent, DWORD style);
+    bool Command(WORD code) override;
+    virtual void DoChange();
+
+private:
+    int FMaxLength = 0;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TControl* parent);
+};

@@ -1,0 +1,384 @@
+#include "platform/gui/Form.h"
+
+#include <algorithm>
+
+#include "lib/TestSeams.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Button.h"
+#include "platform/gui/Menu.h"
+
+namespace {
+TModalHook& ModalHook() {
+    static TModalHook hook;
+    return hook;
+}
+
+struct TStyles {
+    DWORD Style, ExStyle;
+};
+
+TStyles BorderStyles(TBorderStyle border) {
+    const DWORD common = WS_CLIPCHILDREN;
+    const DWORD exCommon = WS_EX_CONTROLPARENT;
+    switch (border) {
+        case TBorderStyle::bsSizeable: return {common | WS_OVERLAPPEDWINDOW, exCommon | WS_EX_APPWINDOW};
+        case TBorderStyle::bsDialog: return {common | WS_POPUP | WS_CAPTION | WS_SYSMENU, exCommon | WS_EX_DLGMODALFRAME};
+        case TBorderStyle::bsSingle:
+            return {common | WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, exCommon | WS_EX_APPWINDOW};
+        case TBorderStyle::bsNone: return {common | WS_POPUP, exCommon};
+    }
+    return {common, exCommon};
+}
+
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM data) {
+    auto* windows = reinterpret_cast<std::vector<HWND>*>(data);
+    if (IsWindowVisible(window) && IsWindowEnabled(window)) windows->push_back(window);
+    return TRUE;
+}
+
+// Disables the other windows of the thread while a modal form runs, and enables them again.
+class TModalScope {
+public:
+    explicit TModalScope(HWND modal) {
+        EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&FDisabled));
+        std::erase(FDisabled, modal);
+        for (HWND window : FDisabled) EnableWindow(window, FALSE);
+    }
+    ~TModalScope() {
+        for (HWND window : FDisabled)
+            if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+    TModalScope(const TModalScope&) = delete;
+    TModalScope& operator=(const TModalScope&) = delete;
+    HWND Owner() const { return FDisabled.empty() ? nullptr : FDisabled.front(); }
+
+private:
+    std::vector<HWND> FDisabled;
+};
+
+// Walks the controls below root in tab order.
+void CollectTabOrder(TControl* root, std::vector<TControl*>& out) {
+    for (TControl* child : root->Controls()) {
+        if (!child->Visible() || !child->Enabled()) continue;
+        if (child->TabStop()) out.push_back(child);
+        CollectTabOrder(child, out);
+    }
+}
+
+bool AnyAccelerator(TControl* root, wchar_t ch) {
+    for (TControl* child : root->Controls()) {
+        if (!child->Visible()) continue;
+        if (child->HandleAccelerator(ch) || AnyAccelerator(child, ch)) return true;
+    }
+    return false;
+}
+}  // namespace
+
+void SetModalHook(TModalHook hook) { ModalHook() = std::move(hook); }
+
+TForm::TForm() : TControl(nullptr) {
+    Application();  // common controls are registered before the first form
+    TStyles styles = BorderStyles(FBorderStyle);
+    HWND owner = Application().MainForm() ? Application().MainForm()->Handle() : nullptr;
+    CreateOwnWindow(styles.Style, styles.ExStyle, owner);
+    SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 400, 300);
+}
+
+TForm::~TForm() {
+    if (Application().MainForm() == this) Application().Terminate();
+}
+
+void TForm::SetBorderStyle(TBorderStyle style) {
+    int width = ClientWidth(), height = ClientHeight();
+    FBorderStyle = style;
+    TStyles styles = BorderStyles(style);
+    DWORD visible = GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE;
+    SetWindowLongW(Handle(), GWL_STYLE, static_cast<LONG>(styles.Style | visible));
+    SetWindowLongW(Handle(), GWL_EXSTYLE, static_cast<LONG>(styles.ExStyle));
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetClientSize(width, height);
+}
+
+void TForm::SetClientSize(int width, int height) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
+                       static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)));
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::CenterOnScreen() {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int w = Width(), h = Height();
+    int left = work.left + (work.right - work.left - w) / 2;
+    int top = work.top + (work.bottom - work.top - h) / 2;
+    SetWindowPos(Handle(), nullptr, std::max<int>(left, work.left), std::max<int>(top, work.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::DoCreate() {
+    if (FCreated) return;
+    FCreated = true;
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::DoDestroy() {
+    if (FDestroyed) return;
+    FDestroyed = true;
+    if (OnDestroy) OnDestroy(this);
+}
+
+void TForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TForm::SetVisible(bool visible) {
+    if (visible == Visible()) return;
+    if (visible) {
+        DoCreate();
+        if (!FShownOnce) {
+            FShownOnce = true;
+            int ppi = ScreenPixelsPerInch();
+            if (Scaled && ppi != 96) {
+                int w = ClientWidth(), h = ClientHeight();
+                ScaleBy(ppi, 96);
+                SetClientSize(MulDiv(w, ppi, 96), MulDiv(h, ppi, 96));
+            }
+        }
+        DoShow();
+        if (Position == TPosition::poScreenCenter) CenterOnScreen();
+        ShowWindow(Handle(), SW_SHOW);
+        SetForegroundWindow(Handle());
+        if (FActiveControl && FActiveControl->CanFocus())
+            FActiveControl->SetFocus();
+        else
+            SelectFirst();
+    } else {
+        DoHide();
+        ShowWindow(Handle(), SW_HIDE);
+    }
+}
+
+bool TForm::CloseQuery() {
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose) OnClose(this, action);
+    return action != TCloseAction::caNone;
+}
+
+void TForm::Close() {
+    if (FModal) {
+        if (FModalResult == mrNone) FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    Hide();
+    if (Application().MainForm() == this) Application().Terminate();
+}
+
+int TForm::ShowModal() {
+    FModalResult = mrNone;
+    FModal = true;
+    int result = mrNone;
+    {
+        TModalScope scope(Handle());
+        if (scope.Owner() && !(GetWindowLongW(Handle(), GWL_STYLE) & WS_CHILD))
+            SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(scope.Owner()));
+        struct TEndModal {
+            TForm* Form;
+            ~TEndModal() {
+                Form->FModal = false;
+                ReportExceptions([this] { Form->Hide(); });
+            }
+        } endModal{this};
+        Show();
+        if (ModalHook()) {
+            ModalHook()(*this);
+            Application().ProcessMessages();
+            if (FModalResult != mrNone && !CloseQuery()) FModalResult = mrNone;
+        } else {
+            while (true) {
+                if (FModalResult != mrNone) {
+                    if (CloseQuery()) break;
+                    FModalResult = mrNone;
+                }
+                if (!Application().HandleMessage()) {
+                    PostQuitMessage(0);
+                    if (FModalResult == mrNone) FModalResult = mrCancel;
+                    break;
+                }
+                if (!Visible() && FModalResult == mrNone) FModalResult = mrCancel;
+            }
+        }
+        result = FModalResult;
+    }
+    return result;
+}
+
+void TForm::SetActiveControl(TControl* control) {
+    FActiveControl = control;
+    if (control && Visible() && control->CanFocus()) control->SetFocus();
+}
+
+bool TForm::SelectFirst() {
+    std::vector<TControl*> order;
+    CollectTabOrder(this, order);
+    for (TControl* c : order) {
+        c->SetFocus();
+        if (c->Focused()) return true;
+    }
+    return false;
+}
+
+void TForm::SelectNext(bool forward) {
+    std::vector<TControl*> order;
+    CollectTabOrder(this, order);
+    if (order.empty()) return;
+    auto it = std::find_if(order.begin(), order.end(), [](TControl* c) { return c->Focused(); });
+    size_t index = it == order.end() ? (forward ? order.size() - 1 : 0) : static_cast<size_t>(it - order.begin());
+    index = forward ? (index + 1) % order.size() : (index + order.size() - 1) % order.size();
+    order[index]->SetFocus();
+}
+
+void TForm::SetDefaultButton(TButton* button) {
+    if (FDefaultButton && FDefaultButton != button) FDefaultButton->ShowAsDefault(false);
+    FDefaultButton = button;
+    if (button) button->ShowAsDefault(true);
+}
+
+void TForm::SetCancelButton(TButton* button) { FCancelButton = button; }
+
+void TForm::SetMenu(TMainMenu* menu) {
+    FMenu = menu;
+    ::SetMenu(Handle(), menu ? menu->MenuHandle() : nullptr);
+}
+
+void TForm::AddPopupMenu(TPopupMenu* menu) { FPopupMenus.push_back(menu); }
+void TForm::RemovePopupMenu(TPopupMenu* menu) { std::erase(FPopupMenus, menu); }
+
+void TForm::ControlFocused(TControl* control) { FActiveControl = control; }
+
+void TForm::ControlDestroyed(TControl* control) {
+    if (FActiveControl == control) FActiveControl = nullptr;
+    if (FDefaultButton == control) FDefaultButton = nullptr;
+    if (FCancelButton == control) FCancelButton = nullptr;
+}
+
+bool TForm::IsShortCut(WORD key, TShiftState shift) {
+    TShortCut shortCut{key, shift};
+    if (FMenu && FMenu->DispatchShortCut(shortCut)) return true;
+    for (TPopupMenu* menu : FPopupMenus)
+        if (menu->DispatchShortCut(shortCut)) return true;
+    return false;
+}
+
+bool TForm::HandleAccelerator(wchar_t ch) { return AnyAccelerator(this, ch); }
+
+bool TForm::HandleKeyDown(MSG& msg) {
+    WORD key = static_cast<WORD>(msg.wParam);
+    TShiftState shift = KeyboardShiftState();
+    if (KeyPreview && OnKeyDown) {
+        OnKeyDown(this, key, shift);
+        if (key == 0) return true;
+        msg.wParam = key;
+    }
+    if (IsShortCut(key, shift)) return true;
+    HWND focus = GetFocus();
+    if (key == VK_F1 && shift == 0) {
+        TControl* focused = nullptr;
+        for (HWND h = focus; h && !focused; h = GetAncestor(h, GA_PARENT)) focused = FromHandle(h);
+        Application().HelpContext(focused ? focused->EffectiveHelpContext() : EffectiveHelpContext());
+        return true;
+    }
+    bool dropped = false;
+    for (HWND h = focus; h; h = GetAncestor(h, GA_PARENT))
+        if (SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) == TRUE) dropped = true;
+    if (key == VK_RETURN && (shift & (ssCtrl | ssAlt)) == 0 && !dropped) {
+        LRESULT code = focus ? SendMessageW(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)) : 0;
+        if (!(code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
+            TButton* target = dynamic_cast<TButton*>(FromHandle(focus));
+            if (!target) target = FDefaultButton;
+            if (target && target->CanFocus()) {
+                target->Click();
+                return true;
+            }
+        }
+    }
+    if (key == VK_ESCAPE && shift == 0 && !dropped && FCancelButton && FCancelButton->CanFocus()) {
+        FCancelButton->Click();
+        return true;
+    }
+    return false;
+}
+
+bool TForm::PreTranslateMessage(MSG& msg) {
+    switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (HandleKeyDown(msg)) return true;
+            break;
+        case WM_CHAR:
+            if (KeyPreview && OnKeyPress) {
+                wchar_t key = static_cast<wchar_t>(msg.wParam);
+                OnKeyPress(this, key);
+                if (key == 0) return true;
+                msg.wParam = key;
+            }
+            break;
+        case WM_SYSCHAR:
+            if (HandleAccelerator(static_cast<wchar_t>(msg.wParam))) return true;
+            break;
+        default:
+            break;
+    }
+    return IsDialogMessageW(Handle(), &msg) != FALSE;
+}
+
+void TForm::Paint(HDC dc) { FillSolidRect(dc, ClientRect(), Color()); }
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_COMMAND:
+            if (lParam == 0 && HIWORD(wParam) <= 1) {
+                if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) {
+                    item->Click();
+                    return 0;
+                }
+            }
+            break;
+        case WM_INITMENUPOPUP:
+            TMenuItem::MenuOpening(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                LRESULT r = DefaultHandler(msg, wParam, lParam);
+                if (FActiveControl && FActiveControl->CanFocus())
+                    FActiveControl->SetFocus();
+                if (OnActivate) OnActivate(this);
+                return r;
+            }
+            if (OnDeactivate) OnDeactivate(this);
+            break;
+        case WM_ACTIVATEAPP:
+            Application().Activated(wParam != FALSE);
+            break;
+        case WM_ERASEBKGND: {
+            FillSolidRect(reinterpret_cast<HDC>(wParam), ClientRect(), Color());
+            return 1;
+        }
+        case WM_PAINT: {
+            TPaintDC paint(Handle());
+            Paint(paint.Get());
+            return 0;
+        }
+        default:
+            break;
+    }
+    return TControl::WndProc(msg, wParam, lParam);
+}

@@ -1,0 +1,134 @@
+#pragma once
+// A top-level window with components: the base of every window of the program.
+//
+// A derived form declares its components as members (parents before children), binds their events
+// to its own member functions in its constructor and sets the layout there. ShowModal runs a modal
+// loop that ends when ModalResult is set (a button with a modal result, Close, Esc on the cancel
+// button). Keys pass through the form first: key preview (OnKeyDown/OnKeyPress), menu shortcuts,
+// F1 for help, Enter for the default button, Esc for the cancel button, label accelerators, then the
+// usual dialog navigation (Tab, arrows, mnemonics).
+#include <memory>
+
+#include "platform/gui/Control.h"
+
+class TButton;
+class TMainMenu;
+class TPopupMenu;
+
+enum class TBorderStyle { bsSizeable, bsDialog, bsSingle, bsNone };
+enum class TPosition { poDesigned, poScreenCenter };
+enum class TCloseAction { caNone, caHide, caFree };
+using TCloseEvent = std::function<void(TControl* sender, TCloseAction& action)>;
+
+// Modal results: the Windows button identifiers.
+enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7, mrClose = 8 };
+
+class TForm : public TControl {
+public:
+    TForm();
+    ~TForm() override;
+    TForm* AsForm() override { return this; }
+
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle style);
+    TPosition Position = TPosition::poDesigned;
+    bool KeyPreview = false;
+    // Designed at 96 pixels per inch: scaled to the screen on the first show.
+    bool Scaled = true;
+    void SetClientSize(int width, int height);
+    void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
+    void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
+
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int result) { FModalResult = result; }
+    bool IsModal() const { return FModal; }
+    // Shows the form modally and answers its modal result. Under a test's modal hook the hook drives
+    // the form instead of the user, and the loop ends as soon as the pending messages are handled.
+    int ShowModal();
+    void SetVisible(bool visible) override;
+    // Asks OnClose; a modal form then ends with mrCancel (unless a result was set), the main form
+    // ends the application, any other form hides.
+    void Close();
+
+    TControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TControl* control);
+    // Focuses the first control in tab order that can take the focus; false when there is none.
+    bool SelectFirst();
+    // Moves the focus to the next (or previous) control in tab order.
+    void SelectNext(bool forward = true);
+
+    TButton* DefaultButton() const { return FDefaultButton; }
+    TButton* CancelButton() const { return FCancelButton; }
+    void SetDefaultButton(TButton* button);
+    void SetCancelButton(TButton* button);
+
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* menu);
+    // Pop-up menus whose shortcuts work on this form.
+    void AddPopupMenu(TPopupMenu* menu);
+    void RemovePopupMenu(TPopupMenu* menu);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseEvent OnClose;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+
+    // Fires OnCreate once (CreateForm does this right after construction, the first show otherwise).
+    void DoCreate();
+    // Fires OnDestroy once (the deleter of CreateForm does this before the form is destroyed).
+    void DoDestroy();
+
+    // The key handling described above; true when the message was handled and must not be dispatched.
+    bool PreTranslateMessage(MSG& msg);
+
+    // Bookkeeping of the controls on this form.
+    void ControlFocused(TControl* control);
+    void ControlDestroyed(TControl* control);
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
+    // Runs when the form is about to become visible: fires OnShow.
+    virtual void DoShow();
+    virtual void DoHide();
+    // True when the form may close; fires OnClose.
+    bool CloseQuery();
+
+private:
+    bool HandleKeyDown(MSG& msg);
+    bool IsShortCut(WORD key, TShiftState shift);
+    bool HandleAccelerator(wchar_t ch);
+    void CenterOnScreen();
+
+    TBorderStyle FBorderStyle = TBorderStyle::bsSizeable;
+    int FModalResult = mrNone;
+    bool FModal = false;
+    bool FCreated = false;
+    bool FDestroyed = false;
+    bool FShownOnce = false;
+    TControl* FActiveControl = nullptr;
+    TButton* FDefaultButton = nullptr;
+    TButton* FCancelButton = nullptr;
+    TMainMenu* FMenu = nullptr;
+    std::vector<TPopupMenu*> FPopupMenus;
+};
+
+// Forms made with CreateForm get OnCreate after construction and OnDestroy before destruction.
+struct TFormDeleter {
+    void operator()(TForm* form) const {
+        ReportExceptions([form] { form->DoDestroy(); });
+        delete form;
+    }
+};
+template <class T>
+using TFormPtr = std::unique_ptr<T, TFormDeleter>;
+
+template <class T, class... Args>
+TFormPtr<T> CreateForm(Args&&... args) {
+    TFormPtr<T> form(new T(std::forward<Args>(args)...));
+    form->DoCreate();
+    return form;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// List view in the four Explorer views. Each item has a caption, sub-items, an image and optionally
+// data the list keeps alive (shared) until the item is deleted.
+#include <memory>
+#include <vector>
+
+#include "platform/gui/Control.h"
+
+class TImageList;
+
+enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+struct TListColumn {
+    std::string Caption;
+    int Width = 100;
+    TAlignment Alignment = TAlignment::taLeftJustify;
+};
+
+class TListView : public TControl {
+public:
+    explicit TListView(TControl* parent);
+
+    TViewStyle ViewStyle() const { return FViewStyle; }
+    // Switches the view; the items stay.
+    void SetViewStyle(TViewStyle style);
+    void SetLargeImages(TImageList* images);
+    void SetSmallImages(TImageList* images);
+    bool Checkboxes() const;
+    void SetCheckboxes(bool value);
+    void SetReadOnly(bool value);  // no label editing
+    void SetMultiSelect(bool value);
+    void SetRowSelect(bool value);
+
+    void AddColumn(const TListColumn& column);
+    int ColumnCount() const;
+    TListColumn Column(int index) const;
+
+    // Appends an item and answers its index.
+    int AddItem(const std::string& caption, int imageIndex = -1, std::shared_ptr<void> data = {});
+    void DeleteItem(int index);
+    void Clear();
+    int Count() const;
+    std::string ItemCaption(int index) const;
+    void SetItemCaption(int index, const std::string& caption);
+    // Sub-item 0 is the second column.
+    std::string SubItem(int index, int subItem) const;
+    void SetSubItem(int index, int subItem, const std::string& text);
+    int ImageIndex(int index) const;
+    void SetImageIndex(int index, int imageIndex);
+    template <class T>
+    std::shared_ptr<T> ItemData(int index) const {
+        return std::static_pointer_cast<T>(RawItemData(index));
+    }
+    std::shared_ptr<void> RawItemData(int index) const;
+    bool Checked(int index) const;
+    void SetChecked(int index, bool value);
+
+    // The focused-and-selected item, or -1.
+    int Selected() const;
+    void SetSelected(int index);  // -1 clears the selection
+    std::vector<int> SelectedItems() const;
+    void Arrange();
+    void MakeVisible(int index);
+
+    // Fired when the selection changes.
+    TNotifyEvent OnChange;
+
+protected:
+    bool Notify(NMHDR* header, LRESULT& result) override;
+
+private:
+    long NewDataKey();
+    TViewStyle FViewStyle = TViewStyle::vsIcon;
+    bool FMultiSelect = false;
+    // Item data by the key stored in the item's lParam.
+    std::vector<std::pair<long, std::shared_ptr<void>>> FData;
+    long FNextKey = 1;
+};

@@ -1,0 +1,41 @@
+#include "platform/gui/StatusBar.h"
+
+#include <commctrl.h>
+
+#include "platform/StrConv.h"
+
+TStatusBar::TStatusBar(TControl* parent) : TControl(parent) {
+    CreateStockWindow(STATUSCLASSNAMEW, WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NOMOVEY);
+    SetBounds(0, 0, 100, ScaleToScreen(19));
+    SetAlign(TAlign::alBottom);
+}
+
+void TStatusBar::SetSimpleText(const std::string& text) {
+    SendMessageW(Handle(), SB_SIMPLE, TRUE, 0);
+    SendMessageW(Handle(), SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void TStatusBar::SetPanels(const std::vector<int>& widths) {
+    std::vector<int> edges;
+    int x = 0;
+    for (int w : widths) {
+        x = w < 0 ? -1 : x + w;
+        edges.push_back(x);
+    }
+    SendMessageW(Handle(), SB_SIMPLE, FALSE, 0);
+    SendMessageW(Handle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void TStatusBar::SetPanelText(int panel, const std::string& text) {
+    SendMessageW(Handle(), SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+std::string TStatusBar::PanelText(int panel) const {
+    LRESULT length = LOWORD(SendMessageW(Handle(), SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(Handle(), SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return Narrow(text);
+}
+
+void TStatusBar::Resized() { InvalidateRect(Handle(), nullptr, TRUE); }

@@ -1,0 +1,18 @@
+#pragma once
+// Status bar at the bottom of a form: one simple text, or panels of given widths.
+#include <vector>
+
+#include "platform/gui/Control.h"
+
+class TStatusBar : public TControl {
+public:
+    explicit TStatusBar(TControl* parent);
+    void SetSimpleText(const std::string& text);
+    // Widths of the panels; -1 for the last panel stretches it to the right edge.
+    void SetPanels(const std::vector<int>& widths);
+    void SetPanelText(int panel, const std::string& text);
+    std::string PanelText(int panel) const;
+
+protected:
+    void Resized() override;
+};

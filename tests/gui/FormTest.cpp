@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
+#include "lib/Exceptions.h"
+#include "platform/gui/Button.h"
+#include "platform/gui/Edit.h"
+#include "platform/gui/Label.h"
+#include "platform/gui/Memo.h"
+#include "platform/gui/Panel.h"
+
+namespace {
+class TfrmSample : public TForm {
+public:
+    TPanel pnlTop{this};
+    TPanel pnlBottom{this};
+    TPanel pnlClient{this};
+    TLabel lblName{&pnlClient, "&Naam:"};
+    TEdit txtName{&pnlClient};
+    TMemo memoRemarks{&pnlClient};
+    TButton btnOK{&pnlBottom};
+    TButton btnCancel{&pnlBottom};
+    std::vector<std::string> events;
+
+    TfrmSample() {
+        SetCaption("Voorbeeld");
+        SetBorderStyle(TBorderStyle::bsDialog);
+        SetClientSize(300, 200);
+        pnlTop.SetHeight(30);
+        pnlTop.SetAlign(TAlign::alTop);
+        pnlBottom.SetHeight(40);
+        pnlBottom.SetAlign(TAlign::alBottom);
+        pnlClient.SetAlign(TAlign::alClient);
+        lblName.SetBounds(8, 8, 60, 16);
+        lblName.FocusControl = &txtName;
+        txtName.SetBounds(80, 8, 150, 21);
+        memoRemarks.SetBounds(80, 40, 150, 60);
+        btnOK.SetKind(TBitBtnKind::bkOK);
+        btnOK.SetDefault(true);
+        btnOK.SetBounds(100, 8, 90, 24);
+        btnCancel.SetKind(TBitBtnKind::bkCancel);
+        btnCancel.SetBounds(200, 8, 90, 24);
+        OnShow = [this](TControl*) { events.push_back("show"); };
+        OnHide = [this](TControl*) { events.push_back("hide"); };
+        OnClose = [this](TControl*, TCloseAction&) { events.push_back("close"); };
+        btnOK.OnClick = [this](TControl*) { events.push_back("ok:" + txtName.Text()); };
+    }
+};
+}  // namespace
+
+TEST(Form, AlignedPanelsShareTheClientArea) {
+    TfrmSample form;
+    EXPECT_EQ(form.pnlTop.Top(), 0);
+    EXPECT_EQ(form.pnlTop.Width(), 300);
+    EXPECT_EQ(form.pnlBottom.Top(), 160);
+    EXPECT_EQ(form.pnlClient.Top(), 30);
+    EXPECT_EQ(form.pnlClient.Height(), 130);
+    form.SetClientSize(400, 300);
+    EXPECT_EQ(form.pnlBottom.Top(), 260);
+    EXPECT_EQ(form.pnlClient.Width(), 400);
+    form.pnlTop.Hide();
+    EXPECT_EQ(form.pnlClient.Top(), 0);
+}
+
+TEST(Form, ModalHookFillsFieldsAndTheButtonsResultEndsTheLoop) {
+    TfrmSample form;
+    TModalScript script([](TForm& shown) {
+        auto& f = static_cast<TfrmSample&>(shown);
+        EXPECT_TRUE(f.Visible());
+        f.txtName.SetText("Jansen");
+        f.btnOK.Click();
+    });
+    EXPECT_EQ(form.ShowModal(), mrOk);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(form.events, (std::vector<std::string>{"show", "ok:Jansen", "close", "hide"}));
+}
+
+TEST(Form, OnCloseMayRefuseAModalResult) {
+    TfrmSample form;
+    form.OnClose = [](TControl*, TCloseAction& action) { action = TCloseAction::caNone; };
+    TModalScript script([](TForm& shown) { static_cast<TfrmSample&>(shown).btnOK.Click(); });
+    EXPECT_EQ(form.ShowModal(), mrNone);
+}
+
+TEST(Form, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
+    struct {
+        WORD key;
+        bool focusMemo;
+        int expected;
+    } cases[] = {
+        {VK_RETURN, false, mrOk},
+        {VK_ESCAPE, false, mrCancel},
+        {VK_RETURN, true, mrNone},  // a memo takes Enter as a new line
+        {VK_ESCAPE, true, mrCancel},
+    };
+    for (const auto& c : cases) {
+        TfrmSample form;
+        TModalScript script([&](TForm& shown) {
+            auto& f = static_cast<TfrmSample&>(shown);
+            (c.focusMemo ? static_cast<TControl&>(f.memoRemarks) : f.txtName).SetFocus();
+            PressKey(c.key);
+        });
+        EXPECT_EQ(form.ShowModal(), c.expected) << c.key << " memo " << c.focusMemo;
+    }
+}
+
+TEST(Form, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
+    TfrmSample form;
+    form.KeyPreview = true;
+    std::vector<WORD> seen;
+    form.OnKeyDown = [&](TControl*, WORD& key, TShiftState) {
+        seen.push_back(key);
+        if (key == VK_RETURN) key = 0;
+    };
+    TModalScript script([](TForm& shown) {
+        static_cast<TfrmSample&>(shown).txtName.SetFocus();
+        PressKey(VK_NEXT);
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(form.ShowModal(), mrNone);  // Enter was swallowed before the default button saw it
+    EXPECT_EQ(seen, (std::vector<WORD>{VK_NEXT, VK_RETURN}));
+}
+
+TEST(Form, LabelAcceleratorFocusesItsControl) {
+    TfrmSample form;
+    TModalScript script([](TForm& shown) {
+        auto& f = static_cast<TfrmSample&>(shown);
+        f.memoRemarks.SetFocus();
+        PostMessageW(GetFocus(), WM_SYSCHAR, L'n', 1 << 29);
+        Application().ProcessMessages();
+        EXPECT_TRUE(f.txtName.Focused());
+        EXPECT_EQ(f.ActiveControl(), &f.txtName);
+    });
+    form.ShowModal();
+}
+
+TEST(Form, ExceptionInAnEventHandlerIsReportedNotPropagated) {
+    TMessageRecorder recorder;
+    TfrmSample form;
+    form.btnOK.OnClick = [](TControl*) { throw EBrantel("TfrmSample", "btnOKClick", "kapot"); };
+    TModalScript script([](TForm& shown) {
+        // Through the window procedure, as a real click arrives.
+        SendMessageW(static_cast<TfrmSample&>(shown).btnOK.Handle(), BM_CLICK, 0, 0);
+    });
+    form.ShowModal();
+    ASSERT_EQ(recorder.Texts().size(), 1u);
+    EXPECT_EQ(recorder.Texts()[0], "TfrmSample.btnOKClick: kapot");
+}
+
+TEST(Form, CreateFormFiresCreateAndDestroyOnce) {
+    std::vector<std::string> events;
+    struct TfrmEvents : TForm {
+        explicit TfrmEvents(std::vector<std::string>& events) {
+            OnCreate = [&events](TControl*) { events.push_back("create"); };
+            OnDestroy = [&events](TControl*) { events.push_back("destroy"); };
+        }
+    };
+    {
+        auto form = CreateForm<TfrmEvents>(events);
+        form->Show();
+        form->Hide();
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"create", "destroy"}));
+}
+
+TEST(Form, AcceleratorHelpers) {
+    EXPECT_EQ(AcceleratorOf("Achter&naam"), L'N');
+    EXPECT_EQ(AcceleratorOf("Jan && Piet"), 0);
+    EXPECT_EQ(StripAccelerator("Achter&naam"), "Achternaam");
+    EXPECT_EQ(StripAccelerator("Jan && &Piet"), "Jan & Piet");
+}
+
+TEST(Form, ScaleByScalesTheChildren) {
+    TfrmSample form;
+    form.txtName.ScaleBy(1, 1);
+    form.pnlClient.ScaleBy(3, 2);
+    EXPECT_EQ(form.txtName.Left(), 120);
+    EXPECT_EQ(form.txtName.Width(), 225);
+}
