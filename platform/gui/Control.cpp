@@ -488,3 +488,5 @@ void TControl::Repaint() {
     InvalidateRect(FHandle, nullptr, FALSE);
     UpdateWindow(FHandle);
 }
+
+void TControl::BringToFront() { SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }

@@ -97,7 +97,7 @@ public:
     void SetText(const std::string& text) { SetCaption(text); }
 
     TColor Color() const;
-    void SetColor(TColor color);
+    virtual void SetColor(TColor color);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
     const TFont& Font() const;
@@ -115,6 +115,8 @@ public:
     bool Focused() const;
     void Invalidate();
     void Repaint();
+    // Puts the control above its siblings.
+    void BringToFront();
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

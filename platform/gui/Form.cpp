@@ -280,8 +280,8 @@ bool TForm::HandleAccelerator(wchar_t ch) { return AnyAccelerator(this, ch); }
 bool TForm::HandleKeyDown(MSG& msg) {
     WORD key = static_cast<WORD>(msg.wParam);
     TShiftState shift = KeyboardShiftState();
-    if (KeyPreview && OnKeyDown) {
-        OnKeyDown(this, key, shift);
+    if (KeyPreview) {
+        DoKeyDown(key, shift);
         if (key == 0) return true;
         msg.wParam = key;
     }
@@ -312,6 +312,10 @@ bool TForm::HandleKeyDown(MSG& msg) {
         return true;
     }
     return false;
+}
+
+void TForm::DoKeyDown(WORD& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
 }
 
 bool TForm::PreTranslateMessage(MSG& msg) {

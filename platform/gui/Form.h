@@ -96,6 +96,8 @@ protected:
     virtual void DoHide();
     // True when the form may close; fires OnClose.
     bool CloseQuery();
+    // Key preview: the form's look at a key before its controls; the default fires OnKeyDown.
+    virtual void DoKeyDown(WORD& key, TShiftState shift);
 
 private:
     bool HandleKeyDown(MSG& msg);

@@ -15,7 +15,7 @@ public:
     int BevelWidth() const { return FBevelWidth; }
     void SetBevelWidth(int width);
     int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int width);
+    virtual void SetBorderWidth(int width);
     TAlignment Alignment = TAlignment::taCenter;
 
     RECT AlignRect() const override;
