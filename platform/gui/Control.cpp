@@ -16,6 +16,14 @@ const wchar_t* const kOwnClass = L"BranControl";
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
+// Child windows get distinct identifiers (dialog navigation and notifications carry them); menu
+// commands use their own range from 1000 on.
+HMENU NextChildId() {
+    static UINT_PTR next = 20000;
+    if (next > 60000) next = 20000;
+    return reinterpret_cast<HMENU>(next++);
+}
+
 void RegisterOwnClass(WNDPROC proc) {
     static bool registered = false;
     if (registered) return;
@@ -90,7 +98,7 @@ void TControl::CreateStockWindow(const wchar_t* className, DWORD style, DWORD ex
     FOwnWindow = false;
     HWND parent = FParent ? FParent->Handle() : nullptr;
     HWND window = CreateWindowExW(exStyle, className, L"", style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                                  nullptr, Instance(), nullptr);
+                                  NextChildId(), Instance(), nullptr);
     if (!window) throw EBrantel("TControl", "CreateWindow", Narrow(className) + " could not be created");
     Attach(window);
     SetWindowSubclass(window, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -102,7 +110,8 @@ void TControl::CreateOwnWindow(DWORD style, DWORD exStyle, HWND parentOverride) 
     FOwnWindow = true;
     HWND parent = parentOverride ? parentOverride : (FParent ? FParent->Handle() : nullptr);
     if (FParent) style |= WS_CHILD | WS_CLIPSIBLINGS;
-    HWND window = CreateWindowExW(exStyle, kOwnClass, L"", style, 0, 0, 0, 0, parent, nullptr, Instance(), this);
+    HWND window = CreateWindowExW(exStyle, kOwnClass, L"", style, 0, 0, 0, 0, parent, FParent ? NextChildId() : nullptr,
+                                  Instance(), this);
     if (!window) throw EBrantel("TControl", "CreateWindow", "window could not be created");
     InheritFromParent();
 }
@@ -159,7 +168,7 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_DRAWITEM: {
             auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-            TControl* child = wParam ? FromHandle(item->hwndItem) : nullptr;
+            TControl* child = item->CtlType != ODT_MENU ? FromHandle(item->hwndItem) : nullptr;
             if (child && child->DrawItem(*item)) return TRUE;
             break;
         }
@@ -360,6 +369,7 @@ void TControl::ModifyStyle(DWORD add, DWORD remove) {
     SetWindowLongW(FHandle, GWL_STYLE, static_cast<LONG>((style & ~remove) | add));
     SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     InvalidateRect(FHandle, nullptr, TRUE);
+    Resized();
 }
 
 void TControl::Realign() {

@@ -67,12 +67,19 @@ void TPageControl::SetActivePage(TTabSheet* page) {
 }
 
 void TPageControl::SetTabHeight(int height) {
+    FTabHeight = height;
     SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(0, height));
     Resized();
 }
 
 RECT TPageControl::DisplayRect() const {
     RECT r = ClientRect();
+    if (FTabHeight > 0 && (GetWindowLongW(Handle(), GWL_STYLE) & TCS_BUTTONS)) {
+        // Tabs drawn as buttons have no frame: the pages start below the row of buttons, whose
+        // height is known, and keep the full width.
+        r.top += FTabHeight + 6;
+        return r;
+    }
     SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
     return r;
 }

@@ -41,6 +41,7 @@ private:
 
     std::vector<TTabSheet*> FPages;
     TTabSheet* FActivePage = nullptr;
+    int FTabHeight = 0;  // 0: the control's own
 };
 
 class TTabSheet : public TControl {
