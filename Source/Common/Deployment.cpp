@@ -4,6 +4,7 @@ const char* const DefaultMailHost = "SMTP.BRANTEL.NL";
 
 std::string MakerWebHost() { return "www.brantel.nl"; }
 std::string DefaultHelpdeskAddress() { return MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi?set=helpdesk"; }
+std::string MakerHomePage() { return "http://" + MakerWebHost() + "/"; }
 std::string DefaultShopAddress() { return MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi?set=shop"; }
 
 const char* const DefaultHelpdeskDescription = "Brantel Software Helpdesk";

@@ -10,6 +10,8 @@ std::string MakerWebHost();
 // The general item's helpdesk and shop pages when the registry names none, written as host and path.
 std::string DefaultHelpdeskAddress();
 std::string DefaultShopAddress();
+// The maker's home page, opened by "Brantel Online" when the registry names none.
+std::string MakerHomePage();
 
 // The maker's own helpdesk, named in a report when the application names none.
 extern const char* const DefaultHelpdeskDescription;

@@ -1,0 +1,59 @@
+#include "Source/Common/ServiceCollector.h"
+
+#include "Source/Common/HelpdeskReport.h"
+#include "Source/Common/ReportFolders.h"
+#include "Source/Common/ServiceItems.h"
+#include "Source/Common/Services.h"
+#include "platform/Files.h"
+
+namespace {
+// Appends the service the factory makes; a factory that fails adds nothing.
+template <class TFactory>
+void Add(TServiceList& list, TFactory make) {
+    try {
+        list.push_back(make());
+    } catch (const std::exception&) {
+        // This service cannot be given here and now; the list simply goes without it.
+    }
+}
+
+std::string Text(const TAppProp& prop) { return prop.IsNull() ? std::string() : prop.AsString(); }
+}  // namespace
+
+std::string UpdateFolder(const TServiceItem& item) {
+    return GetProgramFolder() + "Updates\\" + SafeFolderName(Text(item.Name())) + "\\";
+}
+
+void TServiceCollector::GetServices(TServiceItem& item, TServiceList& list) {
+    list.clear();
+    auto* application = dynamic_cast<TBranApplication*>(&item);
+    auto* general = dynamic_cast<TGeneralServiceItem*>(&item);
+
+    if (!GetGeneralServiceItem().Applications().empty())
+        Add(list, [] { return std::make_shared<TProblemSolverService>(); });
+    Add(list, [&] { return std::make_shared<TOnlineHelpdeskService>(item); });
+    Add(list, [&] { return std::make_shared<TOnlineUpdateService>(item); });
+
+    if (application) {
+        Add(list, [&] { return std::make_shared<THelpfileService>(*application); });
+        Add(list, [&] { return std::make_shared<TReadmeService>(*application); });
+        Add(list, [&] { return std::make_shared<TUninstallService>(*application); });
+    }
+    if (general) {
+        Add(list, [] { return std::make_shared<TBrantelOnlineService>(); });
+        Add(list, [&] { return std::make_shared<TOnlineShopService>(*general); });
+        Add(list, [] { return std::make_shared<TAddressChangeService>(); });
+        Add(list, [] { return std::make_shared<TENewsService>(); });
+    }
+
+    const std::string updates = UpdateFolder(item);
+    for (const TSearchRec& r : FindFiles(updates + "*.exe", faReadOnly | faHidden | faArchive))
+        Add(list, [&] { return std::make_shared<TLocalUpdateService>(item, updates + r.Name); });
+
+    if (application) {
+        for (auto& report : ListStoredReports(*application)) {
+            std::shared_ptr<THelpdeskReport> shared(std::move(report));
+            Add(list, [&] { return std::make_shared<THelpdeskReportService>(*application, shared); });
+        }
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Which services an item offers, in a fixed order:
+//   general item: [problem solver], online helpdesk, online update, the maker's online service,
+//                 online shop, address change, E-News, local updates;
+//   application:  [problem solver], online helpdesk, online update, help file, readme, uninstall,
+//                 local updates, stored helpdesk reports.
+// Every service is created afresh on each call, in a step of its own: one that cannot be given here
+// (no browser, a missing file, an unreadable report) is left out and the rest still come.
+#include "Source/Common/ServiceInterface.h"
+
+class TServiceCollector : public IServiceCollector {
+public:
+    void GetServices(TServiceItem& item, TServiceList& list) override;
+};
+
+// The folder of downloaded updates of an item: <program folder>Updates\<item Name>\ (the name made
+// safe for a folder name, as for reports).
+std::string UpdateFolder(const TServiceItem& item);

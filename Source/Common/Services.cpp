@@ -1,0 +1,272 @@
+#include "Source/Common/Services.h"
+
+#include <windows.h>
+
+#include <map>
+
+#include "Source/Common/Browser.h"
+#include "Source/Common/Deployment.h"
+#include "Source/Common/HelpdeskReport.h"
+#include "Source/Common/ServiceItems.h"
+#include "lib/DateTime.h"
+#include "lib/Exceptions.h"
+#include "lib/Format.h"
+#include "lib/Hourglass.h"
+#include "lib/Messages.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "platform/gui/Application.h"
+
+namespace {
+const char* const kSource = "Source\\Common\\Services";
+
+std::string Text(const TAppProp& prop) { return prop.IsNull() ? std::string() : prop.AsString(); }
+
+std::map<std::string, TFormFactory>& FormClasses() {
+    static std::map<std::string, TFormFactory> classes;
+    return classes;
+}
+
+TReportPrinter& ReportPrinter() {
+    static TReportPrinter printer;
+    return printer;
+}
+
+std::function<void()>& EndProgramHandler() {
+    static std::function<void()> handler = [] { Application().Terminate(); };
+    return handler;
+}
+
+std::string RequireFile(const std::string& path) {
+    if (path.empty() || !FileExists(path)) throw EBrantel("TExternalService", "Create", "Bestand niet gevonden: " + path);
+    return path;
+}
+
+struct TCommandSplit {
+    std::string Program, Parameters;
+};
+
+TCommandSplit UninstallSplit(const TBranApplication& app) {
+    TCommandSplit split;
+    SplitUninstallString(Text(app.Uninstall()), split.Program, split.Parameters);
+    return split;
+}
+}  // namespace
+
+// --- base ----------------------------------------------------------------------------------------
+
+TService::TService(std::string caption, std::string description, int helpContext, int imageIndex)
+    : FCaption(std::move(caption)), FDescription(std::move(description)), FHelpContext(helpContext),
+      FImageIndex(imageIndex) {}
+
+bool TService::Delete(TServiceItem*) {
+    if (!FCanDelete) throw EBranAssertion(std::string(ClassName()) + ".Delete: Service kan niet worden verwijderd.", kSource);
+    return true;
+}
+
+bool TService::Print(TServiceItem*, int) {
+    if (!FCanPrint) throw EBranAssertion(std::string(ClassName()) + ".Print: Service kan niet worden afgedrukt.", kSource);
+    return true;
+}
+
+// --- windows ---------------------------------------------------------------------------------------
+
+void RegisterServiceForm(const std::string& formClass, TFormFactory factory) {
+    FormClasses()[formClass] = std::move(factory);
+}
+
+bool ServiceFormRegistered(const std::string& formClass) { return FormClasses().count(formClass) != 0; }
+
+TFormService::TFormService(std::string formClass, std::string caption, std::string description, int helpContext,
+                           int imageIndex)
+    : TService(std::move(caption), std::move(description), helpContext, imageIndex), FFormClass(std::move(formClass)) {}
+
+bool TFormService::Provide(TServiceItem*) {
+    auto factory = FormClasses().find(FFormClass);
+    if (factory == FormClasses().end()) return false;
+    TFormPtr<TForm> form = factory->second();
+    PrepareForm(*form);
+    form->ShowModal();
+    return true;
+}
+
+void TFormService::PrepareForm(TForm&) {}
+
+TProblemSolverService::TProblemSolverService()
+    : TFormService("TfrmProblemSolver", "Probleemoplosser",
+                   "De probleemoplosser loodst u langs de meest efficiënte manier om problemen op te lossen.", 1003, 0) {}
+
+namespace {
+std::string UpdateCaption(TServiceItem& item) {
+    return dynamic_cast<TBranApplication*>(&item) ? Format("Online Update %s", {Text(item.Name())}) : "Online Update";
+}
+std::string UpdateDescription(TServiceItem& item) {
+    return dynamic_cast<TBranApplication*>(&item)
+               ? Format("Download de meest recente versie van %s.", {Text(item.Name())})
+               : "Download de meest recente versie van uw programma's van het Internet.";
+}
+}  // namespace
+
+TOnlineUpdateService::TOnlineUpdateService(TServiceItem& item)
+    : TFormService("TfrmOnlineUpdate", UpdateCaption(item), UpdateDescription(item), 1004, 4) {}
+
+TAddressChangeService::TAddressChangeService()
+    : TFormService("TfrmAddressChange", "Adreswijziging",
+                   "Verstuur uw adreswijziging per e-mail naar de klantenservice van Brantel.", 1009, 5) {}
+
+TENewsService::TENewsService()
+    : TFormService("TfrmENews", "Brantel E-Nieuws", "Abonneer u op de e-mail nieuwsservice van Brantel.", 1010, 6) {}
+
+void SetReportPrinter(TReportPrinter printer) { ReportPrinter() = std::move(printer); }
+
+namespace {
+std::string ReportCaption(const THelpdeskReport& report) {
+    auto written = FileAge(report.CaseRtfPath());
+    if (!written) throw EBrantel("THelpdeskReportService", "Create", "Geen rapporttekst in " + report.Folder());
+    return Format("Helpdeskrapport %s", {DateToStr(*written) + " " + TimeToStr(*written)});
+}
+}  // namespace
+
+THelpdeskReportService::THelpdeskReportService(TBranApplication&, std::shared_ptr<THelpdeskReport> report)
+    : TFormService("TfrmProblemSolver", ReportCaption(*report), "Helpdeskrapport weergeven, afdrukken en verzenden.",
+                   1015, 10),
+      FReport(std::move(report)) {
+    FCanDelete = true;
+    FCanPrint = true;
+}
+
+bool THelpdeskReportService::Delete(TServiceItem* item) {
+    TService::Delete(item);
+    return FReport->DeleteReportFolder();
+}
+
+bool THelpdeskReportService::Print(TServiceItem* item, int copies) {
+    TService::Print(item, copies);
+    THourglass hourglass;
+    return ReportPrinter() && ReportPrinter()(*FReport, copies);
+}
+
+void THelpdeskReportService::PrepareForm(TForm& form) {
+    if (auto* window = dynamic_cast<IReportWindow*>(&form)) window->OpenReport(FReport);
+}
+
+// --- programs and documents -----------------------------------------------------------------------
+
+TExternalService::TExternalService(std::string caption, std::string parameters, std::string programFile,
+                                   int helpContext, std::string description, int imageIndex)
+    : TService(std::move(caption), std::move(description), helpContext, imageIndex),
+      FProgramFile(RequireFile(programFile)),
+      FParameters(std::move(parameters)) {}
+
+bool TExternalService::Provide(TServiceItem*) {
+    if (FProgramFile.empty()) return false;
+    TShellStart start{"open", FProgramFile, FParameters, ExtractFilePath(FProgramFile), SW_SHOWNORMAL};
+    return ShellStartSucceeded(ShellStart(start));
+}
+
+void SetEndProgramHandler(std::function<void()> handler) { EndProgramHandler() = std::move(handler); }
+
+namespace {
+std::string UpdateTitle(TServiceItem& item) {
+    return dynamic_cast<TGeneralServiceItem*>(&item) ? ApplicationTitle() : Text(item.Name());
+}
+}  // namespace
+
+TLocalUpdateService::TLocalUpdateService(TServiceItem& item, const std::string& updateProgram)
+    : TExternalService(Format("%s update", {UpdateTitle(item)}), "", updateProgram, 1016,
+                       Format("Update installeren voor %s", {UpdateTitle(item)}), 4),
+      FEndsProgram(dynamic_cast<TGeneralServiceItem*>(&item) != nullptr) {
+    FCanDelete = true;
+}
+
+bool TLocalUpdateService::Provide(TServiceItem* item) {
+    bool started = TExternalService::Provide(item);
+    if (started && FEndsProgram && EndProgramHandler()) EndProgramHandler()();
+    return started;
+}
+
+bool TLocalUpdateService::Delete(TServiceItem* item) {
+    TService::Delete(item);
+    return FileDelete(ProgramFile());
+}
+
+THelpfileService::THelpfileService(TBranApplication& app)
+    : TExternalService(Format("Helpbestand %s", {Text(app.Name())}), "", Text(app.HelpFile()), 2,
+                       "Raadpleeg het helpbestand voor uitleg over alle functies van het programma.", 7) {}
+
+TReadmeService::TReadmeService(TBranApplication& app)
+    : TExternalService(Format("LeesMij %s", {Text(app.Name())}), "", Text(app.ReadmeFile()), 4,
+                       "Raadpleeg het 'leesmij'-bestand voor de laatste informatie over het programma.", 8) {}
+
+TUninstallService::TUninstallService(TBranApplication& app)
+    : TExternalService(Format("%s de-installeren", {Text(app.Name())}), UninstallSplit(app).Parameters,
+                       UninstallSplit(app).Program, 1012, "Het programma verwijderen van uw computer.", 9) {}
+
+void SplitUninstallString(const std::string& command, std::string& program, std::string& parameters) {
+    program.clear();
+    parameters.clear();
+    // A quoted program path: the usual form today.
+    if (command.size() > 1 && command[0] == '"') {
+        size_t close = command.find('"', 1);
+        if (close != std::string::npos) {
+            program = command.substr(1, close - 1);
+            parameters = Trim(command.substr(close + 1));
+            return;
+        }
+    }
+    // Unquoted: the first split from the left whose program exists, as the system starts it.
+    for (size_t blank = command.find(' '); blank != std::string::npos; blank = command.find(' ', blank + 1)) {
+        if (blank > 0 && FileExists(command.substr(0, blank))) {
+            program = command.substr(0, blank);
+            parameters = command.substr(blank + 1);
+            return;
+        }
+    }
+    // Otherwise the last blank before the final character splits.
+    size_t last = command.size() >= 2 ? command.rfind(' ', command.size() - 2) : std::string::npos;
+    if (last != std::string::npos) {
+        program = command.substr(0, last);
+        parameters = command.substr(last + 1);
+    } else {
+        program = command;
+    }
+}
+
+// --- web pages ------------------------------------------------------------------------------------
+
+TBrowserService::TBrowserService(std::string caption, int helpContext, std::string description, int imageIndex)
+    : TService(std::move(caption), std::move(description), helpContext, imageIndex) {
+    if (!BrowserPresent()) throw EBrantel("TBrowserService", "Create", "Geen Internetbrowser gevonden.");
+}
+
+bool TBrowserService::Provide(TServiceItem*) { return OpenInBrowser(FAddress); }
+
+TBrantelOnlineService::TBrantelOnlineService()
+    : TBrowserService("Brantel Online", 504, "Informatie op het Internet over Brantel programma's.", 1) {
+    try {
+        TRegKey key = TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Shared\\NL");
+        if (key.IsOpen()) FAddress = key.ReadString("URL");
+    } catch (const ERegistry&) {
+        FAddress.clear();
+    }
+    if (FAddress.empty()) FAddress = MakerHomePage();
+}
+
+namespace {
+bool IsGeneral(const TServiceItem& item) { return dynamic_cast<const TGeneralServiceItem*>(&item) != nullptr; }
+}  // namespace
+
+TOnlineHelpdeskService::TOnlineHelpdeskService(TServiceItem& item)
+    : TBrowserService(IsGeneral(item) ? "Online Helpdesk" : Format("Online Helpdesk %s", {Text(item.Name())}), 5,
+                      IsGeneral(item)
+                          ? "Een overzicht op Internet van veelgestelde vragen over Brantel-producten."
+                          : Format("Een overzicht op Internet van veelgestelde vragen over %s.", {Text(item.Name())}),
+                      2) {
+    FAddress = Text(item.HelpdeskURL());
+}
+
+TOnlineShopService::TOnlineShopService(TServiceItem& generalItem)
+    : TBrowserService("Online Shop", 1002, "De Brantel-winkel op het Internet.", 3) {
+    FAddress = Text(generalItem.ShopURL());
+}
