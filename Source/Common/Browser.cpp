@@ -70,6 +70,7 @@ bool OpenInBrowser(const std::string& address) {
     if (!program.empty() && program[0] == '"') program.erase(0, 1);
     std::string extra = Trim(command.substr(end));
     while (!extra.empty() && extra[0] == '"') extra.erase(0, 1);
+    extra = Trim(extra);
     TShellStart start{"", program, extra + " " + address, "", SW_SHOWMAXIMIZED};
     return ShellStartSucceeded(ShellStart(start));
 }

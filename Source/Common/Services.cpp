@@ -16,6 +16,7 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/StrConv.h"
 #include "platform/gui/Application.h"
 
 namespace {

@@ -39,17 +39,24 @@ TRegistrySandbox::TRegistrySandbox() : FScratchPath("Software\\BranTests\\" + Un
                     nullptr, &lm, nullptr);
     RegCreateKeyExW(HKEY_CURRENT_USER, Widen(FScratchPath + "\\HKCU").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                     nullptr, &cu, nullptr);
+    HKEY cr = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, Widen(FScratchPath + "\\HKCR").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &cr, nullptr);
     FLocalMachine = lm;
     FCurrentUser = cu;
+    FClassesRoot = cr;
     EXPECT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, lm), ERROR_SUCCESS);
     EXPECT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, cu), ERROR_SUCCESS);
+    EXPECT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, cr), ERROR_SUCCESS);
 }
 
 TRegistrySandbox::~TRegistrySandbox() {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     RegCloseKey(FLocalMachine);
     RegCloseKey(FCurrentUser);
+    RegCloseKey(FClassesRoot);
     TRegKey::DeleteKey(HKEY_CURRENT_USER, FScratchPath);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Fixtures shared by every test executable.
 //
-//   TRegistrySandbox  - HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER redirected to fresh scratch keys for
-//                       the lifetime of the object (this process only), removed afterwards.
+//   TRegistrySandbox  - HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER and HKEY_CLASSES_ROOT redirected to
+//                       fresh scratch keys for the lifetime of the object (this process only), removed
+//                       afterwards.
 //   TScratchFolder    - an empty folder in the temporary folder, removed with everything in it.
 //   TMessageRecorder  - records every message box and answers from a script (default: the first
 //                       button: IDOK, IDYES, IDABORT, IDRETRY).
@@ -27,7 +28,7 @@ public:
 
 private:
     std::string FScratchPath;
-    HKEY FLocalMachine = nullptr, FCurrentUser = nullptr;
+    HKEY FLocalMachine = nullptr, FCurrentUser = nullptr, FClassesRoot = nullptr;
 };
 
 class TScratchFolder {

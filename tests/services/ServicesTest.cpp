@@ -1,0 +1,138 @@
+#include "ServiceTestSupport.h"
+#include "Source/Common/HelpdeskReport.h"
+#include "Source/Common/Services.h"
+#include "platform/Files.h"
+#include "platform/StrConv.h"
+
+using Services = ServiceTest;
+
+TEST_F(Services, UninstallStringSplit) {
+    std::string exe = Folder.WriteFile("Program Files\\Brantel Kasboek\\unins000.exe", "MZ");
+    std::string plain = Folder.WriteFile("UNWISE.EXE", "MZ");
+    struct {
+        std::string command, program, parameters;
+    } cases[] = {
+        {plain, plain, ""},                                                        // a path without blanks
+        {"\"" + exe + "\" /SILENT", exe, "/SILENT"},                               // quoted, the usual form
+        {"\"" + exe + "\"", exe, ""},
+        {exe + " /LOG=install.log", exe, "/LOG=install.log"},                      // unquoted with blanks
+        {plain + " C:\\WINDOWS\\BRANTEL\\INSTALL.LOG", plain, "C:\\WINDOWS\\BRANTEL\\INSTALL.LOG"},
+        {"C:\\Bestaat Niet\\x.exe /S", "C:\\Bestaat Niet\\x.exe", "/S"},          // nothing exists: last blank
+        {"C:\\x.exe ", "C:\\x.exe ", ""},                                          // a blank at the end does not split
+    };
+    for (const auto& c : cases) {
+        std::string program, parameters;
+        SplitUninstallString(c.command, program, parameters);
+        EXPECT_EQ(program, c.program) << c.command;
+        EXPECT_EQ(parameters, c.parameters) << c.command;
+    }
+}
+
+TEST_F(Services, ExternalServicesNeedTheirFilesAndStartInTheirFolder) {
+    TBranApplication app;
+    app.Name().SetAsString("Kasboek");
+    app.HelpFile().SetAsString(Folder / "ontbreekt.hlp");
+    EXPECT_THROW(THelpfileService{app}, EBrantel);
+    std::string help = Folder.WriteFile("Kasboek\\KASBOEK.HLP", "help");
+    app.HelpFile().SetAsString(help);
+    THelpfileService service(app);
+    EXPECT_EQ(service.GetCaption(), "Helpbestand Kasboek");
+    EXPECT_EQ(service.GetImageIndex(), 7);
+    EXPECT_EQ(service.GetHelpContext(), 2);
+    EXPECT_TRUE(service.Provide(&app));
+    ASSERT_EQ(Started.size(), 1u);
+    EXPECT_EQ(Started[0].Verb, "open");
+    EXPECT_EQ(Started[0].Folder, Folder / "Kasboek\\");
+    ShellAnswer = 2;
+    EXPECT_FALSE(service.Provide(&app));
+
+    app.Uninstall().SetAsString("\"" + Folder.WriteFile("Program Files\\Kasboek\\unins.exe", "MZ") + "\" /S");
+    TUninstallService uninstall(app);
+    EXPECT_EQ(uninstall.GetCaption(), "Kasboek de-installeren");
+    EXPECT_EQ(uninstall.Parameters(), "/S");
+}
+
+TEST_F(Services, OperationsThatAServiceDoesNotAllowAreProgrammingErrors) {
+    TBranApplication app;
+    app.Name().SetAsString("Kasboek");
+    app.ReadmeFile().SetAsString(Folder.WriteFile("LEESMIJ.TXT", "x"));
+    TReadmeService readme(app);
+    EXPECT_FALSE(readme.CanDelete());
+    try {
+        readme.Delete(&app);
+        FAIL();
+    } catch (const EBranAssertion& e) {
+        EXPECT_EQ(e.AssertMessage(), "TReadmeService.Delete: Service kan niet worden verwijderd.");
+    }
+    EXPECT_THROW(readme.Print(&app, 1), EBranAssertion);
+}
+
+TEST_F(Services, LocalUpdateOfTheProgramItselfEndsTheProgram) {
+    int ended = 0;
+    SetEndProgramHandler([&] { ++ended; });
+    TBranApplication app;
+    app.Name().SetAsString("Kasboek");
+    std::string own = Folder.WriteFile("Updates\\(Algemeen)\\setup.exe", "MZ");
+    std::string other = Folder.WriteFile("Updates\\Kasboek\\setup.exe", "MZ");
+    TLocalUpdateService general(GetGeneralServiceItem(), own), forApp(app, other);
+    EXPECT_EQ(general.GetCaption(), "Bran-Service update");
+    EXPECT_EQ(general.GetDescription(), "Update installeren voor Bran-Service");
+    EXPECT_EQ(forApp.GetCaption(), "Kasboek update");
+    EXPECT_TRUE(forApp.Provide(&app));
+    EXPECT_EQ(ended, 0);
+    ShellAnswer = 2;
+    EXPECT_FALSE(general.Provide(&GetGeneralServiceItem()));
+    EXPECT_EQ(ended, 0);
+    ShellAnswer = 42;
+    EXPECT_TRUE(general.Provide(&GetGeneralServiceItem()));
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(forApp.Delete(&app));
+    EXPECT_FALSE(FileExists(other));
+    SetEndProgramHandler(nullptr);
+}
+
+TEST_F(Services, WebServicesNeedABrowser) {
+    TBranApplication app;
+    app.Name().SetAsString("Kasboek");
+    EXPECT_THROW(TOnlineHelpdeskService{app}, EBrantel);
+    RegisterBrowser("\"" + BrowserExe() + "\" %1");
+    TOnlineHelpdeskService helpdesk(app);  // no address of its own: opens an empty address
+    EXPECT_EQ(helpdesk.GetCaption(), "Online Helpdesk Kasboek");
+    EXPECT_EQ(helpdesk.Address(), "");
+    EXPECT_TRUE(helpdesk.Provide(&app));
+    TOnlineHelpdeskService general(GetGeneralServiceItem());
+    EXPECT_EQ(general.GetCaption(), "Online Helpdesk");
+
+    TBrantelOnlineService online;
+    EXPECT_EQ(online.Address(), "http://www.brantel.nl/");
+    TRegKey key;
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Shared\\NL", true));
+    key.WriteString("URL", "www.brantel.nl/nl");
+    EXPECT_EQ(TBrantelOnlineService().Address(), "www.brantel.nl/nl");
+    key.WriteInteger("URL", 3);  // unreadable: the maker's home page
+    EXPECT_EQ(TBrantelOnlineService().Address(), "http://www.brantel.nl/");
+}
+
+TEST_F(Services, HelpdeskReportServiceIsCaptionedWithItsTextFileTime) {
+    TBranApplication app;
+    app.Name().SetAsString("Kasboek");
+    std::string rtf = Folder.WriteFile("Reports\\Kasboek\\Report01\\CASE.RTF", "{\\rtf1 }\r\n");
+    auto report = std::make_shared<THelpdeskReport>("Reports\\Kasboek\\Report01", &app);
+    FILETIME old{};
+    SYSTEMTIME st{2024, 5, 0, 17, 9, 30, 0, 0};
+    SystemTimeToFileTime(&st, &old);
+    HANDLE h = CreateFileW(Widen(rtf).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &old);
+    CloseHandle(h);
+    THelpdeskReportService service(app, report);
+    EXPECT_EQ(service.GetCaption().substr(0, 26), "Helpdeskrapport 17-5-2024 ");
+    EXPECT_TRUE(service.CanDelete());
+    EXPECT_TRUE(service.CanPrint());
+    report->ReportText().Lines() = {"{\\rtf1 nieuw}"};
+    report->SaveReportText();
+    EXPECT_NE(THelpdeskReportService(app, report).GetCaption(), service.GetCaption());
+    EXPECT_TRUE(service.Delete(&app));
+    EXPECT_FALSE(DirectoryExists(Folder / "Reports\\Kasboek\\Report01"));
+    FileDelete(rtf);
+    EXPECT_THROW(THelpdeskReportService(app, report), EBrantel);  // no text file, no service
+}
