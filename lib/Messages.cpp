@@ -47,10 +47,11 @@ void SetApplicationTitle(const std::string& title) { Title() = title; }
 
 void SetMessageHook(TMessageHook hook) { Hook() = std::move(hook); }
 
-int ShowMessageBox(const std::string& text, TMsgKind kind, TMsgButtons buttons) {
-    if (Hook()) return Hook()(TMessageRecord{Title(), text, kind, buttons});
+int ShowMessageBox(const std::string& text, TMsgKind kind, TMsgButtons buttons, const std::string& title) {
+    const std::string& caption = title.empty() ? Title() : title;
+    if (Hook()) return Hook()(TMessageRecord{caption, text, kind, buttons});
     HWND owner = GetActiveWindow();
-    int answer = MessageBoxW(owner, Widen(text).c_str(), Widen(Title()).c_str(),
+    int answer = MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(),
                              KindFlags(kind) | ButtonFlags(buttons) | MB_TASKMODAL);
     if (answer == 0) throw EBrantel("Niet genoeg geheugen om melding te tonen.");
     return answer;

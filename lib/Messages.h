@@ -9,8 +9,9 @@
 enum class TMsgKind { Question, None, Error, Warning, Information, Exclamation };
 enum class TMsgButtons { AbortRetryIgnore, OK, OKCancel, RetryCancel, YesNo, YesNoCancel };
 
-// The answer: the Windows button identifier (IDOK, IDYES, IDNO, IDCANCEL, ...).
-int ShowMessageBox(const std::string& text, TMsgKind kind, TMsgButtons buttons);
+// The answer: the Windows button identifier (IDOK, IDYES, IDNO, IDCANCEL, ...). Without a title the
+// box is titled with the application title.
+int ShowMessageBox(const std::string& text, TMsgKind kind, TMsgButtons buttons, const std::string& title = {});
 
 // Shorthands used throughout the program.
 void ShowInformation(const std::string& text);

@@ -1,0 +1,158 @@
+#include "Source/Common/ServiceListControls.h"
+
+#include <commctrl.h>
+
+#include "Source/Common/ServiceItems.h"
+#include "lib/Exceptions.h"
+#include "lib/Format.h"
+#include "lib/Messages.h"
+
+namespace {
+const char* const kSource = "Source\\Common\\ServiceListControls";
+
+void ReportError(const std::string& text) { ShowMessageBox(text, TMsgKind::Error, TMsgButtons::OK, "Error"); }
+}  // namespace
+
+// --- list view -------------------------------------------------------------------------------------
+
+TServiceItemListView::TServiceItemListView(TControl* parent) : TListView(parent) {}
+
+TServiceItemListView::~TServiceItemListView() {
+    if (FComboBox) FComboBox->FListView = nullptr;
+}
+
+void TServiceItemListView::SetServiceItem(std::shared_ptr<TServiceItem> item) {
+    if (!item) throw EBrantel("TServiceItemListView", "SetServiceItem", "ServiceItem bestaat niet.");
+    if (item == FServiceItem) return;
+    FServiceItem = std::move(item);
+    Rebuild();
+}
+
+TServiceRef TServiceItemListView::CurrentService() const {
+    int index = Selected();
+    return index < 0 ? nullptr : ItemData<IService>(index);
+}
+
+void TServiceItemListView::ClearServices() { Clear(); }
+
+void TServiceItemListView::Rebuild() {
+    ClearServices();
+    if (!FProvider || !FServiceItem) return;
+    TServiceList services;
+    FProvider->GetServices(*FServiceItem, services);
+    for (const TServiceRef& service : services) {
+        if (!service) continue;
+        int index = AddItem(service->GetCaption(), service->GetImageIndex(), service);
+        SetSubItem(index, 0, service->GetDescription());
+    }
+}
+
+void TServiceItemListView::Open() {
+    TServiceRef service = CurrentService();
+    if (!service) return;
+    if (service->Provide(FServiceItem.get())) {
+        if (RebuildOnProvided) Rebuild();
+    } else {
+        ReportError(Format("De service '%s' kon niet gestart worden.", {service->GetCaption()}));
+    }
+}
+
+void TServiceItemListView::DeleteService() {
+    TServiceRef service = CurrentService();
+    if (!service || !service->CanDelete()) return;
+    const std::string caption = service->GetCaption();
+    if (ShowMessageBox(Format("Wilt u service '%s' verwijderen?", {caption}), TMsgKind::Question, TMsgButtons::YesNo,
+                       "Confirm") != IDYES)
+        return;
+    if (!service->Delete(FServiceItem.get())) {
+        ReportError(Format("De service '%s' kon niet verwijderd worden.", {caption}));
+        return;
+    }
+    const int index = Selected();
+    service.reset();
+    DeleteItem(index);
+    SetSelected(-1);
+    // Only a gap in the middle needs the icons moved up.
+    if (index < Count()) {
+        Arrange();
+        Invalidate();
+    }
+}
+
+void TServiceItemListView::PrintService(int copies) {
+    TServiceRef service = CurrentService();
+    if (!service || !service->CanPrint()) return;
+    if (!service->Print(FServiceItem.get(), copies))
+        ReportError(Format("De service '%s' kon niet afgedrukt worden.", {service->GetCaption()}));
+}
+
+bool TServiceItemListView::Notify(NMHDR* header, LRESULT& result) {
+    bool handled = TListView::Notify(header, result);
+    if (header->code == NM_DBLCLK) Open();
+    return handled;
+}
+
+// --- selector --------------------------------------------------------------------------------------
+
+TServiceItemComboBox::TServiceItemComboBox(TControl* parent) : TComboBox(parent) {}
+
+TServiceItemComboBox::~TServiceItemComboBox() {
+    if (FListView) FListView->FComboBox = nullptr;
+}
+
+void TServiceItemComboBox::AddServiceItem(std::shared_ptr<TServiceItem> item) {
+    if (auto* app = dynamic_cast<TBranApplication*>(item.get())) {
+        if (app->Name().IsNull() || app->Name().AsString().empty()) return;
+        const std::string text = app->DisplayText();
+        for (const auto& existing : FItems)
+            if (existing->DisplayText() == text) return;
+        AddItem(text);
+    } else if (auto* general = dynamic_cast<TGeneralServiceItem*>(item.get())) {
+        AddItem(general->Name().AsString());
+    } else {
+        throw EBrantel("TServiceItemComboBox", "AddServiceItem",
+                       Format("Ongeldig type service item: \"%s\"", {item ? item->ObjClassName() : std::string("nil")}));
+    }
+    FItems.push_back(std::move(item));
+}
+
+void TServiceItemComboBox::ClearItems() {
+    Clear();
+    SetItemIndex(-1);
+    FItems.clear();
+}
+
+std::shared_ptr<TServiceItem> TServiceItemComboBox::CurrentServiceItem() const {
+    int index = ItemIndex();
+    return index < 0 || index >= static_cast<int>(FItems.size()) ? nullptr : FItems[static_cast<size_t>(index)];
+}
+
+void TServiceItemComboBox::SetCurrentServiceItem(TServiceItem* item) {
+    if (!item) throw EBrantel("TServiceItemComboBox", "SetCurrentServiceItem", "ServiceItem bestaat niet.");
+    if (CurrentServiceItem().get() == item) return;
+    for (size_t i = 0; i < FItems.size(); ++i) {
+        if (FItems[i].get() == item || Item(static_cast<int>(i)) == item->DisplayText()) {
+            SetItemIndex(static_cast<int>(i));
+            DoChange();
+            return;
+        }
+    }
+    throw EBrantel("TServiceItemComboBox", "SetCurrentServiceItem",
+                   Format("ServiceItem '%s' niet gevonden.", {item->Name().AsString()}));
+}
+
+void TServiceItemComboBox::DoChange() {
+    TComboBox::DoChange();
+    if (FListView) {
+        if (auto item = CurrentServiceItem()) FListView->SetServiceItem(item);
+    }
+}
+
+void TServiceItemComboBox::SetListView(TServiceItemListView* listView) {
+    BranAssert(listView != nullptr, "Assertion failure", kSource);
+    if (listView == FListView) return;
+    if (FListView) FListView->FComboBox = nullptr;
+    FListView = listView;
+    FListView->FComboBox = this;
+    if (auto item = CurrentServiceItem()) FListView->SetServiceItem(item);
+}

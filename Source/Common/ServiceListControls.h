@@ -1,0 +1,80 @@
+#pragma once
+// The two controls that put the service catalogue on the screen: a drop-down list of service items
+// and a list view of the services of the selected item. Both are the standard Windows controls, so
+// screen readers and automation tools see their entries.
+//
+// The list view asks its service provider for an item's services and keeps one counted reference
+// per entry; clearing the entries releases them. The selector shares ownership of its items, so an
+// item detached by a refill stays alive while a service, report or window still holds it.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Source/Common/ServiceInterface.h"
+#include "platform/gui/ComboBox.h"
+#include "platform/gui/ListView.h"
+
+class TServiceItemComboBox;
+
+class TServiceItemListView : public TListView {
+public:
+    explicit TServiceItemListView(TControl* parent);
+    ~TServiceItemListView() override;
+
+    // Makes the item current and rebuilds the entries when it differs from the current one.
+    void SetServiceItem(std::shared_ptr<TServiceItem> item);
+    TServiceItem* ServiceItem() const { return FServiceItem.get(); }
+    void SetServiceProvider(std::shared_ptr<IServiceCollector> provider) { FProvider = std::move(provider); }
+
+    // The service of the selected entry, or null.
+    TServiceRef CurrentService() const;
+    // Opens the selected service; a failure is reported ("De service '%s' kon niet gestart worden.").
+    void Open();
+    // Asks, then deletes the selected service when it can be deleted.
+    void DeleteService();
+    void PrintService(int copies);
+    void Rebuild();
+    void ClearServices();
+
+    // Rebuild after a service was opened successfully (a new report or a removed update shows).
+    bool RebuildOnProvided = false;
+
+    // Set by the selector when it links to this list view.
+    TServiceItemComboBox* ComboBox() const { return FComboBox; }
+
+protected:
+    bool Notify(NMHDR* header, LRESULT& result) override;
+
+private:
+    friend class TServiceItemComboBox;
+    TServiceItemComboBox* FComboBox = nullptr;
+    std::shared_ptr<TServiceItem> FServiceItem;
+    std::shared_ptr<IServiceCollector> FProvider;
+};
+
+class TServiceItemComboBox : public TComboBox {
+public:
+    explicit TServiceItemComboBox(TControl* parent);
+    ~TServiceItemComboBox() override;
+
+    // Applications with a name are added once per display text; the general item under its name;
+    // any other kind of item is refused (EBrantel "Ongeldig type service item").
+    void AddServiceItem(std::shared_ptr<TServiceItem> item);
+    // Empties the selector; the items stay alive as long as others still hold them.
+    void ClearItems();
+    // Selects the item's entry and shows its services; unknown items are refused.
+    void SetCurrentServiceItem(TServiceItem* item);
+    std::shared_ptr<TServiceItem> CurrentServiceItem() const;
+    const std::vector<std::shared_ptr<TServiceItem>>& Items() const { return FItems; }
+
+    TServiceItemListView* ListView() const { return FListView; }
+    void SetListView(TServiceItemListView* listView);
+
+protected:
+    void DoChange() override;
+
+private:
+    friend class TServiceItemListView;
+    std::vector<std::shared_ptr<TServiceItem>> FItems;  // in entry order
+    TServiceItemListView* FListView = nullptr;
+};
