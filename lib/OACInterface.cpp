@@ -1,0 +1,231 @@
+#include "lib/OACInterface.h"
+
+#include <cstring>
+
+#include "lib/AppObj.h"
+#include "lib/Format.h"
+#include "lib/Messages.h"
+#include "platform/gui/Form.h"
+
+const char* const IID_IOAControl = "{FE4F2FE0-0993-11D1-B0AB-080009EF590E}";
+const char* const IID_IInlineOAC = "{BF22D141-47D2-11D2-855A-080009EF5902}";
+
+namespace {
+const char* const kSource = "OACInterface";
+
+void RequireParameter(const void* parameter, const char* routine) {
+    if (!parameter) throw EBranAssertion(std::string(routine) + ":  Parameter kan niet nil zijn", kSource);
+}
+}  // namespace
+
+TOACInterface* FindOACInterface(TControl* control, const char* iid) {
+    if (!control) return nullptr;
+    if (std::strcmp(iid, IID_IOAControl) == 0)
+        if (auto* bound = dynamic_cast<IOAControl*>(control)) return &bound->OACInterface();
+    if (std::strcmp(iid, IID_IInlineOAC) == 0)
+        if (auto* inlineBound = dynamic_cast<IInlineOAC*>(control)) return &inlineBound->InlineOACInterface();
+    return nullptr;
+}
+
+TOACInterface::TOACInterface(TControl& control) : FControl(control) {}
+
+TOACInterface::~TOACInterface() {
+    if (FAppProp) {
+        try {
+            FAppProp->RemoveOnChangedHandler(this);
+        } catch (...) {
+            // The property no longer knows us: nothing left to undo.
+        }
+    }
+}
+
+bool TOACInterface::AllowsEmpty() const { return AllowEmpty && !(FAppProp && FAppProp->Desc().IsRequired()); }
+
+void TOACInterface::SetAppProp(TAppProp* prop) {
+    if (FAppProp) {
+        try {
+            FAppProp->RemoveOnChangedHandler(this);
+        } catch (const EBrantel&) {
+            throw EBrantel(ClassName(), "SetAppProp", "Reference to AppProp not valid",
+                           Format("Kan OnChangeHandler van '%s' niet verwijderen", {FAppProp->Name()}));
+        }
+    }
+    FAppProp = prop;
+    if (!prop) return;
+    prop->AddOnChangedHandler(this, [this](TAppProp&) { CopyPropToControl(); });
+    CopyPropToControl();
+}
+
+void TOACInterface::CopyPropToControl() {
+    if (FCopying) return;
+    FCopying = true;
+    struct TReset {
+        bool& Flag;
+        ~TReset() { Flag = false; }
+    } reset{FCopying};
+    if (OnCopy)
+        OnCopy(&FControl, FAppProp, cdPropToControl);
+    else
+        PropToControl();
+}
+
+void TOACInterface::CopyValueToAppProp() {
+    if (!FAppProp || FAppProp->Desc().IsReadOnly() || FCopying) return;
+    FCopying = true;
+    struct TReset {
+        bool& Flag;
+        ~TReset() { Flag = false; }
+    } reset{FCopying};
+    if (OnCopy)
+        OnCopy(&FControl, FAppProp, cdControlToProp);
+    else
+        ControlToProp();
+}
+
+void TOACInterface::TextToProp(const std::string& text) {
+    if (!text.empty()) {
+        FAppProp->SetAsString(text);
+    } else if (FAppProp->Desc().DefaultValue().HasValue() && !FAppProp->Desc().IsRequired()) {
+        FAppProp->ClearToEmpty();
+    } else {
+        FAppProp->Clear();
+    }
+}
+
+void TOACInterface::SetPropValueAccording(int behavior) {
+    if (!FAppProp) return;
+    switch (behavior) {
+        case obRestore: FAppProp->Restore(); break;
+        case obKeepInput: break;
+        case obSetNull: FAppProp->Clear(); break;
+        case obSetEmpty: FAppProp->Unassign(); break;
+        default:
+            throw EBrantel(ClassName(), "SetPropValueAccording", "invalid behavior",
+                           "xxxBehavior property has a value that is not allowed");
+    }
+}
+
+void TOACInterface::HandleValidateError(const EBranValidate& e, int situation, int behavior) {
+    bool handled = false;
+    if (OnValidateError) OnValidateError(e, &FControl, handled, situation, FAppProp);
+    if (handled) return;
+    ShowWarning(e.UserMessage());
+    if (situation != osTyping && FControl.CanFocus()) FControl.SetFocus();
+    SetPropValueAccording(behavior);
+}
+
+void TOACInterface::Guarded(const char* operation, const std::function<void()>& action) {
+    try {
+        action();
+    } catch (EBranValidate&) {
+        throw;
+    } catch (EBrantel& e) {
+        e.AddContext(ClassName(), operation, "Unhandled exception");
+        throw;
+    } catch (const std::exception& e) {
+        EBrantel wrapped(ExceptionText(e));
+        wrapped.AddContext(ClassName(), operation, "Unhandled exception");
+        throw wrapped;
+    }
+}
+
+void TOACInterface::DoEnter() {
+    Guarded("DoEnter", [this] {
+        if (OnEnter) OnEnter(&FControl, FAppProp);
+    });
+}
+
+void TOACInterface::DoChange() {
+    if (FCopying) return;
+    Guarded("DoChange", [this] {
+        if (OnChange) {
+            OnChange(&FControl, FAppProp);
+            return;
+        }
+        if (!CopyOnChange) return;
+        try {
+            CopyValueToAppProp();
+        } catch (const EBranValidate& e) {
+            HandleValidateError(e, osTyping, OnChangeBehavior);
+        }
+    });
+}
+
+void TOACInterface::DoExit() {
+    Guarded("DoExit", [this] {
+        if (OnBeforeExit) OnBeforeExit(&FControl, FAppProp);
+        try {
+            CopyValueToAppProp();
+            if (FAppProp && !FAppProp->IsNull()) FAppProp->Validate();
+        } catch (const EBranValidate& e) {
+            HandleValidateError(e, osLeaving, OnExitBehavior);
+        }
+        if (OnAfterExit) OnAfterExit(&FControl, FAppProp);
+    });
+}
+
+void CopyValueToAppProp(TControl* control) {
+    RequireParameter(control, "CopyValueToAppProp");
+    if (TOACInterface* binding = FindOACInterface(control)) binding->CopyValueToAppProp();
+}
+
+namespace {
+// The bound controls below root in child order, not descending into bound controls.
+void CollectBound(TControl* root, TAppObj* object, std::vector<TOACInterface*>& out) {
+    for (TControl* child : root->Controls()) {
+        if (TOACInterface* binding = FindOACInterface(child)) {
+            if (binding->AppProp() && &binding->AppProp()->Owner() == object) out.push_back(binding);
+            continue;
+        }
+        CollectBound(child, object, out);
+    }
+}
+
+bool HasNoValue(const TAppProp& prop) { return prop.IsNull() || prop.AsString().empty(); }
+}  // namespace
+
+bool OAC_ValidateControls(TControl* form, TAppObj* object) {
+    RequireParameter(form, "OAC_ValidateControls");
+    RequireParameter(object, "OAC_ValidateControls");
+    TOACInterface* current = nullptr;
+    try {
+        TForm* owner = form->ParentForm();
+        if (TOACInterface* active = owner ? FindOACInterface(owner->ActiveControl()) : nullptr) {
+            current = active;
+            active->CopyValueToAppProp();
+        }
+        std::vector<TOACInterface*> bound;
+        CollectBound(form, object, bound);
+        for (TOACInterface* binding : bound) {
+            current = binding;
+            binding->CopyValueToAppProp();
+        }
+        for (TOACInterface* binding : bound) {
+            current = binding;
+            TAppProp& prop = *binding->AppProp();
+            if (HasNoValue(prop) && !binding->AllowsEmpty()) {
+                const std::string& caption = prop.Desc().PlainCaption();
+                EBranValidate empty(Format("Het veld '%s' is leeg.\r\nGeef het veld '%s' een waarde.", {caption, caption}),
+                                    object, &prop);
+                empty.SetMessage(Format("het veld %s moet een waarde krijgen", {caption}));
+                throw empty;
+            }
+            prop.Validate();
+        }
+    } catch (const EBranValidate& e) {
+        if (!current) throw;
+        current->HandleValidateError(e, osValidating, current->OnExitBehavior);
+        return false;
+    }
+    return true;
+}
+
+void OAC_DisconnectControls(TControl* control) {
+    RequireParameter(control, "OAC_DisconnectControls");
+    for (TControl* child : control->Controls()) {
+        if (TOACInterface* binding = FindOACInterface(child))
+            binding->SetAppProp(nullptr);
+        else
+            OAC_DisconnectControls(child);
+    }
+}
