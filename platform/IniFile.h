@@ -24,7 +24,7 @@ public:
     // The "key=value" lines of a section in file order.
     std::vector<std::string> ReadSectionValues(const std::string& section) const;
     // The lines of a section as the file holds them, in file order: duplicate keys each keep their
-    // own line, and a line without "=" comes back without one.
+    // own line, a line without "=" comes back without one, comment lines (";") are left out.
     std::vector<std::string> ReadSectionLines(const std::string& section) const;
     void EraseSection(const std::string& section);
     void DeleteKey(const std::string& section, const std::string& key);

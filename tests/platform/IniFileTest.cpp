@@ -66,7 +66,7 @@ TEST(IniFile, AccentedTextsAreStoredAsWindows1252) {
 TEST(IniFile, SectionLinesKeepDuplicateKeysAndLinesWithoutEqualsSign) {
     TScratchFolder folder;
     std::string path = folder.WriteFile(
-        "LINES.INI", "[ProgInfo]\r\nProg=Eerste,A\r\nProg=Tweede,B\r\nlos zonder teken\r\n\r\nAnder = C , D\r\n[Volgende]\r\nX=1\r\n");
+        "LINES.INI", "[ProgInfo]\r\n;Prog=Commentaar,X\r\nProg=Eerste,A\r\nProg=Tweede,B\r\nlos zonder teken\r\n\r\nAnder = C , D\r\n[Volgende]\r\nX=1\r\n");
     TIniFile ini(path);
     std::vector<std::string> lines = ini.ReadSectionLines("PROGINFO");
     ASSERT_EQ(lines.size(), 4u);
