@@ -1,0 +1,7 @@
+// The dialog for an application the discovery did not find.
+#include "Source/Common/UnknownApp.h"
+#include "gallery/Gallery.h"
+
+namespace {
+const TGalleryRegistration UnknownApp("TfrmUnknownApp", [] { return std::unique_ptr<TForm>(new TfrmUnknownApp); });
+}  // namespace
