@@ -293,3 +293,17 @@ TEST(BranWizardForm, NoEnabledPageLeavesTheFormWithoutWizardParts) {
     EXPECT_TRUE(wizard.events.empty());
     wizard.Hide();
 }
+
+TEST(BranWizardForm, FailureWhileShowingNamesTheWizardAndDoShow) {
+    TfrmSampleWizard wizard;
+    wizard.OnShow = [](TControl*) { throw EBrantel("TfrmSampleWizard", "FormShow", "geen rapportmap"); };
+    TModalScript script([](TForm&) { ADD_FAILURE() << "the hook ran although showing failed"; });
+    try {
+        wizard.ShowModal();
+        FAIL() << "showing succeeded";
+    } catch (const EBrantel& e) {
+        EXPECT_EQ(e.Message(), "TfrmSampleWizard.FormShow: geen rapportmap <TfrmSampleWizard.DoShow>");
+    }
+    EXPECT_FALSE(wizard.IsModal());
+    EXPECT_TRUE(wizard.LaidOut());  // the layout ran before the form's own show handler
+}
