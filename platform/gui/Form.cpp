@@ -39,21 +39,26 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM data) {
 // Disables the other windows of the thread while a modal form runs, and enables them again.
 class TModalScope {
 public:
-    explicit TModalScope(HWND modal) {
+    explicit TModalScope(HWND modal) : FActive(GetActiveWindow()) {
         EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&FDisabled));
         std::erase(FDisabled, modal);
+        if (FActive == modal) FActive = nullptr;
         for (HWND window : FDisabled) EnableWindow(window, FALSE);
     }
     ~TModalScope() {
         for (HWND window : FDisabled)
             if (IsWindow(window)) EnableWindow(window, TRUE);
+        // The window the user came from gets the focus back.
+        if (FActive && IsWindow(FActive)) SetActiveWindow(FActive);
     }
     TModalScope(const TModalScope&) = delete;
     TModalScope& operator=(const TModalScope&) = delete;
-    HWND Owner() const { return FDisabled.empty() ? nullptr : FDisabled.front(); }
+    // The window the modal form belongs to: the one that was active, else any window of the thread.
+    HWND Owner() const { return FActive ? FActive : FDisabled.empty() ? nullptr : FDisabled.front(); }
 
 private:
     std::vector<HWND> FDisabled;
+    HWND FActive;
 };
 
 // Walks the controls below root in tab order.

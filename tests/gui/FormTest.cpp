@@ -177,3 +177,51 @@ TEST(Form, ScaleByScalesTheChildren) {
     EXPECT_EQ(form.txtName.Left(), 120);
     EXPECT_EQ(form.txtName.Width(), 225);
 }
+
+TEST(Form, NestedModalFormsAreEachDrivenByTheHookAndTheOwnerIsDisabledMeanwhile) {
+    TfrmSample outer;
+    std::vector<std::string> seen;
+    TModalScript script([&](TForm& shown) {
+        auto& f = static_cast<TfrmSample&>(shown);
+        seen.push_back(f.Caption());
+        if (&shown == &outer) {
+            TfrmSample inner;
+            inner.SetCaption("Binnen");
+            EXPECT_EQ(inner.ShowModal(), mrOk);
+            EXPECT_TRUE(IsWindowEnabled(outer.Handle()));  // enabled again after the inner form
+            f.btnCancel.Click();
+        } else {
+            EXPECT_FALSE(IsWindowEnabled(outer.Handle()));
+            f.btnOK.Click();
+        }
+    });
+    EXPECT_EQ(outer.ShowModal(), mrCancel);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Voorbeeld", "Binnen"}));
+}
+
+TEST(Form, F1OpensTheHelpTopicOfTheFocusedControlOrItsParents) {
+    std::vector<std::string> parameters;
+    SetShellHook([&](const TShellStart& s) -> intptr_t {
+        parameters.push_back(s.File + " " + s.Parameters);
+        return 33;
+    });
+    Application().HelpFile = "Service.hlp";
+    TfrmSample form;
+    form.HelpContext = 5;
+    form.pnlClient.HelpContext = 7;
+    form.memoRemarks.HelpContext = 9;
+    TModalScript script([](TForm& shown) {
+        auto& f = static_cast<TfrmSample&>(shown);
+        f.memoRemarks.SetFocus();
+        PressKey(VK_F1);
+        f.txtName.SetFocus();
+        PressKey(VK_F1);
+        f.btnOK.SetFocus();
+        PressKey(VK_F1);
+    });
+    form.ShowModal();
+    Application().HelpFile.clear();
+    SetShellHook({});
+    EXPECT_EQ(parameters, (std::vector<std::string>{"WinHelp.Exe -n 9 Service.hlp", "WinHelp.Exe -n 7 Service.hlp",
+                                                    "WinHelp.Exe -n 5 Service.hlp"}));
+}
