@@ -1,43 +1,39 @@
 // Program start-up: the application title, the main window and the message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "Source/Common/MainForm.h"
 #include "lib/Messages.h"
 #include "platform/StrConv.h"
-#include "resources/resource.h"
+#include "platform/gui/Application.h"
 
 namespace {
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+// The arguments after the program's own name.
+std::vector<std::string> CommandLineArguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return args;
+    for (int i = 1; i < count; ++i) args.push_back(Narrow(argv[i]));
+    LocalFree(argv);
+    return args;
 }
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    SetApplicationTitle("Bran-Service");
-
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_BRANSERVICE));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"TfrmMain";
-    RegisterClassExW(&wc);
-
-    HWND main = CreateWindowExW(0, wc.lpszClassName, Widen(ApplicationTitle()).c_str(), WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance, nullptr);
-    ShowWindow(main, showCmd);
-    MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
+    Application().SetTitle("Bran-Service");
+    try {
+        auto main = CreateForm<TfrmMain>(CommandLineArguments());
+        Application().Run(*main);
+    } catch (const std::exception& e) {
+        ShowException(e);
+        return 1;
     }
     return 0;
 }

@@ -19,3 +19,14 @@ for file in Boekhouden/Boekhoud.hlp Boekhouden/Leesmij.txt Boekhouden/Install.lo
   mkdir -p "$drive_c/Brantel/$(dirname "$file")"
   [ -f "$drive_c/Brantel/$file" ] || printf 'Voorbeeldbestand %s\r\n' "$file" > "$drive_c/Brantel/$file"
 done
+
+# A web browser the shell can start (Wine's own), so that the web services are listed.
+wine reg add 'HKCR\.htm' /ve /d htmlfile /f >/dev/null 2>&1
+wine reg add 'HKCR\htmlfile\shell\open\command' /ve /d '"C:\windows\system32\winebrowser.exe" "%1"' /f >/dev/null 2>&1
+
+# A downloaded update of the program itself and one stored helpdesk report.
+mkdir -p "$demo/Updates/(Algemeen)" "$demo/Reports/Brantel Boekhouden/Report01"
+cp "$drive_c/windows/system32/winver.exe" "$demo/Updates/(Algemeen)/BranService-3.1.exe"
+cp "$(dirname "$0")"/demo/Report01/CASE.* "$demo/Reports/Brantel Boekhouden/Report01/"
+# The uninstaller that Boekhouden's uninstall entry names.
+cp "$drive_c/windows/system32/winver.exe" "$drive_c/Brantel/Boekhouden/Uninst.exe"

@@ -22,4 +22,4 @@ fi
 shot="$build/screenshot.png"
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/tools/demo-screenshot.sh" "$demo" "$shot"
-echo "Screenshot of the main window: $shot"
+echo "Screenshots of the main window: $shot and ${shot%.png}-application.png"

@@ -89,6 +89,11 @@ void TServiceItemListView::PrintService(int copies) {
 bool TServiceItemListView::Notify(NMHDR* header, LRESULT& result) {
     bool handled = TListView::Notify(header, result);
     if (header->code == NM_DBLCLK) Open();
+    if (header->code == NM_RCLICK && PopupMenu) {
+        POINT at;
+        GetCursorPos(&at);
+        PopupMenu->Popup(at.x, at.y);
+    }
     return handled;
 }
 

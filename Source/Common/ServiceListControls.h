@@ -13,6 +13,7 @@
 #include "Source/Common/ServiceInterface.h"
 #include "platform/gui/ComboBox.h"
 #include "platform/gui/ListView.h"
+#include "platform/gui/Menu.h"
 
 class TServiceItemComboBox;
 
@@ -38,6 +39,8 @@ public:
 
     // Rebuild after a service was opened successfully (a new report or a removed update shows).
     bool RebuildOnProvided = false;
+    // The menu a right click shows.
+    TPopupMenu* PopupMenu = nullptr;
 
     // Set by the selector when it links to this list view.
     TServiceItemComboBox* ComboBox() const { return FComboBox; }

@@ -83,13 +83,17 @@ TFormService::TFormService(std::string formClass, std::string caption, std::stri
                            int imageIndex)
     : TService(std::move(caption), std::move(description), helpContext, imageIndex), FFormClass(std::move(formClass)) {}
 
-bool TFormService::Provide(TServiceItem*) {
-    auto factory = FormClasses().find(FFormClass);
+bool ShowServiceForm(const std::string& formClass, const std::function<void(TForm&)>& prepare) {
+    auto factory = FormClasses().find(formClass);
     if (factory == FormClasses().end()) return false;
     TFormPtr<TForm> form = factory->second();
-    PrepareForm(*form);
+    if (prepare) prepare(*form);
     form->ShowModal();
     return true;
+}
+
+bool TFormService::Provide(TServiceItem*) {
+    return ShowServiceForm(FFormClass, [this](TForm& form) { PrepareForm(form); });
 }
 
 void TFormService::PrepareForm(TForm&) {}

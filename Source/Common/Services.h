@@ -50,6 +50,8 @@ protected:
 using TFormFactory = std::function<TFormPtr<TForm>()>;
 void RegisterServiceForm(const std::string& formClass, TFormFactory factory);
 bool ServiceFormRegistered(const std::string& formClass);
+// Shows a registered window modally; false when the window class is not registered.
+bool ShowServiceForm(const std::string& formClass, const std::function<void(TForm&)>& prepare = {});
 
 class TFormService : public TService {
 public:

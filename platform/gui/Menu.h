@@ -45,6 +45,8 @@ public:
     bool RadioItem() const { return FRadioItem; }
     void SetRadioItem(bool value);
     int GroupIndex = 0;
+    // The help topic of the menu (F1 while it is open).
+    int HelpContext = 0;
     bool IsSeparator() const { return FCaption == "-"; }
 
     TNotifyEvent OnClick;

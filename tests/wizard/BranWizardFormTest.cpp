@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "../gui/GuiTestSupport.h"
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "lib/BranButtons.h"
 #include "lib/BranGradient.h"

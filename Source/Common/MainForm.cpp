@@ -1,0 +1,377 @@
+#include "Source/Common/MainForm.h"
+
+#include <cmath>
+
+#include "Source/Common/Browser.h"
+#include "Source/Common/BranModel.h"
+#include "Source/Common/Discovery.h"
+#include "Source/Common/ServiceCollector.h"
+#include "Source/Common/ServiceItems.h"
+#include "Source/Common/Services.h"
+#include "lib/App.h"
+#include "lib/Exceptions.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "platform/gui/Application.h"
+#include "resources/resource.h"
+
+const char* const MainFormPlacementKey = "Software\\Brantel\\Shared\\Service\\MainForm";
+
+namespace {
+const char* const kSelectHint = "Selecteer een pictogram om de beschrijving te zien.";
+
+int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+}  // namespace
+
+TfrmSplash::TfrmSplash() {
+    SetBorderStyle(TBorderStyle::bsNone);
+    Position = TPosition::poScreenCenter;
+    SetClientSize(320, 200);
+    imgSplash.SetAlign(TAlign::alClient);
+    imgSplash.Center = true;
+    imgSplash.SetIcon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRANSERVICE), IMAGE_ICON, 128, 128, 0)));
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TfrmMain::TfrmMain(std::vector<std::string> args) : FArgs(std::move(args)) {
+    SetCaption("Bran-Service");
+    SetColor(SysColor(COLOR_APPWORKSPACE));
+    SetClientSize(528, 281);
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRANSERVICE))));
+    HelpContext = 2501;
+
+    pnlCombo.SetAlign(TAlign::alTop);
+    pnlCombo.SetParentColor(false);
+    pnlCombo.SetColor(clBtnFace);
+    pnlCombo.SetHeight(31);
+    cboServiceItems.SetBounds(4, 4, 185, 200);
+    cboServiceItems.HelpContext = 3006;
+    TBranSpeedButton* buttons[] = {&btnGrotepictogrammen, &btnLijst, &btnDetails};
+    for (int i = 0; i < 3; ++i) {
+        buttons[i]->SetBounds(196 + i * 25, 4, 23, 23);
+        buttons[i]->GroupIndex = 1;
+    }
+    btnGrotepictogrammen.SetDown(true);
+    barStatus.SetAlign(TAlign::alBottom);
+    lstServices.SetAlign(TAlign::alClient);
+    lstServices.AddColumn({"Naam", 135});
+    lstServices.AddColumn({"Omschrijving", 365});
+    lstServices.SetLargeImages(&imgServicesLarge);
+    lstServices.SetSmallImages(&imgServicesSmall);
+    lstServices.SetReadOnly(true);
+    lstServices.HelpContext = 3007;
+    lstServices.PopupMenu = &mnuContextGeenselectie;
+    cboServiceItems.SetListView(&lstServices);
+    LoadImages();
+
+    mnuBestand.HelpContext = 3003;
+    mnuBeeld.HelpContext = 3004;
+    mnuHelp.HelpContext = 3005;
+    mnuBeeldStatusbalk.SetChecked(true);
+    for (TMenuItem* item : {&mnuBeeldGrotepictogrammen, &mnuBeeldLijst, &mnuBeeldDetails, &mnuContextGrotepictogrammen,
+                            &mnuContextLijst, &mnuContextDetails}) {
+        item->SetRadioItem(true);
+        item->GroupIndex = 1;
+    }
+    mnuBeeldGrotepictogrammen.SetChecked(true);
+    mnuContextGrotepictogrammen.SetChecked(true);
+
+    OnCreate = [this](TControl* s) { FormCreate(s); };
+    OnShow = [this](TControl* s) { FormShow(s); };
+    OnHide = [this](TControl* s) { FormHide(s); };
+    OnDestroy = [this](TControl* s) { FormDestroy(s); };
+    OnActivate = [this](TControl* s) { mnuBeeldVernieuwenClick(s); };
+    lstServices.OnChange = [this](TControl* s) { lstServicesChange(s); };
+    mnuBestand.OnPopup = [this](TControl* s) { mnuBestandClick(s); };
+    mnuContextSelectie.OnPopup = [this](TControl* s) { mnuContextSelectiePopup(s); };
+    mnuHelp.OnPopup = [this](TControl* s) { mnuHelpClick(s); };
+    auto bind = [](TMenuItem& item, auto handler) { item.OnClick = handler; };
+    bind(mnuBestandOpenen, [this](TControl* s) { mnuBestandOpenenClick(s); });
+    bind(mnuContextOpenen, [this](TControl* s) { mnuBestandOpenenClick(s); });
+    bind(mnuBestandVerwijderen, [this](TControl* s) { mnuBestandVerwijderenClick(s); });
+    bind(mnuContextVerwijderen, [this](TControl* s) { mnuBestandVerwijderenClick(s); });
+    bind(mnuBestandAfdrukken, [this](TControl* s) { mnuBestandAfdrukkenClick(s); });
+    bind(mnuContextAfdrukken, [this](TControl* s) { mnuBestandAfdrukkenClick(s); });
+    bind(mnuBestandPrinterinstellingen, [this](TControl* s) { mnuBestandPrinterinstellingenClick(s); });
+    bind(mnuBestandMailserverinstelling, [this](TControl* s) { mnuBestandMailserverinstellingClick(s); });
+    bind(mnuBestandAfsluitenServiceprogramma, [this](TControl* s) { mnuBestandAfsluitenServiceprogrammaClick(s); });
+    bind(mnuBeeldStatusbalk, [this](TControl* s) { mnuBeeldStatusbalkClick(s); });
+    bind(mnuBeeldVernieuwen, [this](TControl* s) { mnuBeeldVernieuwenClick(s); });
+    bind(mnuHelpHelponderwerpen, [this](TControl* s) { mnuHelpHelponderwerpenClick(s); });
+    bind(mnuHelpBrantelOnlineHomepage, [this](TControl* s) { mnuHelpBrantelOnlineHomepageClick(s); });
+    bind(mnuHelpBrantelOnlineHelpdesk, [this](TControl* s) { mnuHelpBrantelOnlineHelpdeskClick(s); });
+    bind(mnuHelpInfo, [this](TControl* s) { mnuHelpInfoClick(s); });
+    // One handler per view serves its menu item, pop-up item and button.
+    for (auto [menu, popup, button, style] :
+         {std::tuple{&mnuBeeldGrotepictogrammen, &mnuContextGrotepictogrammen, &btnGrotepictogrammen, 0},
+          std::tuple{&mnuBeeldLijst, &mnuContextLijst, &btnLijst, 1},
+          std::tuple{&mnuBeeldDetails, &mnuContextDetails, &btnDetails, 2}}) {
+        auto handler = [this, style = style](TControl* s) {
+            if (style == 0) mnuBeeldGrotepictogrammenClick(s);
+            if (style == 1) mnuBeeldLijstClick(s);
+            if (style == 2) mnuBeeldDetailsClick(s);
+        };
+        menu->OnClick = handler;
+        popup->OnClick = handler;
+        button->OnClick = handler;
+    }
+    timSplash.OnTimer = [this](TTimer*) { timSplashTimer(); };
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::LoadImages() {
+    for (int i = 0; i < IDI_SERVICE_COUNT; ++i) {
+        imgServicesLarge.AddResourceIcon(IDI_SERVICE_FIRST + i);
+        imgServicesSmall.AddResourceIcon(IDI_SERVICE_FIRST + i);
+    }
+    int glyph = 0;
+    for (auto [button, id] : {std::pair{&btnGrotepictogrammen, IDI_VIEW_LARGEICONS}, std::pair{&btnLijst, IDI_VIEW_LIST},
+                              std::pair{&btnDetails, IDI_VIEW_DETAILS}}) {
+        if (imgViewButtons.AddResourceIcon(id) >= 0) button->SetGlyph(&imgViewButtons, glyph++);
+    }
+}
+
+std::string TfrmMain::HelpFilePath() const { return ChangeFileExt(GetExeName(), ".HLP"); }
+
+// --- life cycle ------------------------------------------------------------------------------------
+
+void TfrmMain::FormCreate(TControl*) {
+    FSplash = std::make_unique<TfrmSplash>();
+    // The one model of the program; a process that built it already (a test) keeps its own.
+    if (!GlobalApp().FindObjDesc("TServiceItem")) FModel = BuildBranServiceModel();
+    Application().OnActivate = [this](TControl* s) { mnuBeeldVernieuwenClick(s); };
+    RestorePlacement();
+}
+
+void TfrmMain::FormShow(TControl*) {
+    mnuBestandOpenen.SetShortCut({VK_RETURN});
+    mnuBestandAfsluitenServiceprogramma.SetShortCut({VK_F4, ssAlt});
+    Application().HelpFile = HelpFilePath();
+    lstServices.SetServiceProvider(std::make_shared<TServiceCollector>());
+    FillServiceItems();
+    lstServices.RebuildOnProvided = true;
+    if (!FArgs.empty()) ApplyCommandLine();
+    barStatus.SetSimpleText(kSelectHint);
+}
+
+void TfrmMain::FormHide(TControl*) { SavePlacement(); }
+
+void TfrmMain::FormDestroy(TControl*) {
+    Application().OnActivate = nullptr;
+    // The lists hold items and services that refer to the model's descriptors: they go first.
+    lstServices.SetServiceProvider(nullptr);
+    lstServices.ClearServices();
+    cboServiceItems.ClearItems();
+    FSplash.reset();
+}
+
+// --- the item list -----------------------------------------------------------------------------------
+
+void TfrmMain::FillServiceItems() {
+    cboServiceItems.ClearItems();
+    TServiceItemList items;
+    CollectServiceItems(items);
+    for (auto& item : items) {
+        try {
+            cboServiceItems.AddServiceItem(item);
+        } catch (const EBrantel&) {
+            // Only applications and the general item belong in the selector.
+        }
+    }
+    cboServiceItems.SetCurrentServiceItem(&GetGeneralServiceItem());
+}
+
+void TfrmMain::mnuBeeldVernieuwenClick(TControl*) {
+    auto current = cboServiceItems.CurrentServiceItem();
+    if (!current) return;
+    const std::string name = current->Name().IsNull() ? std::string() : current->Name().AsString();
+    FillServiceItems();
+    for (const auto& item : cboServiceItems.Items()) {
+        if (!item->Name().IsNull() && item->Name().AsString() == name) {
+            cboServiceItems.SetCurrentServiceItem(item.get());
+            break;
+        }
+    }
+}
+
+void TfrmMain::ApplyCommandLine() {
+    std::string line;
+    for (const std::string& arg : FArgs) line += arg + " ";
+    if (line.rfind("-r", 0) != 0) return;
+    const std::string rest = line.substr(2);
+    for (const auto& item : cboServiceItems.Items()) {
+        if (!dynamic_cast<TBranApplication*>(item.get()) || item->Name().IsNull()) continue;
+        if (rest.rfind(item->Name().AsString(), 0) == 0) {
+            cboServiceItems.SetCurrentServiceItem(item.get());
+            return;
+        }
+    }
+}
+
+void TfrmMain::lstServicesChange(TControl*) {
+    if (TServiceRef service = lstServices.CurrentService()) {
+        barStatus.SetSimpleText(service->GetDescription());
+        lstServices.PopupMenu = &mnuContextSelectie;
+        lstServices.HelpContext = service->GetHelpContext();
+    } else {
+        barStatus.SetSimpleText(kSelectHint);
+        lstServices.PopupMenu = &mnuContextGeenselectie;
+        lstServices.HelpContext = dynamic_cast<TGeneralServiceItem*>(lstServices.ServiceItem()) ? 3008 : 3009;
+    }
+}
+
+// --- file commands ---------------------------------------------------------------------------------
+
+void TfrmMain::mnuBestandClick(TControl*) {
+    TServiceRef service = lstServices.CurrentService();
+    for (auto [open, del, print] : {std::tuple{&mnuBestandOpenen, &mnuBestandVerwijderen, &mnuBestandAfdrukken},
+                                    std::tuple{&mnuContextOpenen, &mnuContextVerwijderen, &mnuContextAfdrukken}}) {
+        open->SetEnabled(service != nullptr);
+        del->SetEnabled(service && service->CanDelete());
+        print->SetEnabled(service && service->CanPrint());
+    }
+}
+
+void TfrmMain::mnuContextSelectiePopup(TControl* sender) { mnuBestandClick(sender); }
+void TfrmMain::mnuBestandOpenenClick(TControl*) { lstServices.Open(); }
+void TfrmMain::mnuBestandVerwijderenClick(TControl*) { lstServices.DeleteService(); }
+
+void TfrmMain::mnuBestandAfdrukkenClick(TControl*) {
+    dlgPrintSetup.Collate = true;
+    if (dlgPrintSetup.Execute()) lstServices.PrintService(dlgPrintSetup.Copies);
+}
+
+void TfrmMain::mnuBestandPrinterinstellingenClick(TControl*) { dlgPrinterSetup.Execute(); }
+
+void TfrmMain::mnuBestandMailserverinstellingClick(TControl*) {
+    // The mail server dialog registers itself as a service window once it exists.
+    ShowServiceForm("TfrmMailServer");
+}
+
+void TfrmMain::mnuBestandAfsluitenServiceprogrammaClick(TControl*) { Close(); }
+
+// --- view commands ---------------------------------------------------------------------------------
+
+void TfrmMain::SetViewStyle(TViewStyle style) {
+    lstServices.SetViewStyle(style);
+    const bool large = style == TViewStyle::vsIcon, list = style == TViewStyle::vsList,
+               details = style == TViewStyle::vsReport;
+    mnuBeeldGrotepictogrammen.SetChecked(large);
+    mnuContextGrotepictogrammen.SetChecked(large);
+    btnGrotepictogrammen.SetDown(large);
+    mnuBeeldLijst.SetChecked(list);
+    mnuContextLijst.SetChecked(list);
+    btnLijst.SetDown(list);
+    mnuBeeldDetails.SetChecked(details);
+    mnuContextDetails.SetChecked(details);
+    btnDetails.SetDown(details);
+}
+
+void TfrmMain::mnuBeeldGrotepictogrammenClick(TControl*) { SetViewStyle(TViewStyle::vsIcon); }
+void TfrmMain::mnuBeeldLijstClick(TControl*) { SetViewStyle(TViewStyle::vsList); }
+void TfrmMain::mnuBeeldDetailsClick(TControl*) { SetViewStyle(TViewStyle::vsReport); }
+
+void TfrmMain::SetStatusBarVisible(bool visible) {
+    barStatus.SetVisible(visible);
+    mnuBeeldStatusbalk.SetChecked(visible);
+    Realign();
+}
+
+void TfrmMain::mnuBeeldStatusbalkClick(TControl*) { SetStatusBarVisible(!barStatus.Visible()); }
+
+// --- help --------------------------------------------------------------------------------------------
+
+void TfrmMain::mnuHelpClick(TControl*) { mnuHelpBrantelopinternet.SetEnabled(BrowserPresent()); }
+
+void TfrmMain::mnuHelpHelponderwerpenClick(TControl*) {
+    std::string root;
+    try {
+        TRegKey key = TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion");
+        root = key.ReadString("SystemRoot");
+    } catch (const ERegistry&) {
+        root.clear();
+    }
+    ShellStart({"open", IncludeTrailingBackslash(root) + "WinHelp.Exe", HelpFilePath(), "", SW_SHOWNORMAL});
+}
+
+void TfrmMain::mnuHelpBrantelOnlineHomepageClick(TControl*) {
+    try {
+        TBrantelOnlineService().Provide(lstServices.ServiceItem());
+    } catch (const EBrantel&) {
+        // No browser: the submenu is disabled then, and nothing is reported.
+    }
+}
+
+void TfrmMain::mnuHelpBrantelOnlineHelpdeskClick(TControl*) {
+    try {
+        TOnlineHelpdeskService(GetGeneralServiceItem()).Provide(&GetGeneralServiceItem());
+    } catch (const EBrantel&) {
+        // As above.
+    }
+}
+
+void TfrmMain::mnuHelpInfoClick(TControl*) {
+    ShowServiceForm("TfrmAbout");
+}
+
+void TfrmMain::timSplashTimer() {
+    timSplash.SetEnabled(false);
+    FSplash.reset();
+}
+
+// --- placement ---------------------------------------------------------------------------------------
+
+void TfrmMain::RestorePlacement() {
+    TRegKey key = TRegKey::OpenReadOnly(HKEY_CURRENT_USER, MainFormPlacementKey);
+    if (!key.IsOpen()) {
+        Position = TPosition::poScreenCenter;
+        return;
+    }
+    try {
+        if (key.ReadBool("Maximized")) {
+            ShowWindow(Handle(), SW_MAXIMIZE);
+            ShowWindow(Handle(), SW_HIDE);
+        } else {
+            SetBounds(static_cast<int>(std::trunc(ScreenWidth() * key.ReadFloat("Left"))),
+                      static_cast<int>(std::trunc(ScreenHeight() * key.ReadFloat("Top"))),
+                      static_cast<int>(std::trunc(ScreenWidth() * key.ReadFloat("Width"))),
+                      static_cast<int>(std::trunc(ScreenHeight() * key.ReadFloat("Height"))));
+        }
+        SetStatusBarVisible(key.ReadBool("StatusBar"));
+        switch (key.ReadInteger("ListView")) {
+            case 0: mnuBeeldGrotepictogrammenClick(this); break;
+            case 2: mnuBeeldLijstClick(this); break;
+            case 3: mnuBeeldDetailsClick(this); break;
+            default: throw EBrantel("Invalid view style in registry");
+        }
+    } catch (const EBrantel&) {
+        // What was read before the failure stays; the rest keeps its defaults.
+    }
+}
+
+void TfrmMain::SavePlacement() {
+    try {
+        TRegKey key;
+        if (!key.Open(HKEY_CURRENT_USER, MainFormPlacementKey, true)) return;
+        const bool maximized = IsZoomed(Handle());
+        key.WriteBool("Maximized", maximized);
+        if (!maximized) {
+            RECT r;
+            GetWindowRect(Handle(), &r);
+            key.WriteFloat("Left", static_cast<double>(r.left) / ScreenWidth());
+            key.WriteFloat("Top", static_cast<double>(r.top) / ScreenHeight());
+            key.WriteFloat("Width", static_cast<double>(r.right - r.left) / ScreenWidth());
+            key.WriteFloat("Height", static_cast<double>(r.bottom - r.top) / ScreenHeight());
+        }
+        key.WriteBool("StatusBar", barStatus.Visible());
+        const TViewStyle style = lstServices.ViewStyle();
+        key.WriteInteger("ListView", style == TViewStyle::vsIcon ? 0 : style == TViewStyle::vsList ? 2 : 3);
+    } catch (const EBrantel&) {
+        // The placement is a convenience: losing it must not stop the program from closing.
+    }
+}
