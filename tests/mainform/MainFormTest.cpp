@@ -147,3 +147,15 @@ TEST_F(MainForm, SelectionDrivesStatusTextMenusAndHelpContext) {
     form->mnuBestandClick(nullptr);
     EXPECT_FALSE(form->mnuBestandOpenen.Enabled());
 }
+
+TEST_F(MainForm, InternetSubmenuNeedsABrowser) {
+    auto form = Show();
+    form->mnuHelpClick(nullptr);
+    EXPECT_FALSE(form->mnuHelpBrantelopinternet.Enabled());
+    std::string browser = Folder.WriteFile("Surfer\\surfer.exe", "MZ");
+    TRegKey key;
+    ASSERT_TRUE(key.Open(HKEY_CLASSES_ROOT, ".html\\shell\\open\\command", true));
+    key.WriteString("", "\"" + browser + "\" \"%1\"");
+    form->mnuHelpClick(nullptr);
+    EXPECT_TRUE(form->mnuHelpBrantelopinternet.Enabled());
+}
