@@ -15,8 +15,6 @@ namespace {
 const char* const kCaseRtf = "CASE.RTF";
 const char* const kCaseIni = "CASE.INI";
 
-std::string Text(const TAppProp& prop) { return prop.IsNull() ? std::string() : prop.AsString(); }
-
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string all;
     for (const std::string& line : lines) all += line + "\r\n";
@@ -88,22 +86,22 @@ void THelpdeskReport::ReadCaseIni() {
 void THelpdeskReport::WriteCaseIni(const TUser& user) {
     TIniFile ini(CaseIniPath());
     const char* relatie = "Relatie";
-    ini.WriteString(relatie, "Achternaam", Text(user.LastName()));
-    ini.WriteString(relatie, "Voorletters", Text(user.Initials()));
-    ini.WriteString(relatie, "Tussenvoegsel(s)", Text(user.Prefix()));
-    ini.WriteString(relatie, "Straat", Text(user.Street()));
-    ini.WriteString(relatie, "Huisnummer", Text(user.HouseNumber()));
-    ini.WriteString(relatie, "Postcode", Text(user.ZipCode()));
-    ini.WriteString(relatie, "Plaats", Text(user.City()));
-    ini.WriteString(relatie, "Land", Text(user.Country()));
-    ini.WriteString(relatie, "Bedrijf", Text(user.Organization()));
-    ini.WriteString(relatie, "E-mail", Text(user.Email()));
+    ini.WriteString(relatie, "Achternaam", user.LastName().AsString());
+    ini.WriteString(relatie, "Voorletters", user.Initials().AsString());
+    ini.WriteString(relatie, "Tussenvoegsel(s)", user.Prefix().AsString());
+    ini.WriteString(relatie, "Straat", user.Street().AsString());
+    ini.WriteString(relatie, "Huisnummer", user.HouseNumber().AsString());
+    ini.WriteString(relatie, "Postcode", user.ZipCode().AsString());
+    ini.WriteString(relatie, "Plaats", user.City().AsString());
+    ini.WriteString(relatie, "Land", user.Country().AsString());
+    ini.WriteString(relatie, "Bedrijf", user.Organization().AsString());
+    ini.WriteString(relatie, "E-mail", user.Email().AsString());
     std::string tel;
     if (!user.Tel().IsNull())
-        tel = Text(user.Tel()) + " " +
-              Format("Bereikbaar van %s tot en met %s uur", {Text(user.ReachableFrom()), Text(user.ReachableUntil())});
+        tel = user.Tel().AsString() + " " +
+              Format("Bereikbaar van %s tot en met %s uur", {user.ReachableFrom().AsString(), user.ReachableUntil().AsString()});
     ini.WriteString(relatie, "Telefoon", tel);
-    std::string fax = Text(user.Fax());
+    std::string fax = user.Fax().AsString();
     if (!user.CallBeforeFax().IsNull() && user.CallBeforeFax().AsBoolean())
         fax += " Bellen alvorens naar dit nummer te faxen";
     ini.WriteString(relatie, "Fax", fax);
@@ -188,7 +186,7 @@ bool THelpdeskReport::DeleteReportFolder() { return DeleteFolderTree(Folder()); 
 
 std::vector<std::unique_ptr<THelpdeskReport>> ListStoredReports(TServiceItem& application) {
     std::vector<std::unique_ptr<THelpdeskReport>> reports;
-    const std::string base = ReportBaseFolder(Text(application.Name()));
+    const std::string base = ReportBaseFolder(application.Name().AsString());
     for (const TSearchRec& r : FindFiles(GetProgramFolder() + base + "\\Report*", faAnyFile)) {
         if (!(r.Attr & faDirectory)) continue;  // a stray file named Report... is no report
         try {

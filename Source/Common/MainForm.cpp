@@ -189,7 +189,7 @@ void TfrmMain::FillServiceItems() {
 void TfrmMain::mnuBeeldVernieuwenClick(TControl*) {
     auto current = cboServiceItems.CurrentServiceItem();
     if (!current) return;
-    const std::string name = current->Name().IsNull() ? std::string() : current->Name().AsString();
+    const std::string name = current->Name().AsString();
     FillServiceItems();
     for (const auto& item : cboServiceItems.Items()) {
         if (!item->Name().IsNull() && item->Name().AsString() == name) {

@@ -14,7 +14,7 @@ using TLines = std::vector<std::string>;
 const std::string kRule(116, '-');
 
 // The value of a property as text for the report, escaped for RTF; empty without a value.
-std::string Value(const TAppProp& prop) { return prop.IsNull() ? std::string() : RtfEscape(prop.AsString()); }
+std::string Value(const TAppProp& prop) { return RtfEscape(prop.AsString()); }
 
 std::string ValueOr(const TAppProp& prop, const char* fallback) {
     std::string v = Value(prop);

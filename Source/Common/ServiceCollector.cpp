@@ -17,11 +17,10 @@ void Add(TServiceList& list, TFactory make) {
     }
 }
 
-std::string Text(const TAppProp& prop) { return prop.IsNull() ? std::string() : prop.AsString(); }
 }  // namespace
 
 std::string UpdateFolder(const TServiceItem& item) {
-    return GetProgramFolder() + "Updates\\" + SafeFolderName(Text(item.Name())) + "\\";
+    return GetProgramFolder() + "Updates\\" + SafeFolderName(item.Name().AsString()) + "\\";
 }
 
 void TServiceCollector::GetServices(TServiceItem& item, TServiceList& list) {

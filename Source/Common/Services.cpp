@@ -22,8 +22,6 @@
 namespace {
 const char* const kSource = "Source\\Common\\Services";
 
-std::string Text(const TAppProp& prop) { return prop.IsNull() ? std::string() : prop.AsString(); }
-
 std::map<std::string, TFormFactory>& FormClasses() {
     static std::map<std::string, TFormFactory> classes;
     return classes;
@@ -50,7 +48,7 @@ struct TCommandSplit {
 
 TCommandSplit UninstallSplit(const TBranApplication& app) {
     TCommandSplit split;
-    SplitUninstallString(Text(app.Uninstall()), split.Program, split.Parameters);
+    SplitUninstallString(app.Uninstall().AsString(), split.Program, split.Parameters);
     return split;
 }
 }  // namespace
@@ -104,11 +102,11 @@ TProblemSolverService::TProblemSolverService()
 
 namespace {
 std::string UpdateCaption(TServiceItem& item) {
-    return dynamic_cast<TBranApplication*>(&item) ? Format("Online Update %s", {Text(item.Name())}) : "Online Update";
+    return dynamic_cast<TBranApplication*>(&item) ? Format("Online Update %s", {item.Name().AsString()}) : "Online Update";
 }
 std::string UpdateDescription(TServiceItem& item) {
     return dynamic_cast<TBranApplication*>(&item)
-               ? Format("Download de meest recente versie van %s.", {Text(item.Name())})
+               ? Format("Download de meest recente versie van %s.", {item.Name().AsString()})
                : "Download de meest recente versie van uw programma's van het Internet.";
 }
 }  // namespace
@@ -174,7 +172,7 @@ void SetEndProgramHandler(std::function<void()> handler) { EndProgramHandler() =
 
 namespace {
 std::string UpdateTitle(TServiceItem& item) {
-    return dynamic_cast<TGeneralServiceItem*>(&item) ? ApplicationTitle() : Text(item.Name());
+    return dynamic_cast<TGeneralServiceItem*>(&item) ? ApplicationTitle() : item.Name().AsString();
 }
 }  // namespace
 
@@ -197,15 +195,15 @@ bool TLocalUpdateService::Delete(TServiceItem* item) {
 }
 
 THelpfileService::THelpfileService(TBranApplication& app)
-    : TExternalService(Format("Helpbestand %s", {Text(app.Name())}), "", Text(app.HelpFile()), 2,
+    : TExternalService(Format("Helpbestand %s", {app.Name().AsString()}), "", app.HelpFile().AsString(), 2,
                        "Raadpleeg het helpbestand voor uitleg over alle functies van het programma.", 7) {}
 
 TReadmeService::TReadmeService(TBranApplication& app)
-    : TExternalService(Format("LeesMij %s", {Text(app.Name())}), "", Text(app.ReadmeFile()), 4,
+    : TExternalService(Format("LeesMij %s", {app.Name().AsString()}), "", app.ReadmeFile().AsString(), 4,
                        "Raadpleeg het 'leesmij'-bestand voor de laatste informatie over het programma.", 8) {}
 
 TUninstallService::TUninstallService(TBranApplication& app)
-    : TExternalService(Format("%s de-installeren", {Text(app.Name())}), UninstallSplit(app).Parameters,
+    : TExternalService(Format("%s de-installeren", {app.Name().AsString()}), UninstallSplit(app).Parameters,
                        UninstallSplit(app).Program, 1012, "Het programma verwijderen van uw computer.", 9) {}
 
 void SplitUninstallString(const std::string& command, std::string& program, std::string& parameters) {
@@ -263,15 +261,15 @@ bool IsGeneral(const TServiceItem& item) { return dynamic_cast<const TGeneralSer
 }  // namespace
 
 TOnlineHelpdeskService::TOnlineHelpdeskService(TServiceItem& item)
-    : TBrowserService(IsGeneral(item) ? "Online Helpdesk" : Format("Online Helpdesk %s", {Text(item.Name())}), 5,
+    : TBrowserService(IsGeneral(item) ? "Online Helpdesk" : Format("Online Helpdesk %s", {item.Name().AsString()}), 5,
                       IsGeneral(item)
                           ? "Een overzicht op Internet van veelgestelde vragen over Brantel-producten."
-                          : Format("Een overzicht op Internet van veelgestelde vragen over %s.", {Text(item.Name())}),
+                          : Format("Een overzicht op Internet van veelgestelde vragen over %s.", {item.Name().AsString()}),
                       2) {
-    FAddress = Text(item.HelpdeskURL());
+    FAddress = item.HelpdeskURL().AsString();
 }
 
 TOnlineShopService::TOnlineShopService(TServiceItem& generalItem)
     : TBrowserService("Online Shop", 1002, "De Brantel-winkel op het Internet.", 3) {
-    FAddress = Text(generalItem.ShopURL());
+    FAddress = generalItem.ShopURL().AsString();
 }
