@@ -56,6 +56,9 @@ TfrmMain::TfrmMain(std::vector<std::string> args) : FArgs(std::move(args)) {
         buttons[i]->GroupIndex = 1;
     }
     btnGrotepictogrammen.SetDown(true);
+    btnGrotepictogrammen.SetHint("Grote pictogrammen");
+    btnLijst.SetHint("Lijst");
+    btnDetails.SetHint("Details");
     barStatus.SetAlign(TAlign::alBottom);
     lstServices.SetAlign(TAlign::alClient);
     lstServices.AddColumn({"Naam", 135});

@@ -500,3 +500,19 @@ void TControl::Repaint() {
 }
 
 void TControl::BringToFront() { SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
+
+void TControl::SetHint(const std::string& hint) {
+    TForm* form = ParentForm();
+    if (!form || !Handle()) return;
+    HWND tip = form->ToolTip();
+    std::wstring text = Widen(hint);
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = form->Handle();
+    info.uId = reinterpret_cast<UINT_PTR>(Handle());
+    info.lpszText = text.data();
+    SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    if (!hint.empty()) SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    FHint = hint;
+}

@@ -105,6 +105,10 @@ public:
     // Changes one aspect of the font: SetFontWith([](TFont& f) { f.Bold = true; }).
     void SetFontWith(const std::function<void(TFont&)>& change);
 
+    // The tooltip shown when the mouse rests on the control (empty: none).
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& hint);
+
     int HelpContext = 0;
     // Walks up to the first control with a help context.
     int EffectiveHelpContext() const;
@@ -183,6 +187,7 @@ private:
     bool FParentColor = true;
     TFont FFont;
     bool FParentFont = true;
+    std::string FHint;
 };
 
 // Calls a handler and reports anything it throws (for places where Windows called us).

@@ -1,5 +1,7 @@
 #include "platform/gui/Form.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "lib/TestSeams.h"
@@ -91,6 +93,15 @@ TForm::TForm() : TControl(nullptr) {
 
 TForm::~TForm() {
     if (Application().MainForm() == this) Application().Terminate();
+}
+
+HWND TForm::ToolTip() {
+    if (!FToolTip) {
+        FToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    }
+    return FToolTip;
 }
 
 void TForm::SetBorderStyle(TBorderStyle style) {

@@ -84,6 +84,9 @@ public:
     // The key handling described above; true when the message was handled and must not be dispatched.
     bool PreTranslateMessage(MSG& msg);
 
+    // The form's tooltip window, made on first use.
+    HWND ToolTip();
+
     // Bookkeeping of the controls on this form.
     void ControlFocused(TControl* control);
     void ControlDestroyed(TControl* control);
@@ -116,6 +119,7 @@ private:
     TButton* FCancelButton = nullptr;
     TMainMenu* FMenu = nullptr;
     std::vector<TPopupMenu*> FPopupMenus;
+    HWND FToolTip = nullptr;  // owned by the form's window: destroyed with it
 };
 
 // Forms made with CreateForm get OnCreate after construction and OnDestroy before destruction.
