@@ -1,5 +1,5 @@
 #pragma once
-// Format(fmt, {args...}) with the classic Pascal-style directives:
+// Format(fmt, {args...}) with these directives:
 //   %[index:][-][width][.precision]type   with type d u x f e g n s, '*' for width or precision,
 //   %% for a percent sign.
 // %f and %n default to two decimals and use the user's decimal separator ("1024,00" on a Dutch
