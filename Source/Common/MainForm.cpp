@@ -6,6 +6,7 @@
 #include "Source/Common/BranModel.h"
 #include "Source/Common/Discovery.h"
 #include "Source/Common/ServiceCollector.h"
+#include "Source/Common/ServiceForms.h"
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/Services.h"
 #include "lib/App.h"
@@ -145,6 +146,7 @@ std::string TfrmMain::HelpFilePath() const { return ChangeFileExt(GetExeName(), 
 
 void TfrmMain::FormCreate(TControl*) {
     FSplash = std::make_unique<TfrmSplash>();
+    RegisterServiceForms();
     // The one model of the program; a process that built it already (a test) keeps its own.
     if (!GlobalApp().FindObjDesc("TServiceItem")) FModel = BuildBranServiceModel();
     Application().OnActivate = [this](TControl* s) { mnuBeeldVernieuwenClick(s); };
@@ -251,10 +253,7 @@ void TfrmMain::mnuBestandAfdrukkenClick(TControl*) {
 
 void TfrmMain::mnuBestandPrinterinstellingenClick(TControl*) { dlgPrinterSetup.Execute(); }
 
-void TfrmMain::mnuBestandMailserverinstellingClick(TControl*) {
-    // The mail server dialog registers itself as a service window once it exists.
-    ShowServiceForm("TfrmMailServer");
-}
+void TfrmMain::mnuBestandMailserverinstellingClick(TControl*) { ShowServiceForm("TfrmMailserver"); }
 
 void TfrmMain::mnuBestandAfsluitenServiceprogrammaClick(TControl*) { Close(); }
 

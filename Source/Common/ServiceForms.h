@@ -1,0 +1,3 @@
+#pragma once
+// Makes the program's windows known to the services and menus that open them by class name.
+void RegisterServiceForms();

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "GuiTestSupport.h"
+#include "ModelFixture.h"
+#include "Source/Common/Deployment.h"
+#include "Source/Common/MailserverForm.h"
+#include "Source/Common/ServiceForms.h"
+#include "Source/Common/Services.h"
+#include "TestSupport.h"
+#include "platform/Registry.h"
+
+namespace {
+class MailserverForm : public testing::Test {
+protected:
+    MailserverForm() { RegisterServiceForms(); }
+
+    // Opens the dialog as the main window's menu does and lets the script act on it.
+    void Open(const std::function<void(TfrmMailserver&)>& script) {
+        TModalScript hook([&](TForm& form) {
+            auto* dialog = dynamic_cast<TfrmMailserver*>(&form);
+            ASSERT_NE(dialog, nullptr);
+            script(*dialog);
+        });
+        ASSERT_TRUE(ShowServiceForm("TfrmMailserver"));
+    }
+    static void StoreMailserver(const std::string& host) {
+        TRegKey key;
+        ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, UserRegistrationKey, true));
+        key.WriteString("Mailserver", host);
+    }
+    static std::string StoredMailserver() {
+        return TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, UserRegistrationKey).ReadString("Mailserver");
+    }
+
+    TAppModel& Model = BranModel();
+    TRegistrySandbox Registry;
+};
+}  // namespace
+
+TEST_F(MailserverForm, RestoreThenCancelKeepsTheStoredValue) {
+    StoreMailserver("smtp.provider.nl");
+    Open([](TfrmMailserver& f) {
+        EXPECT_EQ(f.txtMailserver.Text(), "smtp.provider.nl");
+        EXPECT_EQ(f.Caption(), "Mailserver instelling");
+        f.btnRestore.Click();
+        EXPECT_EQ(f.txtMailserver.Text(), DefaultMailHost);
+        f.btnCancel.Click();
+    });
+    EXPECT_EQ(StoredMailserver(), "smtp.provider.nl");
+}
+
+TEST_F(MailserverForm, RestoreThenOkStoresTheDefaultHostAgain) {
+    StoreMailserver("smtp.provider.nl");
+    Open([](TfrmMailserver& f) {
+        f.btnRestore.Click();
+        f.btnOK.Click();
+        EXPECT_EQ(f.ModalResult(), mrOk);
+    });
+    EXPECT_EQ(StoredMailserver(), DefaultMailHost);
+}
+
+TEST_F(MailserverForm, NoStoredValueShowsAnEmptyField) {
+    Open([](TfrmMailserver& f) {
+        EXPECT_EQ(f.txtMailserver.Text(), "");
+        f.txtMailserver.SetText("mail.example.nl");
+        f.btnOK.Click();
+    });
+    EXPECT_EQ(StoredMailserver(), "mail.example.nl");
+}
+
+TEST_F(MailserverForm, TooLongAHostIsRefusedAndNotStored) {
+    StoreMailserver("smtp.provider.nl");
+    TMessageRecorder boxes;
+    Open([](TfrmMailserver& f) {
+        f.txtMailserver.SetFocus();
+        f.txtMailserver.SetText(std::string(41, 'm'));  // typing says nothing yet
+        f.btnOK.Click();
+        EXPECT_EQ(f.ModalResult(), mrNone);  // the dialog stays open
+        f.btnCancel.Click();
+    });
+    ASSERT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_NE(boxes.Texts()[0].find("40"), std::string::npos) << boxes.Texts()[0];
+    EXPECT_EQ(StoredMailserver(), "smtp.provider.nl");
+}
