@@ -56,7 +56,8 @@ void TOACInterface::SetAppProp(TAppProp* prop) {
     CopyPropToControl();
 }
 
-void TOACInterface::CopyPropToControl() {
+void TOACInterface::Copy(int direction) {
+    // A copy changes the other side, whose change notification must not copy back.
     if (FCopying) return;
     FCopying = true;
     struct TReset {
@@ -64,22 +65,18 @@ void TOACInterface::CopyPropToControl() {
         ~TReset() { Flag = false; }
     } reset{FCopying};
     if (OnCopy)
-        OnCopy(&FControl, FAppProp, cdPropToControl);
-    else
+        OnCopy(&FControl, FAppProp, direction);
+    else if (direction == cdPropToControl)
         PropToControl();
-}
-
-void TOACInterface::CopyValueToAppProp() {
-    if (!FAppProp || FAppProp->Desc().IsReadOnly() || FCopying) return;
-    FCopying = true;
-    struct TReset {
-        bool& Flag;
-        ~TReset() { Flag = false; }
-    } reset{FCopying};
-    if (OnCopy)
-        OnCopy(&FControl, FAppProp, cdControlToProp);
     else
         ControlToProp();
+}
+
+void TOACInterface::CopyPropToControl() { Copy(cdPropToControl); }
+
+void TOACInterface::CopyValueToAppProp() {
+    if (!FAppProp || FAppProp->Desc().IsReadOnly()) return;
+    Copy(cdControlToProp);
 }
 
 void TOACInterface::TextToProp(const std::string& text) {

@@ -95,6 +95,8 @@ protected:
     void TextToProp(const std::string& text);
 
 private:
+    // One copy in the given direction (TOACCopyDirection), never re-entered.
+    void Copy(int direction);
     // Runs an event of the control, adding the operation to anything but a validation error.
     void Guarded(const char* operation, const std::function<void()>& action);
 
