@@ -5,7 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Source/Common/JoystickInfo.h"
+#include "Source/Common/MemoryInfo.h"
+#include "Source/Common/RegionalInfo.h"
 #include "Source/Common/ServiceItems.h"
+#include "Source/Common/SoundCardInfo.h"
+#include "Source/Common/WindowsInfo.h"
 #include "lib/Exceptions.h"
 #include "platform/Registry.h"
 #include "platform/StrConv.h"
@@ -24,14 +29,14 @@ const TTechInfoCategory& CategoryOf(std::string_view identifier) {
 const std::array<TTechInfoCategory, 13> TechInfoCategories = {{
     {"SystemSummary", "Systeem", 0, "TSystemInfo", nullptr},
     {"VideoSystem", "Beeldscherm", 9, "TVideoInfo", nullptr},
-    {"WindowsMemory", "Windows geheugen", 2, "TMemoryInfo", nullptr},
+    {"WindowsMemory", "Windows geheugen", 2, "TMemoryInfo", MakeCollector<TMemoryInfo>},
     {"Drives", "Schijven", 5, "TDiskInfo", nullptr},
-    {"Joystick", "Joystick", 4, "TJoystickInfo", nullptr},
-    {"Soundcard", "Geluidskaart", 3, "TSoundCardInfo", nullptr},
+    {"Joystick", "Joystick", 4, "TJoystickInfo", MakeCollector<TJoystickInfo>},
+    {"Soundcard", "Geluidskaart", 3, "TSoundCardInfo", MakeCollector<TSoundCardInfo>},
     {"Printer", "Printer", 6, "TPrinterInfo", nullptr},
     {"MCIdevices", "MCI apparaten", 8, "TMCIInfo", nullptr},
-    {"Windows", "Windows systeem", 1, "TWindowsInfo", nullptr},
-    {"RegionalSettings", "Landinstellingen", 10, "TRegionalInfo", nullptr},
+    {"Windows", "Windows systeem", 1, "TWindowsInfo", MakeCollector<TWindowsInfo>},
+    {"RegionalSettings", "Landinstellingen", 10, "TRegionalInfo", MakeCollector<TRegionalInfo>},
     {"DirectX", "DirectX", 7, "TDirectXInfo", nullptr},
     {"SystemFiles", "Systeem bestanden", 11, "TSystemFilesInfo", nullptr},
     {"LogFiles", "Log bestanden", 12, "TLogFilesInfo", nullptr},
