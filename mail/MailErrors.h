@@ -1,0 +1,54 @@
+#pragma once
+// The mail components' failures. They stay inside the mail transport: SendMail turns every one of
+// them into a plain false for its caller.
+#include <string>
+
+#include "lib/Exceptions.h"
+
+// A server refusal (the reply line) or a Winsock failure (its error text).
+class ESocketError : public EBrantel {
+public:
+    explicit ESocketError(const std::string& message) : EBrantel(message) {}
+};
+class ETimedOutError : public ESocketError {
+public:
+    ETimedOutError();
+};
+class ECanceledError : public ESocketError {
+public:
+    ECanceledError();
+};
+// A message that cannot be sent as it stands (no sender, no recipient, a paragraph too large).
+class EMessageError : public EBrantel {
+public:
+    explicit EMessageError(const std::string& message) : EBrantel(message) {}
+};
+// Winsock could not be loaded or lacks a function.
+class EWinsockError : public EBrantel {
+public:
+    explicit EWinsockError(const std::string& message) : EBrantel(message) {}
+};
+
+// The mail components' own texts, by their string-table number.
+namespace MailText {
+inline constexpr const char* TimedOut = "Operation timed out";
+inline constexpr const char* Canceled = "Operation has been canceled";
+inline constexpr const char* ServerRequired = "Server property is required";
+inline constexpr const char* InvalidWinsockVersion = "Invalid Winsock version";
+inline constexpr const char* ResolveFailed = "Error resolving remote host";
+inline constexpr const char* ServiceRequired = "Service name is required";
+inline constexpr const char* NotConnected = "You have to connect to the server first";
+inline constexpr const char* ServerBusy = "Server is busy";
+inline constexpr const char* FunctionNotFound = "Function %s not found";
+inline constexpr const char* WinsockNotLoaded = "Winsock is not loaded";
+inline constexpr const char* WinsockNotFound = "Winsock not found";
+inline constexpr const char* SenderRequired = "The address of sender is required";
+inline constexpr const char* RecipientRequired = "At least one Recipient, CC or BCC must be entered";
+inline constexpr const char* MessageRequired = "MailMessage property must be assigned";
+inline constexpr const char* MultipartPreamble = "This is a multipart message in MIME format";
+inline constexpr const char* ParagraphTooLarge = "Paragraph is too large";
+inline constexpr const char* InvalidAddress = "An address may not contain control characters";
+}  // namespace MailText
+
+// "[10061] Connection refused" and its kind; "Error #<code>" for a code without a text.
+std::string WinsockErrorText(int code);

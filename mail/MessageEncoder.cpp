@@ -1,0 +1,237 @@
+#include "mail/MessageEncoder.h"
+
+#include <random>
+
+#include "lib/Exceptions.h"
+#include "mail/Base64.h"
+#include "mail/MailErrors.h"
+#include "mail/QuotedPrintable.h"
+#include "platform/Files.h"
+#include "platform/StrConv.h"
+
+namespace {
+constexpr size_t kLongLine = 256;
+constexpr size_t kHeaderColumn = 10;
+
+std::string Padded(const std::string& nameAndColon) {
+    std::string s = nameAndColon;
+    if (s.size() < kHeaderColumn) s.append(kHeaderColumn - s.size(), ' ');
+    return s;
+}
+
+bool HasHighBytes(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 128) return true;
+    return false;
+}
+
+std::string WithoutLineBreaks(const std::string& s) {
+    std::string out = s;
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+std::string BareFileName(const TmsAttItem& item) { return WithoutLineBreaks(ExtractFileName(item.FileName())); }
+
+bool IsAlternativeFile(const TmsAttItem& item) {
+    return LowerCase(ExtractFileName(item.FileName())).rfind("_alt.", 0) == 0;
+}
+
+// The header lines the message writes itself; an extra header of the same name would contradict it.
+const char* const kOwnHeaders[] = {"From", "To", "CC", "BCC", "Return-Receipt-To", "X-Priority", "Subject",
+                                   "Mime-Version", "Content-Type", "X-Encoding", "Content-Transfer-Encoding"};
+}  // namespace
+
+std::string TmsMessageEncoder::HeaderText(const std::string& utf8) {
+    std::string ansi = WithoutLineBreaks(Utf8ToAnsi(utf8));
+    if (!HasHighBytes(ansi)) return ansi;
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out = "=?windows-1252?Q?";
+    for (char ch : ansi) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c == ' ') {
+            out += '_';
+        } else if (c >= 128 || c < 32 || c == '=' || c == '?' || c == '_' || c == '"') {
+            out += '=';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "?=";
+}
+
+std::string TmsMessageEncoder::MessageType(const TmsMessage& m) {
+    const TmsAttList& atts = m.Attachments;
+    bool allAlternative = atts.Count() > 0;
+    for (size_t i = 0; i < atts.Count(); ++i) allAlternative = allAlternative && IsAlternativeFile(atts[i]);
+    if (allAlternative) return "multipart/alternative";
+    if (!m.Body.empty()) return atts.Count() == 0 ? "text/plain" : "multipart/mixed";
+    if (atts.Count() == 1) return atts[0].ContentType();
+    return atts.Count() == 0 ? "text/plain" : "multipart/mixed";
+}
+
+std::string TmsMessageEncoder::NewBoundary() {
+    static std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<int> digit(0, 8);
+    std::string boundary;
+    for (int i = 0; i < 8; ++i) boundary += static_cast<char>('0' + digit(generator));
+    return boundary;
+}
+
+std::string TmsMessageEncoder::BoundaryFor(const TmsMessage& m) const {
+    // A body line that happened to hold the boundary would end its part early.
+    for (;;) {
+        std::string boundary = NewBoundary();
+        bool clash = false;
+        for (const std::string& line : FBody) clash = clash || line.find(boundary) != std::string::npos;
+        for (size_t i = 0; i < m.Attachments.Count() && !clash; ++i)
+            clash = m.Attachments[i].Encoding() != TmsAttEncoding::Base64 &&
+                    m.Attachments[i].Data().find(boundary) != std::string::npos;
+        if (!clash) return boundary;
+    }
+}
+
+void TmsMessageEncoder::Line(std::string_view text) {
+    FSink.Write(text);
+    FSink.Write("\r\n");
+}
+
+void TmsMessageEncoder::Encode(const TmsMessage& m) {
+    BranAssert(m.Encoding == meMIME, "Only MIME messages can be encoded", "mail\\MessageEncoder");
+    FBody.clear();
+    bool longLines = false;
+    for (const std::string& line : m.Body) {
+        FBody.push_back(Utf8ToAnsi(line));
+        longLines = longLines || FBody.back().size() >= kLongLine;
+    }
+    // Accented letters in a body declared as US-ASCII would reach the reader as garbage.
+    bool highBytes = false;
+    for (const std::string& line : FBody) highBytes = highBytes || HasHighBytes(line);
+    FLatin = m.CharSet == csISO8859 || highBytes;
+    FQuotedBody = longLines || FLatin;
+
+    WriteHeaders(m);
+    std::string type = MessageType(m);
+    if (type == "multipart/mixed" || type == "multipart/alternative") {
+        WriteMultipart(m, type);
+    } else if (m.Body.empty() && m.Attachments.Count() == 1) {
+        WriteAttachmentHeaders(m.Attachments[0]);
+        Line("");
+        WriteAttachmentData(m.Attachments[0]);
+    } else {
+        WriteTextHeaders(m);
+        Line("");
+        WriteBody();
+    }
+}
+
+void TmsMessageEncoder::WriteHeaders(const TmsMessage& m) {
+    Line(Padded("From:") + HeaderText(m.Sender.Name()) + " <" + WithoutLineBreaks(m.Sender.Address()) + ">");
+    WriteAddressLines("To", m.Recipients);
+    WriteAddressLines("CC", m.CC);
+    if (m.ReturnReceipt) Line("Return-Receipt-To: <" + WithoutLineBreaks(m.Sender.Address()) + ">");
+    if (m.Priority == ptLow) Line("X-Priority: 5");
+    if (m.Priority == ptHigh) Line("X-Priority: 1");
+    WriteExtraHeaders(m.Headers);
+    if (!m.Subject().empty()) Line("Subject:  " + HeaderText(m.Subject()));
+    Line("Mime-Version: 1.0");
+}
+
+void TmsMessageEncoder::WriteAddressLines(const char* name, const TmsAddressList& list) {
+    for (size_t i = 0; i < list.Count(); ++i) {
+        std::string display = HeaderText(list[i].Name());
+        if (display.find('.') != std::string::npos && display.find('"') == std::string::npos &&
+            display.rfind("=?", 0) != 0)
+            display = Quoted(display);
+        std::string lead = i == 0 ? Padded(std::string(name) + ":") : std::string(kHeaderColumn, ' ');
+        std::string entry = lead + display + " <" + WithoutLineBreaks(list[i].Address()) + ">";
+        if (i + 1 < list.Count()) entry += ",";
+        Line(entry);
+    }
+}
+
+void TmsMessageEncoder::WriteExtraHeaders(const std::vector<std::string>& headers) {
+    std::vector<bool> keep(headers.size(), true);
+    for (const char* own : kOwnHeaders) {
+        std::string prefix = LowerCase(std::string(own) + ":");
+        for (size_t i = 0; i < headers.size(); ++i) {
+            if (!keep[i] || LowerCase(headers[i].substr(0, prefix.size())) != prefix) continue;
+            keep[i] = false;
+            for (size_t j = i + 1; j < headers.size() && !headers[j].empty() &&
+                                   (headers[j][0] == ' ' || headers[j][0] == '\t');
+                 ++j)
+                keep[j] = false;
+            break;
+        }
+    }
+    for (size_t i = 0; i < headers.size(); ++i)
+        if (keep[i]) Line(WithoutLineBreaks(Utf8ToAnsi(headers[i])));
+}
+
+void TmsMessageEncoder::WriteTextHeaders(const TmsMessage&) {
+    Line(std::string("Content-Type: text/plain; charset=") + Quoted(FLatin ? "iso-8859-1" : "us-ascii"));
+    Line(FQuotedBody ? "Content-Transfer-Encoding: quoted-printable" : "Content-Transfer-Encoding: 7bit");
+}
+
+void TmsMessageEncoder::WriteBody() {
+    for (const std::string& line : FBody) {
+        if (!FQuotedBody) {
+            Line(line);
+            continue;
+        }
+        for (const std::string& piece : TQuotedPrintable::EncodeLine(line)) Line(piece);
+    }
+}
+
+void TmsMessageEncoder::WriteAttachmentHeaders(const TmsAttItem& item) {
+    Line("Content-Type: " + WithoutLineBreaks(item.ContentType()) + "; name=" + Quoted(BareFileName(item)));
+    Line(std::string("Content-Transfer-Encoding: ") + AttEncodingName(item.Encoding()));
+    Line("Content-Disposition: attachment; filename=" + Quoted(BareFileName(item)));
+}
+
+void TmsMessageEncoder::WriteAttachmentData(const TmsAttItem& item) {
+    switch (item.Encoding()) {
+        case TmsAttEncoding::Base64:
+            for (const std::string& line : TBase64Encoder::EncodeLines(item.Data())) Line(line);
+            break;
+        case TmsAttEncoding::QuotedPrintable:
+            for (const std::string& line : TQuotedPrintable::EncodeText(item.Data())) Line(line);
+            break;
+        case TmsAttEncoding::SevenBit:
+            for (const std::string& line : TQuotedPrintable::SplitLines(item.Data())) Line(line);
+            break;
+    }
+}
+
+void TmsMessageEncoder::WriteMultipart(const TmsMessage& m, const std::string& type) {
+    std::string boundary = BoundaryFor(m);
+    Line("Content-Type: " + type + "; boundary=" + Quoted(boundary));
+    Line("X-Encoding: MIME");
+    Line("");
+    Line(MailText::MultipartPreamble);
+    Line("");
+    Line("--" + boundary);
+    if (!m.Body.empty()) {
+        WriteTextHeaders(m);
+        Line("");
+        WriteBody();
+        Line("");
+        Line("--" + boundary);
+    }
+    for (size_t i = 0; i < m.Attachments.Count(); ++i) {
+        if (i > 0) {
+            Line("");
+            Line("--" + boundary);
+        }
+        WriteAttachmentHeaders(m.Attachments[i]);
+        Line("");
+        WriteAttachmentData(m.Attachments[i]);
+        Line("");
+    }
+    Line("--" + boundary + "--");
+}

@@ -1,0 +1,70 @@
+#include "mail/QuotedPrintable.h"
+
+#include "mail/MailErrors.h"
+
+namespace {
+bool MustEscape(unsigned char c) { return c < 32 || c == '=' || c >= 128; }
+
+std::string EscapePiece(std::string_view piece) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (size_t i = 0; i < piece.size(); ++i) {
+        auto c = static_cast<unsigned char>(piece[i]);
+        // A blank at the very end of a line would be taken for transport padding and dropped by the
+        // reader, so it is escaped as well.
+        bool trailingBlank = c == ' ' && i + 1 == piece.size();
+        if (MustEscape(c) || trailingBlank) {
+            out += '=';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+}  // namespace
+
+std::vector<std::string> TQuotedPrintable::SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0, i = 0;
+    while (i < text.size()) {
+        char c = text[i];
+        if (c != '\r' && c != '\n') {
+            ++i;
+            continue;
+        }
+        lines.emplace_back(text.substr(start, i - start));
+        // A CR LF or LF CR pair is one line end.
+        if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != c) ++i;
+        start = ++i;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::string> TQuotedPrintable::EncodeLine(std::string_view line) {
+    if (line.size() > MaxLineLength) throw EMessageError(MailText::ParagraphTooLarge);
+    std::vector<std::string> out;
+    while (line.size() >= PieceLength) {
+        size_t cut = PieceLength;
+        size_t look = std::min(PieceLength, line.size() - 1);
+        for (size_t i = look; i >= 1; --i) {
+            if (line[i] == ' ') {
+                cut = i;
+                break;
+            }
+        }
+        out.push_back(EscapePiece(line.substr(0, cut)) + "=");
+        line.remove_prefix(cut);
+    }
+    out.push_back(EscapePiece(line));
+    return out;
+}
+
+std::vector<std::string> TQuotedPrintable::EncodeText(std::string_view text) {
+    std::vector<std::string> out;
+    for (const std::string& line : SplitLines(text))
+        for (std::string& piece : EncodeLine(line)) out.push_back(std::move(piece));
+    return out;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Quoted-printable for text bodies and text attachments. Lines are cut into pieces of at most 65
+// source characters, preferably before a blank, so that even fully escaped pieces stay far below the
+// 1000-octet line limit of SMTP.
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TQuotedPrintable {
+public:
+    static constexpr size_t PieceLength = 65;
+    static constexpr size_t MaxLineLength = 24575;
+
+    // Splits at CR, LF, CR LF or LF CR and encodes every line; throws EMessageError
+    // "Paragraph is too large" for a line longer than MaxLineLength.
+    static std::vector<std::string> EncodeText(std::string_view text);
+    // One source line as one or more output lines, all but the last ending in a soft break "=".
+    static std::vector<std::string> EncodeLine(std::string_view line);
+    static std::vector<std::string> SplitLines(std::string_view text);
+};
