@@ -1,5 +1,7 @@
 #include "mail/Base64.h"
 
+#include <algorithm>
+
 namespace {
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 }

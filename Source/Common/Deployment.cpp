@@ -11,3 +11,10 @@ const char* const DefaultHelpdeskDescription = "Brantel Software Helpdesk";
 const char* const DefaultHelpdeskPostAddress = "Postbus 1250";
 const char* const DefaultHelpdeskZipcode = "3800 BG  Amersfoort";
 const char* const DefaultHelpdeskFaxLine = "Fax: 033-4567890";
+
+const TMailHostRow MailHostTable[4] = {
+    {"@POLDERNET.NL", "SMTP.POLDERNET.NL"},
+    {"@DIJKMAIL.NL", "MAIL.DIJKMAIL.NL"},
+    {"@KANAALWEB.NL", "SMTP.KANAALWEB.NL"},
+    {"@VEENLINK.NL", "UITGAAND.VEENLINK.NL"},
+};

@@ -18,3 +18,12 @@ extern const char* const DefaultHelpdeskDescription;
 extern const char* const DefaultHelpdeskPostAddress;
 extern const char* const DefaultHelpdeskZipcode;
 extern const char* const DefaultHelpdeskFaxLine;  // "Fax: " and the number
+
+// Mail providers whose customers must send through the provider's own SMTP host: an e-mail domain
+// (upper case, found anywhere in the upper-cased sender address) and that host. Used only while the
+// user's mail server is still the maker's default.
+struct TMailHostRow {
+    const char* Domain;
+    const char* Host;
+};
+extern const TMailHostRow MailHostTable[4];

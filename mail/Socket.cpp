@@ -1,0 +1,326 @@
+#include "mail/Socket.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "mail/MailErrors.h"
+#include "mail/Winsock.h"
+
+namespace {
+constexpr UINT WM_SOCKET_EVENT = WM_APP + 1;
+constexpr UINT WM_LOOKUP_DONE = WM_APP + 2;
+constexpr UINT_PTR kTimerId = 1;
+constexpr size_t kMaxLine = 255;
+const wchar_t kWindowClass[] = L"BranMailSocketWindow";
+
+void RegisterWindowClass(WNDPROC proc) {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kWindowClass;
+    RegisterClassW(&wc);
+    registered = true;
+}
+
+TagWinsock& Ws() { return TagWinsock::Instance(); }
+}  // namespace
+
+TagSocket::TagSocket() {
+    RegisterWindowClass(&TagSocket::WindowProc);
+    FWindow = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                              this);
+    SetTimer(FWindow, kTimerId, 1000, nullptr);
+}
+
+TagSocket::~TagSocket() {
+    try {
+        Close();
+        if (FLookup) Ws().WSACancelAsyncRequest(FLookup);
+        for (; FStartups > 0; --FStartups) Ws().WSACleanup();
+    } catch (...) {
+        // Nothing sensible is left to do about a library that vanished.
+    }
+    if (FWindow) {
+        KillTimer(FWindow, kTimerId);
+        SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
+        DestroyWindow(FWindow);
+    }
+}
+
+bool TagSocket::WinsockLoaded() const { return TagWinsock::Instance().Loaded(); }
+
+void TagSocket::SetWinsockLoaded(bool loaded) {
+    // The library is shared by the whole process and stays loaded until it ends.
+    if (loaded) Ws().Load();
+}
+
+void TagSocket::SetState(TSocketState state) { FState = state; }
+
+void TagSocket::FireError(const std::string& message) {
+    if (OnError) OnError(message);
+}
+
+void TagSocket::Cancel() {
+    FCanceled = true;
+    if (FLookup) Ws().WSACancelAsyncRequest(FLookup);
+}
+
+std::string TagSocket::HostOf(const std::string& server) { return server.substr(0, server.find(':')); }
+
+int TagSocket::PortOf(const std::string& server) {
+    size_t colon = server.find(':');
+    if (colon == std::string::npos) return -1;
+    std::string digits = server.substr(colon + 1);
+    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    int port = std::atoi(digits.c_str());
+    return port <= 65535 ? port : -1;
+}
+
+void TagSocket::Startup() {
+    WSADATA data;
+    if (Ws().WSAStartup(MAKEWORD(1, 1), &data) != 0) throw ESocketError(MailText::InvalidWinsockVersion);
+    ++FStartups;
+}
+
+void TagSocket::Open() {
+    if (OnOpen) OnOpen();
+    if (Server.empty()) throw ESocketError(MailText::ServerRequired);
+    Startup();
+    std::string host = HostOf(Server);
+    char name[512] = {};
+    FLocalHost = Ws().GetHostName(name, sizeof name) == 0 ? std::string(name) : host;
+
+    SetState(TSocketState::Resolving);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = ResolveHost(host);
+    address.sin_port = Ws().Htons(static_cast<u_short>(ResolvePort()));
+
+    SOCKET s = Ws().Socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
+    FSocket = s;
+    FReadable = FWritable = FConnectedEvent = FClosedEvent = false;
+    FAsyncError = 0;
+
+    SetState(TSocketState::Connecting);
+    if (Ws().WSAAsyncSelect(FSocket, FWindow, WM_SOCKET_EVENT, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0)
+        throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
+    if (Ws().Connect(FSocket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        int error = Ws().WSAGetLastError();
+        if (error != WSAEWOULDBLOCK) throw ESocketError(WinsockErrorText(error));
+    }
+    WaitFor([this] { return FConnectedEvent; });
+}
+
+unsigned long TagSocket::ResolveHost(const std::string& host) {
+    unsigned long dotted = Ws().InetAddr(host.c_str());
+    if (dotted != INADDR_NONE || host == "255.255.255.255") return dotted;
+
+    std::vector<char> buffer(MAXGETHOSTSTRUCT);
+    FLookupDone = false;
+    FLookupError = 0;
+    FLookup = Ws().WSAAsyncGetHostByName(FWindow, WM_LOOKUP_DONE, host.c_str(), buffer.data(),
+                                         static_cast<int>(buffer.size()));
+    if (!FLookup) throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
+    WaitFor([this] { return FLookupDone; });
+    if (FLookupError) throw ESocketError(WinsockErrorText(FLookupError));
+    const auto* entry = reinterpret_cast<const hostent*>(buffer.data());
+    if (!entry->h_addr_list || !entry->h_addr_list[0] || entry->h_length != 4)
+        throw ESocketError(MailText::ResolveFailed);
+    unsigned long address;
+    memcpy(&address, entry->h_addr_list[0], sizeof address);
+    return address;
+}
+
+int TagSocket::ResolvePort() {
+    int port = PortOf(Server);
+    if (port >= 0) return port;
+    if (ServiceName.empty()) throw ESocketError(MailText::ServiceRequired);
+    // A service the lookup cannot find still has its well-known port.
+    std::vector<char> buffer(MAXGETHOSTSTRUCT);
+    FLookupDone = false;
+    FLookupError = 0;
+    FLookup = Ws().WSAAsyncGetServByName(FWindow, WM_LOOKUP_DONE, ServiceName.c_str(), "tcp", buffer.data(),
+                                         static_cast<int>(buffer.size()));
+    if (!FLookup) return DefaultPort;
+    try {
+        WaitFor([this] { return FLookupDone; });
+    } catch (const ECanceledError&) {
+        throw;
+    } catch (const ESocketError&) {
+        return DefaultPort;
+    }
+    if (FLookupError) return DefaultPort;
+    const auto* entry = reinterpret_cast<const servent*>(buffer.data());
+    return static_cast<u_short>(((entry->s_port & 0xff) << 8) | ((entry->s_port >> 8) & 0xff));
+}
+
+void TagSocket::Close() {
+    if (FSocket == INVALID_SOCKET) return;
+    if (OnClosing) OnClosing();
+    SOCKET s = FSocket;
+    FSocket = INVALID_SOCKET;
+    SetState(TSocketState::NotConnected);
+    Ws().CloseSocket(s);
+    if (OnClosed) OnClosed();
+}
+
+void TagSocket::RequireConnected() const {
+    if (!Connected()) throw ESocketError(MailText::NotConnected);
+}
+
+void TagSocket::ServeMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void TagSocket::WaitFor(const std::function<bool()>& done) {
+    FTicksLeft = TimeOut;
+    FTimedOut = false;
+    FCounting = true;
+    struct TStopCounting {
+        bool& counting;
+        ~TStopCounting() { counting = false; }
+    } stop{FCounting};
+    for (;;) {
+        if (done()) return;
+        if (FAsyncError) {
+            int error = FAsyncError;
+            FAsyncError = 0;
+            throw ESocketError(WinsockErrorText(error));
+        }
+        if (FCanceled) {
+            FCanceled = false;
+            if (OnCancel) OnCancel();
+            throw ECanceledError();
+        }
+        if (FTimedOut) {
+            FireError(MailText::TimedOut);
+            Close();
+            throw ETimedOutError();
+        }
+        MSG msg;
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            // The program is ending: give the quit message back to the main loop and stop waiting.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            FCanceled = true;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+std::string TagSocket::ReadLine() {
+    RequireConnected();
+    std::string line;
+    for (;;) {
+        char c;
+        int n = Ws().Recv(FSocket, &c, 1, 0);
+        if (n == 1) {
+            line += c;
+            if (c == '\n') break;
+            if (line.size() > kMaxLine) throw ESocketError("Reply line longer than 255 characters");
+            continue;
+        }
+        if (n == 0) {
+            // The server closed the connection: what arrived is the last line.
+            Close();
+            break;
+        }
+        int error = Ws().WSAGetLastError();
+        if (error != WSAEWOULDBLOCK) throw ESocketError(WinsockErrorText(error));
+        if (FClosedEvent) {
+            Close();
+            break;
+        }
+        FReadable = false;
+        WaitFor([this] { return FReadable || FClosedEvent; });
+    }
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    return line;
+}
+
+void TagSocket::SendLine(const std::string& text) { SendBytes(text + "\r\n"); }
+
+void TagSocket::SendBytes(std::string_view bytes) {
+    RequireConnected();
+    while (!bytes.empty()) {
+        int n = Ws().Send(FSocket, bytes.data(), static_cast<int>(bytes.size()), 0);
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<size_t>(n));
+            continue;
+        }
+        int error = Ws().WSAGetLastError();
+        if (error != WSAEWOULDBLOCK) throw ESocketError(WinsockErrorText(error));
+        FWritable = false;
+        WaitFor([this] { return FWritable || FClosedEvent; });
+        if (FClosedEvent && !FWritable) throw ESocketError(WinsockErrorText(WSAECONNRESET));
+    }
+}
+
+void TagSocket::OnTimer() {
+    if (!FCounting || FTimedOut || --FTicksLeft > 0) return;
+    FTimedOut = true;
+    if (FLookup) {
+        Ws().WSACancelAsyncRequest(FLookup);
+        FLookup = nullptr;
+    }
+    if (Ws().WSAIsBlocking()) Ws().WSACancelBlockingCall();
+}
+
+LRESULT TagSocket::HandleMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_SOCKET_EVENT: {
+            if (static_cast<SOCKET>(wParam) != FSocket) return 0;  // a socket already closed
+            int error = WSAGETSELECTERROR(lParam);
+            switch (WSAGETSELECTEVENT(lParam)) {
+                case FD_READ: FReadable = true; break;
+                case FD_WRITE: FWritable = true; break;
+                case FD_CLOSE: FClosedEvent = true; break;
+                case FD_CONNECT:
+                    if (error) FAsyncError = error;
+                    else FConnectedEvent = true;
+                    break;
+            }
+            return 0;
+        }
+        case WM_LOOKUP_DONE:
+            if (reinterpret_cast<HANDLE>(wParam) != FLookup) return 0;  // an answer to a canceled lookup
+            FLookup = nullptr;
+            FLookupDone = true;
+            FLookupError = WSAGETASYNCERROR(lParam);
+            return 0;
+        case WM_TIMER:
+            if (wParam == kTimerId) OnTimer();
+            return 0;
+    }
+    return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TagSocket::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TagSocket*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(wnd, msg, wParam, lParam);
+    try {
+        return self->HandleMessage(wnd, msg, wParam, lParam);
+    } catch (...) {
+        // No exception may cross the window procedure; a failing Winsock call here changes nothing
+        // the waiting code would not notice by itself.
+        return 0;
+    }
+}

@@ -1,0 +1,80 @@
+#pragma once
+// A message-driven TCP client socket for the user-interface thread. Socket notifications, name
+// lookups and a one-second time-out timer arrive as messages to a hidden message-only window; every
+// wait serves the message loop, so the program's windows stay responsive while mail goes out.
+// Each wait restarts a countdown of TimeOut seconds; when it runs out the wait fails with
+// ETimedOutError and the connection is closed.
+#include <winsock2.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+enum class TSocketState { NotConnected, Resolving, Connecting, Connected, Sending, Quitting };
+
+class TagSocket {
+public:
+    TagSocket();
+    virtual ~TagSocket();
+    TagSocket(const TagSocket&) = delete;
+    TagSocket& operator=(const TagSocket&) = delete;
+
+    std::string Server;  // a host, or host ":" port
+    int DefaultPort = 0;
+    std::string ServiceName;
+    int TimeOut = 60;  // seconds without progress in one wait
+
+    std::function<void()> OnOpen, OnClosing, OnClosed, OnCancel;
+    std::function<void(const std::string& message)> OnError;
+
+    bool WinsockLoaded() const;
+    void SetWinsockLoaded(bool loaded);  // loads the process-wide library
+    bool Connected() const { return FSocket != INVALID_SOCKET; }
+    TSocketState State() const { return FState; }
+    // Ends the current wait with ECanceledError.
+    void Cancel();
+
+    // The port `Server` names, or -1 when it names none (or not a number from 0 to 65535).
+    static int PortOf(const std::string& server);
+    static std::string HostOf(const std::string& server);
+
+protected:
+    // Resolves the server, creates the socket and connects it.
+    void Open();
+    void Close();
+    std::string ReadLine();  // without CR LF
+    void SendLine(const std::string& text);
+    void SendBytes(std::string_view bytes);
+    const std::string& LocalHostName() const { return FLocalHost; }
+    // Lets waiting messages through once.
+    void ServeMessages();
+    // The one place where the protocol phase changes.
+    void SetState(TSocketState state);
+    void FireError(const std::string& message);
+
+private:
+    void Startup();
+    unsigned long ResolveHost(const std::string& host);
+    int ResolvePort();
+    void RequireConnected() const;
+    // Serves the message loop until `done` holds; throws on cancel, time-out or a notified error.
+    void WaitFor(const std::function<bool()>& done);
+    void OnTimer();
+    LRESULT HandleMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND FWindow = nullptr;
+    SOCKET FSocket = INVALID_SOCKET;
+    TSocketState FState = TSocketState::NotConnected;
+    int FStartups = 0;
+    std::string FLocalHost;
+    // Set by notifications while waiting.
+    bool FReadable = false, FWritable = false, FConnectedEvent = false, FClosedEvent = false;
+    bool FCanceled = false, FTimedOut = false;
+    int FAsyncError = 0;
+    HANDLE FLookup = nullptr;
+    bool FLookupDone = false;
+    int FLookupError = 0;
+    int FTicksLeft = 0;
+    bool FCounting = false;
+};
