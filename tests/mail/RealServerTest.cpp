@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "mail/SendMail.h"
+#include "platform/Files.h"
+
+namespace {
+std::string Environment(const char* name) {
+    char value[MAX_PATH];
+    return GetEnvironmentVariableA(name, value, MAX_PATH) ? value : "";
+}
+}  // namespace
+
+// Run by tests/checks/smtp_server.py, which serves Python's own SMTP server and reads what arrives.
+TEST(SendMail, ThroughAnIndependentServer) {
+    std::string server = Environment("BRAN_SMTP_SERVER"), folder = Environment("BRAN_ARTIFACT_DIR");
+    if (server.empty() || folder.empty()) GTEST_SKIP() << "no server to talk to";
+    std::string zip = IncludeTrailingBackslash(folder) + "Case.zip";
+    EXPECT_TRUE(SendMail("jan@example.nl", {"helpdesk@brantel.nl"}, "12345", {zip}, server, {}));
+    EXPECT_TRUE(SendMail("jan@example.nl", {"adres@brantel.nl", "kopie@brantel.nl"}, "12345 Jansen", {}, server,
+                         {"Naam: Jansen", ".", ".punt", "Straat: Één 1", std::string(300, 'w')}));
+}
