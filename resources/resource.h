@@ -21,3 +21,6 @@
 #define IDI_VIEW_LARGEICONS 120
 #define IDI_VIEW_LIST 121
 #define IDI_VIEW_DETAILS 122
+
+// The About box picture.
+#define IDB_ABOUT 200

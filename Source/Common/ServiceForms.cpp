@@ -1,8 +1,10 @@
 #include "Source/Common/ServiceForms.h"
 
+#include "Source/Common/AboutForm.h"
 #include "Source/Common/MailserverForm.h"
 #include "Source/Common/Services.h"
 
 void RegisterServiceForms() {
     RegisterServiceForm("TfrmMailserver", [] { return TFormPtr<TForm>(CreateForm<TfrmMailserver>()); });
+    RegisterServiceForm("TfrmAbout", [] { return TFormPtr<TForm>(CreateForm<TfrmAbout>()); });
 }
