@@ -30,6 +30,14 @@ TfrmAbout::TfrmAbout() {
     dvlVersion.SetBounds(data, 240, 230, 16);
     for (TLabel* label : {&lblUsername, &lblResources, &lblVersion})
         label->SetFontWith([](TFont& f) { f.Bold = true; });
+    // The labels sit on the picture's light lower part, in its colour; the picture stays beneath them.
+    for (TLabel* label : {&lblUsername, &lblUsernameData, &lblResources, &lblResourcesData, &lblVersion,
+                          static_cast<TLabel*>(&dvlVersion)}) {
+        label->Transparent = false;
+        label->SetParentColor(false);
+        label->SetColor(RGB(0xF4, 0xF6, 0xF9));
+    }
+    SetWindowPos(imgService.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     OnShow = [this](TControl* s) { FormShow(s); };
     OnKeyPress = [this](TControl* s, wchar_t& key) { FormKeyPress(s, key); };
