@@ -26,7 +26,8 @@ PY
 
 text=$(unrtf --text "$out/CASE.RTF" 2>/dev/null | iconv -f cp1252 -t utf-8 2>/dev/null || unrtf --text "$out/CASE.RTF")
 for want in "Helpdeskrapport" "Klantnummer" "1234AB12aJan" "Jansen" "Dorpsstraat 12 a" \
-            'Afdrukken naar C:\{Kasboek}\uit.txt lukt niet.' "Een factuur afdrukken" "Technische Informatie"; do
+            'Afdrukken naar C:\{Kasboek}\uit.txt lukt niet.' "Een factuur afdrukken" "Technische Informatie" \
+            "Windows geheugen" "Landinstellingen"; do
   grep -qF -- "$want" <<<"$text" || { echo "unrtf does not show: $want"; echo "$text" | head -80; exit 1; }
 done
 echo "report files read back by configparser and unrtf"

@@ -131,7 +131,9 @@ TEST_F(ReportComposer, ArtifactsForIndependentReaders) {
     char target[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("BRAN_ARTIFACT_DIR", target, MAX_PATH)) GTEST_SKIP() << "no artifact folder asked";
     User.Organization().SetAsString("Bakkerij Één & Zonen");
+    // Every collector there is: their lines must stand in the document an independent reader sees.
     Report->TechInfos.clear();
+    for (const auto& collector : GetGeneralServiceItem().Collectors()) Report->TechInfos.push_back(collector.get());
     ComposeReport(*Report, User);
     Report->WriteCaseIni(User);
     ASSERT_TRUE(FileCopy(Report->CaseRtfPath(), std::string(target) + "\\CASE.RTF", false));
