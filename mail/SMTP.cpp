@@ -12,6 +12,8 @@ TmsSMTP::TmsSMTP() {
 }
 
 void TmsSMTP::Send() {
+    // Started from an event of a running session: refuse before touching that session.
+    if (Busy()) throw ESocketError(MailText::ServerBusy);
     FAccepted = false;
     try {
         if (!Connected()) {

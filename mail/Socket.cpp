@@ -203,6 +203,8 @@ void TagSocket::WaitFor(const std::function<bool()>& done) {
         if (FCanceled) {
             FCanceled = false;
             if (OnCancel) OnCancel();
+            // Whoever canceled wants out now, not after a farewell the server may never answer.
+            Close();
             throw ECanceledError();
         }
         if (FTimedOut) {

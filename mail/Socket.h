@@ -31,7 +31,7 @@ public:
     void SetWinsockLoaded(bool loaded);  // loads the process-wide library
     bool Connected() const { return FSocket != INVALID_SOCKET; }
     TSocketState State() const { return FState; }
-    // Ends the current wait with ECanceledError.
+    // Ends the current wait with ECanceledError and closes the connection.
     void Cancel();
 
     // The port `Server` names, or -1 when it names none (or not a number from 0 to 65535).

@@ -231,3 +231,55 @@ TEST(SMTP, PortAndHostOfTheServerSetting) {
         EXPECT_EQ(TagSocket::PortOf(server), port) << server;
     }
 }
+
+namespace {
+TmsSMTP* waiting = nullptr;
+void CALLBACK CancelWaiting(HWND, UINT, UINT_PTR, DWORD) {
+    if (waiting) waiting->Cancel();
+}
+}  // namespace
+
+TEST(SMTP, CancelEndsTheWaitAndNestedPhasesAreRefused) {
+    // Cancel from a timer callback: it only runs because the wait serves the message loop.
+    TLoopbackPeer silent([](TPeerConnection& c) { c.ReadAll(); });
+    TmsMessage m;
+    m.Sender.SetAddress("jan@example.nl");
+    m.Recipients.Add("a@b.nl");
+    {
+        TmsSMTP smtp;
+        smtp.Server = Server(silent);
+        smtp.MailMessage = &m;
+        smtp.SetWinsockLoaded(true);
+        bool canceled = false;
+        smtp.OnCancel = [&] { canceled = true; };
+        waiting = &smtp;
+        UINT_PTR timer = SetTimer(nullptr, 0, 300, &CancelWaiting);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_THROW(smtp.Send(), ECanceledError);
+        KillTimer(nullptr, timer);
+        waiting = nullptr;
+        EXPECT_LT(SecondsSince(start), 5.0);
+        EXPECT_TRUE(canceled);
+        EXPECT_FALSE(smtp.Connected());
+    }
+    silent.Join();
+
+    std::string received;
+    TLoopbackPeer peer(Dialogue(kAllGood, received));
+    TmsSMTP smtp;
+    smtp.Server = Server(peer);
+    smtp.MailMessage = &m;
+    smtp.SetWinsockLoaded(true);
+    std::string nested;
+    smtp.OnSending = [&] {
+        try {
+            smtp.Send();
+        } catch (const ESocketError& e) {
+            nested = e.what();
+        }
+    };
+    smtp.Send();
+    peer.Join();
+    EXPECT_EQ(nested, "Server is busy");
+    EXPECT_TRUE(smtp.MessageAccepted());
+}
