@@ -1,5 +1,7 @@
 #include "platform/gui/Dialogs.h"
 
+#include <functional>
+
 #include <commdlg.h>
 
 #include "lib/TestSeams.h"
@@ -45,6 +47,20 @@ std::string PrinterOfDevNames(HGLOBAL devNames) {
 }
 
 HWND DialogOwner() { return GetActiveWindow(); }
+
+// Shows the platform's print or printer-setup dialog. On OK the chosen printer goes into the request
+// and `read` may take more from the dialog before its device blocks are freed.
+bool RunPrintDialog(PRINTDLGW& pd, TPrintDialogRequest& request,
+                    const std::function<void(const PRINTDLGW&)>& read = {}) {
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = DialogOwner();
+    BOOL ok = PrintDlgW(&pd);
+    TGlobalBlock devMode{pd.hDevMode}, devNames{pd.hDevNames};
+    if (!ok) return false;
+    request.PrinterName = PrinterOfDevNames(pd.hDevNames);
+    if (read) read(pd);
+    return true;
+}
 }  // namespace
 
 void SetFileDialogHook(TFileDialogHook hook) { FileHook() = std::move(hook); }
@@ -100,8 +116,6 @@ bool TPrintDialog::Execute() {
         if (!PrintHook()(request)) return false;
     } else {
         PRINTDLGW pd{};
-        pd.lStructSize = sizeof pd;
-        pd.hwndOwner = DialogOwner();
         pd.Flags = PD_USEDEVMODECOPIESANDCOLLATE;
         if (!(Options & poSelection)) pd.Flags |= PD_NOSELECTION;
         if (!(Options & poPageNums)) pd.Flags |= PD_NOPAGENUMS;
@@ -116,15 +130,14 @@ bool TPrintDialog::Execute() {
         pd.nToPage = static_cast<WORD>(ToPage);
         pd.nMinPage = static_cast<WORD>(MinPage);
         pd.nMaxPage = static_cast<WORD>(MaxPage);
-        BOOL ok = PrintDlgW(&pd);
-        TGlobalBlock devMode{pd.hDevMode}, devNames{pd.hDevNames};
-        if (!ok) return false;
-        request.PrinterName = PrinterOfDevNames(pd.hDevNames);
-        request.Copies = pd.nCopies;
-        if (auto* mode = static_cast<DEVMODEW*>(pd.hDevMode ? GlobalLock(pd.hDevMode) : nullptr)) {
-            if (mode->dmFields & DM_COPIES) request.Copies = mode->dmCopies;
-            GlobalUnlock(pd.hDevMode);
-        }
+        auto readCopies = [&](const PRINTDLGW& chosen) {
+            request.Copies = chosen.nCopies;
+            if (auto* mode = static_cast<DEVMODEW*>(chosen.hDevMode ? GlobalLock(chosen.hDevMode) : nullptr)) {
+                if (mode->dmFields & DM_COPIES) request.Copies = mode->dmCopies;
+                GlobalUnlock(chosen.hDevMode);
+            }
+        };
+        if (!RunPrintDialog(pd, request, readCopies)) return false;
         request.Collate = (pd.Flags & PD_COLLATE) != 0;
         request.PrintToFile = (pd.Flags & PD_PRINTTOFILE) != 0;
         request.PrintRange = (pd.Flags & PD_PAGENUMS)   ? TPrintRange::prPageNums
@@ -151,13 +164,8 @@ bool TPrinterSetupDialog::Execute() {
         if (!PrintHook()(request)) return false;
     } else {
         PRINTDLGW pd{};
-        pd.lStructSize = sizeof pd;
-        pd.hwndOwner = DialogOwner();
         pd.Flags = PD_PRINTSETUP;
-        BOOL ok = PrintDlgW(&pd);
-        TGlobalBlock devMode{pd.hDevMode}, devNames{pd.hDevNames};
-        if (!ok) return false;
-        request.PrinterName = PrinterOfDevNames(pd.hDevNames);
+        if (!RunPrintDialog(pd, request)) return false;
     }
     if (!request.PrinterName.empty()) SetCurrentPrinterName(request.PrinterName);
     return true;
