@@ -103,15 +103,7 @@ bool TFileDialog::Execute() {
 bool TPrintDialog::Execute() {
     TPrintDialogRequest request;
     request.PrinterName = CurrentPrinterName();
-    request.Copies = Copies;
-    request.Collate = Collate;
-    request.PrintToFile = PrintToFile;
-    request.PrintRange = PrintRange;
-    request.FromPage = FromPage;
-    request.ToPage = ToPage;
-    request.MinPage = MinPage;
-    request.MaxPage = MaxPage;
-    request.Options = Options;
+    static_cast<TPrintSettings&>(request) = *this;
     if (PrintHook()) {
         if (!PrintHook()(request)) return false;
     } else {
@@ -146,12 +138,7 @@ bool TPrintDialog::Execute() {
         request.FromPage = pd.nFromPage;
         request.ToPage = pd.nToPage;
     }
-    Copies = request.Copies;
-    Collate = request.Collate;
-    PrintToFile = request.PrintToFile;
-    PrintRange = request.PrintRange;
-    FromPage = request.FromPage;
-    ToPage = request.ToPage;
+    static_cast<TPrintSettings&>(*this) = request;
     if (!request.PrinterName.empty()) SetCurrentPrinterName(request.PrinterName);
     return true;
 }

@@ -55,10 +55,8 @@ public:
 enum TPrintDialogOption : unsigned { poPrintToFile = 1, poPageNums = 2, poSelection = 4, poDisablePrintToFile = 8 };
 enum class TPrintRange { prAllPages, prSelection, prPageNums };
 
-// The choices of a print or printer-setup dialog; a hook edits them and answers true for OK.
-struct TPrintDialogRequest {
-    bool Setup = false;  // printer setup instead of print
-    std::string PrinterName;
+// What a print dialog offers and the user chose.
+struct TPrintSettings {
     int Copies = 1;
     bool Collate = false;
     bool PrintToFile = false;
@@ -67,15 +65,15 @@ struct TPrintDialogRequest {
     unsigned Options = 0;
 };
 
-class TPrintDialog {
+// The choices of a print or printer-setup dialog; a hook edits them and answers true for OK.
+struct TPrintDialogRequest : TPrintSettings {
+    bool Setup = false;  // printer setup instead of print
+    std::string PrinterName;
+};
+
+class TPrintDialog : public TPrintSettings {
 public:
-    int Copies = 1;
-    bool Collate = false;
-    bool PrintToFile = false;
-    TPrintRange PrintRange = TPrintRange::prAllPages;
-    int FromPage = 0, ToPage = 0, MinPage = 0, MaxPage = 0;
-    unsigned Options = 0;
-    // Shows the dialog; on OK the choices above are updated and the chosen printer becomes current.
+    // Shows the dialog; on OK the settings are updated and the chosen printer becomes current.
     bool Execute();
 };
 
