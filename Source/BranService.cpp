@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "Source/Common/MainForm.h"
-#include "lib/Messages.h"
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Messages.h"
 
 namespace {
 // The arguments after the program's own name.

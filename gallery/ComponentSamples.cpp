@@ -1,9 +1,9 @@
 // The drawn components and the stock controls of the GUI layer on sample forms.
+#include "core/Format.h"
 #include "gallery/Gallery.h"
 #include "lib/BranButtons.h"
 #include "lib/BranGradient.h"
 #include "lib/BranProgressBar.h"
-#include "lib/Format.h"
 #include "platform/gui/Bevel.h"
 #include "platform/gui/CheckBox.h"
 #include "platform/gui/ComboBox.h"

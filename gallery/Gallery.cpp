@@ -7,10 +7,11 @@
 #include <cstdio>
 #include <map>
 
-#include "lib/Exceptions.h"
-#include "lib/TestSeams.h"
+#include "core/Exceptions.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Form.h"
 #include "platform/gui/Graphics.h"
+#include "platform/gui/Messages.h"
 
 namespace {
 std::map<std::string, TGalleryFactory>& Registry() {

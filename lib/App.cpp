@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/Exceptions.h"
+#include "core/Format.h"
 #include "lib/AppObj.h"
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
 
 namespace {
 std::unique_ptr<TApp>& GlobalAppInstance() {

@@ -1,8 +1,8 @@
 #include "lib/AppObj.h"
 
+#include "core/Format.h"
 #include "lib/App.h"
 #include "lib/AppObjTypeStack.h"
-#include "lib/Format.h"
 #include "lib/PropContainer.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "lib/AppObjTypeStack.h"
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 
 namespace {
 constexpr const char* kUnit = "AppObjTypeStack";

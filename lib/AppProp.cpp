@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <typeinfo>
 
+#include "core/Format.h"
 #include "lib/AppObj.h"
-#include "lib/Format.h"
 
 namespace {
 constexpr const char* kUnit = "AppObj";

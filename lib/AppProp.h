@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/Exceptions.h"
 #include "lib/BranObject.h"
-#include "lib/Exceptions.h"
 #include "lib/Variant.h"
 
 class TAppObj;

@@ -1,7 +1,7 @@
 #include "lib/BranButtons.h"
 
-#include "lib/Exceptions.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/gui/Panel.h"
 
 TBranColors::TBranColors(TControl* aControl) : FControl(aControl) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 TBranGradient::TBranGradient(TControl* parent) : TPanel(parent) {
     SetBevelOuter(TBevelCut::bvNone);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "lib/Format.h"
+#include "core/Format.h"
 
 namespace {
 [[noreturn]] void OutOfRange() { throw EBranProgressBar(Format("%s property out of range", {"TBranProgressBar"})); }

@@ -1,7 +1,7 @@
 #pragma once
 // A segmented progress bar: a row of small blocks, the completed ones in one colour and the rest in
 // another.
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 #include "platform/gui/Control.h"
 
 class EBranProgressBar : public EBrantel {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/StrConv.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 
 namespace {
 struct TResourceRow {

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <typeinfo>
 
+#include "core/Exceptions.h"
 #include "lib/BranButtons.h"
 #include "lib/BranGradient.h"
 #include "lib/BranProgressBar.h"
-#include "lib/Exceptions.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Bevel.h"
 #include "platform/gui/Image.h"

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "core/Format.h"
 #include "lib/AppObj.h"
-#include "lib/Format.h"
-#include "lib/Messages.h"
 #include "platform/gui/Form.h"
+#include "platform/gui/Messages.h"
 
 const char* const IID_IOAControl = "{FE4F2FE0-0993-11D1-B0AB-080009EF590E}";
 const char* const IID_IInlineOAC = "{BF22D141-47D2-11D2-855A-080009EF5902}";

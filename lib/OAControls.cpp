@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "core/StrConv.h"
 #include "lib/AppObj.h"
-#include "platform/StrConv.h"
 
 // --- edit --------------------------------------------------------------------------------------
 

@@ -1,6 +1,6 @@
 #include "lib/PropBoolean.h"
 
-#include "lib/Format.h"
+#include "core/Format.h"
 
 TBooleanPropDesc::TBooleanPropDesc(std::string falseText, std::string trueText, TVariant defaultValue,
                                    uint16_t flags, std::string hint, std::string caption, std::string name)

@@ -1,7 +1,7 @@
 #include "lib/PropContainer.h"
 
+#include "core/Format.h"
 #include "lib/App.h"
-#include "lib/Format.h"
 
 const TAppObjDesc& TGenericContainerPropDesc::ContentDesc() const {
     const TAppObjDesc* desc = GlobalApp().FindObjDesc(FContentClassName);

@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cmath>
 
-#include "lib/Format.h"
-#include "platform/StrConv.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
 
 namespace {
 // The token at pos of a storage format: its letter and length (yyyy, yy, mm, m, dd, d).

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <optional>
 
-#include "lib/Format.h"
-#include "platform/Locale.h"
-#include "platform/StrConv.h"
+#include "core/Format.h"
+#include "core/Locale.h"
+#include "core/StrConv.h"
 
 namespace {
 // A number typed with either '.' or the user's decimal separator.

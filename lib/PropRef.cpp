@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 
 namespace {
 constexpr const char* kUnit = "PropRef";

@@ -1,8 +1,8 @@
 #include "lib/PropString.h"
 
-#include "lib/Format.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 
 std::unique_ptr<TAppProp> TStringPropDesc::CreateProp(TAppObj& owner) const {
     return std::make_unique<TStringProp>(owner, *this);

@@ -1,7 +1,7 @@
 #include "lib/Variant.h"
 
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
 
 namespace {
 void Expect(bool ok, const char* what) { BranAssert(ok, what, "Variant"); }

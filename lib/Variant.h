@@ -5,7 +5,7 @@
 // must stay apart from a cleared value.
 #include <string>
 
-#include "lib/DateTime.h"
+#include "core/DateTime.h"
 
 enum class TVarType { Unassigned, Null, String, Integer, Float, Date, Boolean };
 

@@ -3,7 +3,7 @@
 // them into a plain false for its caller.
 #include <string>
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 
 // A server refusal (the reply line) or a Winsock failure (its error text).
 class ESocketError : public EBrantel {

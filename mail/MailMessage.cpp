@@ -1,9 +1,9 @@
 #include "mail/MailMessage.h"
 
+#include "core/StrConv.h"
 #include "mail/MailErrors.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
 
 namespace {
 constexpr size_t kMaxField = 255;

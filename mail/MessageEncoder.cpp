@@ -2,12 +2,12 @@
 
 #include <random>
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "mail/Base64.h"
 #include "mail/MailErrors.h"
 #include "mail/QuotedPrintable.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 
 namespace {
 constexpr size_t kLongLine = 256;

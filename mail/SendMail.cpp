@@ -1,21 +1,22 @@
 #include "mail/SendMail.h"
 
-#include "Source/Common/Deployment.h"
+#include "core/StrConv.h"
 #include "mail/MailMessage.h"
 #include "mail/SMTP.h"
-#include "platform/StrConv.h"
 
-std::string ChooseMailServer(const std::string& senderAddress, const std::string& mailServer) {
-    if (mailServer != DefaultMailHost) return mailServer;
+std::string ChooseMailServer(const std::string& senderAddress, const std::string& mailServer,
+                             const TMailProviders& providers) {
+    if (mailServer != providers.DefaultHost) return mailServer;
     std::string sender = UpperCase(senderAddress);
-    for (const TMailHostRow& row : MailHostTable)
+    for (const TMailHostRow& row : providers.Hosts)
         if (sender.find(row.Domain) != std::string::npos) return row.Host;
     return mailServer;
 }
 
 bool SendMail(const std::string& senderAddress, const std::vector<std::string>& recipients,
               const std::string& subject, const std::vector<std::string>& attachments,
-              const std::string& mailServer, const std::vector<std::string>& body) {
+              const std::string& mailServer, const std::vector<std::string>& body,
+              const TMailProviders& providers) {
     try {
         TmsMessage message;
         for (const std::string& recipient : recipients) message.Recipients.Add(recipient);
@@ -26,7 +27,7 @@ bool SendMail(const std::string& senderAddress, const std::vector<std::string>& 
         message.Validate();
 
         TmsSMTP smtp;
-        smtp.Server = ChooseMailServer(senderAddress, mailServer);
+        smtp.Server = ChooseMailServer(senderAddress, mailServer, providers);
         smtp.MailMessage = &message;
         smtp.SetWinsockLoaded(true);
         smtp.Send();

@@ -1,18 +1,33 @@
 #pragma once
 // The one way the program sends e-mail, and the plausibility test of an address that the windows
 // asking for one share.
+#include <span>
 #include <string>
 #include <vector>
 
+// Mail providers whose customers must send through the provider's own SMTP host: an e-mail domain
+// (upper case, found anywhere in the upper-cased sender address) and that host. They apply only while
+// the user's mail server is still the maker's default host. The program passes its deployment data.
+struct TMailHostRow {
+    const char* Domain;
+    const char* Host;
+};
+struct TMailProviders {
+    std::string DefaultHost;
+    std::span<const TMailHostRow> Hosts;
+};
+
 // True when the server accepted the message. Never throws: every failure (an invalid message,
 // no Winsock, no connection, a refusal, a time-out) is false, and the calling window says so.
-// While `mailServer` is still the maker's default, a sender from a provider of MailHostTable is sent
-// through that provider's host instead.
+// While `mailServer` is still the maker's default, a sender from one of the providers is sent through
+// that provider's host instead.
 bool SendMail(const std::string& senderAddress, const std::vector<std::string>& recipients,
               const std::string& subject, const std::vector<std::string>& attachments,
-              const std::string& mailServer, const std::vector<std::string>& body);
+              const std::string& mailServer, const std::vector<std::string>& body,
+              const TMailProviders& providers);
 
 // The server SendMail talks to for this sender and setting.
-std::string ChooseMailServer(const std::string& senderAddress, const std::string& mailServer);
+std::string ChooseMailServer(const std::string& senderAddress, const std::string& mailServer,
+                             const TMailProviders& providers);
 
 bool IsValidEmailAddress(const std::string& text);

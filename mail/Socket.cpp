@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "mail/MailErrors.h"
@@ -28,11 +29,20 @@ void RegisterWindowClass(WNDPROC proc) {
 TagWinsock& Ws() { return TagWinsock::Instance(); }
 }  // namespace
 
+void TSocketHandleTraits::Free(SOCKET s) noexcept {
+    try {
+        TagWinsock::Instance().CloseSocket(s);
+    } catch (const EBrantel&) {
+        // The library is gone: so is the socket.
+    }
+}
+
 TagSocket::TagSocket() {
     RegisterWindowClass(&TagSocket::WindowProc);
-    FWindow = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                              this);
-    SetTimer(FWindow, kTimerId, 1000, nullptr);
+    FWindow.Reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), this));
+    if (!FWindow) throw ESocketError(WinsockErrorText(static_cast<int>(GetLastError())));
+    SetTimer(FWindow.Get(), kTimerId, 1000, nullptr);
 }
 
 TagSocket::~TagSocket() {
@@ -43,11 +53,8 @@ TagSocket::~TagSocket() {
     } catch (...) {
         // Nothing sensible is left to do about a library that vanished.
     }
-    if (FWindow) {
-        KillTimer(FWindow, kTimerId);
-        SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
-        DestroyWindow(FWindow);
-    }
+    KillTimer(FWindow.Get(), kTimerId);
+    SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, 0);
 }
 
 bool TagSocket::WinsockLoaded() const { return TagWinsock::Instance().Loaded(); }
@@ -100,16 +107,16 @@ void TagSocket::Open() {
     address.sin_addr.s_addr = ResolveHost(host);
     address.sin_port = Ws().Htons(static_cast<u_short>(ResolvePort()));
 
-    SOCKET s = Ws().Socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (s == INVALID_SOCKET) throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
-    FSocket = s;
+    TSocketHandle s(Ws().Socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!s) throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
+    FSocket = std::move(s);
     FReadable = FWritable = FConnectedEvent = FClosedEvent = false;
     FAsyncError = 0;
 
     SetState(TSocketState::Connecting);
-    if (Ws().WSAAsyncSelect(FSocket, FWindow, WM_SOCKET_EVENT, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0)
+    if (Ws().WSAAsyncSelect(FSocket.Get(), FWindow.Get(), WM_SOCKET_EVENT, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0)
         throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
-    if (Ws().Connect(FSocket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (Ws().Connect(FSocket.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         int error = Ws().WSAGetLastError();
         if (error != WSAEWOULDBLOCK) throw ESocketError(WinsockErrorText(error));
     }
@@ -123,7 +130,7 @@ unsigned long TagSocket::ResolveHost(const std::string& host) {
     std::vector<char> buffer(MAXGETHOSTSTRUCT);
     FLookupDone = false;
     FLookupError = 0;
-    FLookup = Ws().WSAAsyncGetHostByName(FWindow, WM_LOOKUP_DONE, host.c_str(), buffer.data(),
+    FLookup = Ws().WSAAsyncGetHostByName(FWindow.Get(), WM_LOOKUP_DONE, host.c_str(), buffer.data(),
                                          static_cast<int>(buffer.size()));
     if (!FLookup) throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
     WaitFor([this] { return FLookupDone; });
@@ -144,7 +151,7 @@ int TagSocket::ResolvePort() {
     std::vector<char> buffer(MAXGETHOSTSTRUCT);
     FLookupDone = false;
     FLookupError = 0;
-    FLookup = Ws().WSAAsyncGetServByName(FWindow, WM_LOOKUP_DONE, ServiceName.c_str(), "tcp", buffer.data(),
+    FLookup = Ws().WSAAsyncGetServByName(FWindow.Get(), WM_LOOKUP_DONE, ServiceName.c_str(), "tcp", buffer.data(),
                                          static_cast<int>(buffer.size()));
     if (!FLookup) return DefaultPort;
     try {
@@ -160,12 +167,11 @@ int TagSocket::ResolvePort() {
 }
 
 void TagSocket::Close() {
-    if (FSocket == INVALID_SOCKET) return;
+    if (!FSocket) return;
     if (OnClosing) OnClosing();
-    SOCKET s = FSocket;
-    FSocket = INVALID_SOCKET;
+    TSocketHandle closing = std::move(FSocket);
     SetState(TSocketState::NotConnected);
-    Ws().CloseSocket(s);
+    closing.Reset();
     if (OnClosed) OnClosed();
 }
 
@@ -195,6 +201,7 @@ void TagSocket::WaitFor(const std::function<bool()>& done) {
     } stop{FCounting};
     for (;;) {
         if (done()) return;
+        if (FCallbackFailure) std::rethrow_exception(std::exchange(FCallbackFailure, nullptr));
         if (FAsyncError) {
             int error = FAsyncError;
             FAsyncError = 0;
@@ -229,7 +236,7 @@ std::string TagSocket::ReadLine() {
     std::string line;
     for (;;) {
         char c;
-        int n = Ws().Recv(FSocket, &c, 1, 0);
+        int n = Ws().Recv(FSocket.Get(), &c, 1, 0);
         if (n == 1) {
             line += c;
             if (c == '\n') break;
@@ -259,7 +266,7 @@ void TagSocket::SendLine(const std::string& text) { SendBytes(text + "\r\n"); }
 void TagSocket::SendBytes(std::string_view bytes) {
     RequireConnected();
     while (!bytes.empty()) {
-        int n = Ws().Send(FSocket, bytes.data(), static_cast<int>(bytes.size()), 0);
+        int n = Ws().Send(FSocket.Get(), bytes.data(), static_cast<int>(bytes.size()), 0);
         if (n > 0) {
             bytes.remove_prefix(static_cast<size_t>(n));
             continue;
@@ -285,7 +292,7 @@ void TagSocket::OnTimer() {
 LRESULT TagSocket::HandleMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_SOCKET_EVENT: {
-            if (static_cast<SOCKET>(wParam) != FSocket) return 0;  // a socket already closed
+            if (static_cast<SOCKET>(wParam) != FSocket.Get()) return 0;  // a socket already closed
             int error = WSAGETSELECTERROR(lParam);
             switch (WSAGETSELECTEVENT(lParam)) {
                 case FD_READ: FReadable = true; break;
@@ -321,8 +328,8 @@ LRESULT CALLBACK TagSocket::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM
     try {
         return self->HandleMessage(wnd, msg, wParam, lParam);
     } catch (...) {
-        // No exception may cross the window procedure; a failing Winsock call here changes nothing
-        // the waiting code would not notice by itself.
+        // No exception may cross the window procedure: the wait that is serving messages raises it.
+        self->FCallbackFailure = std::current_exception();
         return 0;
     }
 }

@@ -6,9 +6,21 @@
 // ETimedOutError and the connection is closed.
 #include <winsock2.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "platform/Handles.h"
+
+// Sockets close through the Winsock library the program loads at run time.
+struct TSocketHandleTraits {
+    using Handle = SOCKET;
+    static SOCKET Empty() noexcept { return INVALID_SOCKET; }
+    static bool IsValid(SOCKET s) noexcept { return s != INVALID_SOCKET; }
+    static void Free(SOCKET s) noexcept;
+};
+using TSocketHandle = TOwnedHandle<TSocketHandleTraits>;
 
 enum class TSocketState { NotConnected, Resolving, Connecting, Connected, Sending, Quitting };
 
@@ -29,7 +41,7 @@ public:
 
     bool WinsockLoaded() const;
     void SetWinsockLoaded(bool loaded);  // loads the process-wide library
-    bool Connected() const { return FSocket != INVALID_SOCKET; }
+    bool Connected() const { return FSocket.IsValid(); }
     TSocketState State() const { return FState; }
     // Ends the current wait with ECanceledError and closes the connection.
     void Cancel();
@@ -63,8 +75,10 @@ private:
     LRESULT HandleMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND FWindow = nullptr;
-    SOCKET FSocket = INVALID_SOCKET;
+    TWindowHandle FWindow;
+    TSocketHandle FSocket;
+    // A failure inside the window procedure, handed to the waiting code (no exception may cross it).
+    std::exception_ptr FCallbackFailure;
     TSocketState FState = TSocketState::NotConnected;
     int FStartups = 0;
     std::string FLocalHost;

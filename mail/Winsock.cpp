@@ -1,6 +1,6 @@
 #include "mail/Winsock.h"
 
-#include "lib/Format.h"
+#include "core/Format.h"
 #include "mail/MailErrors.h"
 
 TagWinsock& TagWinsock::Instance() {
@@ -8,22 +8,18 @@ TagWinsock& TagWinsock::Instance() {
     return winsock;
 }
 
-TagWinsock::~TagWinsock() {
-    if (FLibrary) FreeLibrary(FLibrary);
-}
-
 void TagWinsock::Load() {
     if (FLibrary) return;
     // A missing library must not stop the program with a system box; the caller reports it.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    FLibrary = LoadLibraryW(L"wsock32.dll");
+    FLibrary.Reset(LoadLibraryW(L"wsock32.dll"));
     SetErrorMode(oldMode);
     if (!FLibrary) throw EWinsockError(MailText::WinsockNotFound);
 }
 
 void* TagWinsock::Function(const char* name) const {
     if (!FLibrary) throw EWinsockError(MailText::WinsockNotLoaded);
-    FARPROC proc = GetProcAddress(FLibrary, name);
+    FARPROC proc = GetProcAddress(FLibrary.Get(), name);
     if (!proc) throw EWinsockError(Format(MailText::FunctionNotFound, {name}));
     return reinterpret_cast<void*>(proc);
 }

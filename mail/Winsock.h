@@ -5,16 +5,17 @@
 
 #include <string>
 
+#include "platform/Handles.h"
+
 class TagWinsock {
 public:
     static TagWinsock& Instance();
-    ~TagWinsock();
     TagWinsock(const TagWinsock&) = delete;
     TagWinsock& operator=(const TagWinsock&) = delete;
 
     // Loads the library once (without system error boxes); throws EWinsockError "Winsock not found".
     void Load();
-    bool Loaded() const { return FLibrary != nullptr; }
+    bool Loaded() const { return FLibrary.IsValid(); }
 
     SOCKET Socket(int af, int type, int protocol);
     int Connect(SOCKET s, const sockaddr* name, int nameLength);
@@ -42,5 +43,5 @@ private:
     F Get(const char* name) const {
         return reinterpret_cast<F>(Function(name));
     }
-    HMODULE FLibrary = nullptr;
+    TModuleHandle FLibrary;
 };

@@ -5,26 +5,11 @@
 #include <algorithm>
 #include <fstream>
 
-#include "lib/Exceptions.h"
-#include "lib/TestSeams.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
+#include "platform/Handles.h"
 
 namespace {
-class TFindHandle {
-public:
-    explicit TFindHandle(HANDLE h) : FHandle(h) {}
-    ~TFindHandle() {
-        if (FHandle != INVALID_HANDLE_VALUE) FindClose(FHandle);
-    }
-    TFindHandle(const TFindHandle&) = delete;
-    TFindHandle& operator=(const TFindHandle&) = delete;
-    bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return FHandle; }
-
-private:
-    HANDLE FHandle;
-};
-
 TDateTime FileTimeToDateTime(const FILETIME& ft) {
     FILETIME local;
     SYSTEMTIME st;
@@ -47,21 +32,6 @@ bool Matches(const WIN32_FIND_DATAW& fd, unsigned attrMask) {
     const unsigned excluded = ~attrMask & (faHidden | faSysFile | faVolumeID | faDirectory);
     return (fd.dwFileAttributes & excluded) == 0;
 }
-
-class THandle {
-public:
-    explicit THandle(HANDLE h) : FHandle(h) {}
-    ~THandle() {
-        if (IsValid()) CloseHandle(FHandle);
-    }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
-    HANDLE Get() const { return FHandle; }
-
-private:
-    HANDLE FHandle;
-};
 
 std::string& ProgramFolderOverride() {
     static std::string folder;
@@ -159,7 +129,7 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     // Written through to the disk before returning, so that a file that replaces another one after
     // this is complete even after a power loss.
-    THandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    TKernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                              nullptr));
     if (!file.IsValid()) throw EBrantel("Kan het bestand '" + path + "' niet aanmaken");
     size_t done = 0;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/DateTime.h"
+#include "core/DateTime.h"
 
 // Attribute bits of a directory search, as the file system reports them.
 enum TFileAttr : unsigned {
@@ -71,4 +71,7 @@ std::string GetSystemFolder();
 std::string GetTempFolder();
 // The folder of the running executable with a trailing backslash (tests may point it elsewhere).
 std::string GetProgramFolder();
+// Tests only: the folder the program treats as its own (reports, updates, temporary downloads); empty
+// resets it to the executable's folder.
+void SetProgramFolder(const std::string& folder);
 std::string GetExeName();

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "lib/Exceptions.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 
 namespace {
 // Splits a double-NUL-terminated list of strings.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 namespace {
 std::wstring KeyPath(const std::string& path) {
@@ -185,10 +185,7 @@ std::vector<std::string> TRegKey::GetValueNames() const {
 }
 
 bool TRegKey::HasSubKey(const std::string& name) const {
-    HKEY sub = nullptr;
-    if (!FKey || RegOpenKeyExW(FKey, KeyPath(name).c_str(), 0, KEY_READ, &sub) != ERROR_SUCCESS) return false;
-    RegCloseKey(sub);
-    return true;
+    return FKey && OpenReadOnly(FKey, name).IsOpen();
 }
 
 bool TRegKey::KeyExists(HKEY root, const std::string& path) {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 
 class ERegistry : public EBrantel {
 public:

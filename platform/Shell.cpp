@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "lib/TestSeams.h"
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 namespace {
 TShellHook& Hook() {

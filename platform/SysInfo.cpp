@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "lib/TestSeams.h"
 
 namespace {
 std::optional<bool>& Override() {

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
-#include "platform/StrConv.h"
 
 namespace {
 // The default value of a key under HKEY_CLASSES_ROOT; empty when missing or not text.

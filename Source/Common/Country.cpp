@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 
-#include "lib/Exceptions.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 
 namespace {
 constexpr const char* SourceUnit = "Source\\Common\\Country";

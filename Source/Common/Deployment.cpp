@@ -18,3 +18,8 @@ const TMailHostRow MailHostTable[4] = {
     {"@KANAALWEB.NL", "SMTP.KANAALWEB.NL"},
     {"@VEENLINK.NL", "UITGAAND.VEENLINK.NL"},
 };
+
+const TMailProviders& MailProviders() {
+    static const TMailProviders providers{DefaultMailHost, MailHostTable};
+    return providers;
+}

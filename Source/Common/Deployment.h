@@ -2,6 +2,8 @@
 // Deployment data: what differs per maker's installation of the program. Kept in this one module.
 #include <string>
 
+#include "mail/SendMail.h"
+
 // The maker's mail server, the default of the user's mail server setting.
 extern const char* const DefaultMailHost;
 
@@ -19,11 +21,7 @@ extern const char* const DefaultHelpdeskPostAddress;
 extern const char* const DefaultHelpdeskZipcode;
 extern const char* const DefaultHelpdeskFaxLine;  // "Fax: " and the number
 
-// Mail providers whose customers must send through the provider's own SMTP host: an e-mail domain
-// (upper case, found anywhere in the upper-cased sender address) and that host. Used only while the
-// user's mail server is still the maker's default.
-struct TMailHostRow {
-    const char* Domain;
-    const char* Host;
-};
+// Mail providers whose customers must send through the provider's own SMTP host (see TMailProviders).
 extern const TMailHostRow MailHostTable[4];
+// The maker's default host with the provider table, as SendMail takes them.
+const TMailProviders& MailProviders();

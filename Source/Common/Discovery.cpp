@@ -4,10 +4,10 @@
 
 #include "Source/Common/Deployment.h"
 #include "Source/Common/ServiceItems.h"
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
 
 namespace {
 const std::string BrantelKey = "Software\\Brantel";
@@ -24,11 +24,7 @@ TRegKey OpenKey(const std::string& path) { return TRegKey::OpenReadOnly(HKEY_LOC
 // One value read that must not stop the others; a failure runs onFailure.
 template <class TRead, class TOnFailure>
 void ReadProtected(TRead read, TOnFailure onFailure) {
-    try {
-        read();
-    } catch (const std::exception&) {
-        onFailure();
-    }
+    if (!Attempt(read)) onFailure();
 }
 
 void ReadOptional(const TRegKey& key, const char* name, TStringProp& prop) {
@@ -43,11 +39,9 @@ void ReadTechInfo(TBranApplication& app, const std::string& versionPath) {
 }
 
 std::string ReadUninstallString(const std::string& entry) {
-    try {
-        return OpenKey(SubKey(UninstallKey, entry)).ReadString("UninstallString");
-    } catch (const std::exception&) {
-        return {};
-    }
+    std::string command;
+    Attempt([&] { command = OpenKey(SubKey(UninstallKey, entry)).ReadString("UninstallString"); });
+    return command;
 }
 
 bool IsMarkedAsAdded(const std::string& appPath) {
@@ -119,7 +113,8 @@ void DiscoverApplications(TServiceItemList& list) {
     const std::vector<std::string> names = OpenKey(BrantelKey).GetKeyNames();  // none without the key
     for (const std::string& name : names) {
         if (SameText(name, "Shared")) continue;
-        try {
+        // An application we cannot read is not offered; the others are.
+        Attempt([&] {
             const std::string appPath = BrantelKey + "\\" + name;
             std::shared_ptr<TBranApplication> app;
             if (IsMarkedAsAdded(appPath))
@@ -128,9 +123,7 @@ void DiscoverApplications(TServiceItemList& list) {
                 app = std::make_shared<TBranApplication>();
             ReadApplication(*app, appPath);
             if (!app->Name().AsString().empty()) list.push_back(std::move(app));
-        } catch (const std::exception&) {
-            // An application we cannot read is not offered; the others are.
-        }
+        });
     }
     DiscoverLegacyApplications(list);
 }
@@ -138,13 +131,14 @@ void DiscoverApplications(TServiceItemList& list) {
 void CollectServiceItems(TServiceItemList& list) {
     DiscoverApplications(list);
     TGeneralServiceItem& general = GetGeneralServiceItem();
-    try {
+    const bool read = Attempt([&] {
         const std::string language = OpenKey(SharedKey).ReadString("CurrentLanguage");
         const TRegKey key = OpenKey(SubKey(SharedKey, language));
         general.HelpdeskURL().SetAsString(key.ValueExists("URLHelpdesk") ? key.ReadString("URLHelpdesk")
                                                                          : DefaultHelpdeskAddress());
         general.ShopURL().SetAsString(key.ValueExists("URLSHOP") ? key.ReadString("URLSHOP") : DefaultShopAddress());
-    } catch (const std::exception&) {
+    });
+    if (!read) {
         general.HelpdeskURL().SetAsString(DefaultHelpdeskAddress());
         general.ShopURL().SetAsString(DefaultShopAddress());
     }

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "Source/Common/Service16bit.h"  // TServiceItemList
-#include "lib/DateTime.h"
+#include "core/DateTime.h"
 
 class TBranApplication;
 

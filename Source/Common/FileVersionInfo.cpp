@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "lib/Format.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 
 namespace {
 // Resources written without a translation table are, by convention, US English in code page 1252.

@@ -5,11 +5,12 @@
 #include "Source/Common/ReportFolders.h"
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/User.h"
-#include "lib/Format.h"
-#include "lib/Messages.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
-#include "platform/StrConv.h"
+#include "platform/gui/Messages.h"
 
 namespace {
 const char* const kCaseRtf = "CASE.RTF";
@@ -155,12 +156,11 @@ void THelpdeskReport::UpdateAttachments(const std::vector<std::string>& previous
             continue;
         }
         if (HasSpaceFor(entry)) {
-            try {
+            // A failed copy keeps the entry's own path; the user sees it is not in the report folder.
+            Attempt([&] {
                 CopyFileTo(entry, target);
                 Attachments[i] = target;
-            } catch (const std::exception&) {
-                // The entry keeps its own path; the user sees it is not in the report folder.
-            }
+            });
             ++i;
         } else {
             Attachments.erase(Attachments.begin() + static_cast<std::ptrdiff_t>(i));
@@ -189,11 +189,8 @@ std::vector<std::unique_ptr<THelpdeskReport>> ListStoredReports(TServiceItem& ap
     const std::string base = ReportBaseFolder(application.Name().AsString());
     for (const TSearchRec& r : FindFiles(GetProgramFolder() + base + "\\Report*", faAnyFile)) {
         if (!(r.Attr & faDirectory)) continue;  // a stray file named Report... is no report
-        try {
-            reports.push_back(std::make_unique<THelpdeskReport>(base + "\\" + r.Name, &application));
-        } catch (const std::exception&) {
-            // A report that cannot be read is simply not listed.
-        }
+        // A report that cannot be read is simply not listed.
+        Attempt([&] { reports.push_back(std::make_unique<THelpdeskReport>(base + "\\" + r.Name, &application)); });
     }
     return reports;
 }

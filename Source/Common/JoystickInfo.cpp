@@ -1,6 +1,7 @@
 #include "Source/Common/JoystickInfo.h"
 
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 
 TJoyDevice::TJoyDevice(const JOYCAPSW& caps, MMRESULT positionResult)
     : ProductName(Narrow(caps.szPname)),
@@ -24,11 +25,8 @@ void TJoystickInfo::GatherInfo() {
         JOYCAPSW caps{};
         if (joyGetDevCapsW(id, &caps, sizeof caps) != JOYERR_NOERROR) break;
         JOYINFO position{};
-        try {
-            Devices.push_back(std::make_unique<TJoyDevice>(caps, joyGetPos(id, &position)));
-        } catch (const std::exception&) {
-            // a device that cannot be described is left out
-        }
+        // a device that cannot be described is left out
+        Attempt([&] { Devices.push_back(std::make_unique<TJoyDevice>(caps, joyGetPos(id, &position))); });
     }
 }
 

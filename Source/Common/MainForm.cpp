@@ -2,15 +2,15 @@
 
 #include <cmath>
 
-#include "Source/Common/Browser.h"
 #include "Source/Common/BranModel.h"
+#include "Source/Common/Browser.h"
 #include "Source/Common/Discovery.h"
 #include "Source/Common/ServiceCollector.h"
 #include "Source/Common/ServiceForms.h"
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/Services.h"
+#include "core/Exceptions.h"
 #include "lib/App.h"
-#include "lib/Exceptions.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -32,8 +32,8 @@ TfrmSplash::TfrmSplash() {
     SetClientSize(320, 200);
     imgSplash.SetAlign(TAlign::alClient);
     imgSplash.Center = true;
-    imgSplash.SetIcon(static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRANSERVICE), IMAGE_ICON, 128, 128, 0)));
+    imgSplash.SetIcon(TIconHandle(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRANSERVICE), IMAGE_ICON, 128, 128, 0))));
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -109,16 +109,12 @@ TfrmMain::TfrmMain(std::vector<std::string> args) : FArgs(std::move(args)) {
     bind(mnuHelpBrantelOnlineHomepage, [this](TControl* s) { mnuHelpBrantelOnlineHomepageClick(s); });
     bind(mnuHelpBrantelOnlineHelpdesk, [this](TControl* s) { mnuHelpBrantelOnlineHelpdeskClick(s); });
     bind(mnuHelpInfo, [this](TControl* s) { mnuHelpInfoClick(s); });
-    // One handler per view serves its menu item, pop-up item and button.
+    // Each view's menu item, pop-up item and button carry the view they choose.
     for (auto [menu, popup, button, style] :
-         {std::tuple{&mnuBeeldGrotepictogrammen, &mnuContextGrotepictogrammen, &btnGrotepictogrammen, 0},
-          std::tuple{&mnuBeeldLijst, &mnuContextLijst, &btnLijst, 1},
-          std::tuple{&mnuBeeldDetails, &mnuContextDetails, &btnDetails, 2}}) {
-        auto handler = [this, style = style](TControl* s) {
-            if (style == 0) mnuBeeldGrotepictogrammenClick(s);
-            if (style == 1) mnuBeeldLijstClick(s);
-            if (style == 2) mnuBeeldDetailsClick(s);
-        };
+         {std::tuple{&mnuBeeldGrotepictogrammen, &mnuContextGrotepictogrammen, &btnGrotepictogrammen, TViewStyle::vsIcon},
+          std::tuple{&mnuBeeldLijst, &mnuContextLijst, &btnLijst, TViewStyle::vsList},
+          std::tuple{&mnuBeeldDetails, &mnuContextDetails, &btnDetails, TViewStyle::vsReport}}) {
+        auto handler = [this, style = style](TControl*) { SetViewStyle(style); };
         menu->OnClick = handler;
         popup->OnClick = handler;
         button->OnClick = handler;
@@ -181,13 +177,9 @@ void TfrmMain::FillServiceItems() {
     cboServiceItems.ClearItems();
     TServiceItemList items;
     CollectServiceItems(items);
-    for (auto& item : items) {
-        try {
-            cboServiceItems.AddServiceItem(item);
-        } catch (const EBrantel&) {
-            // Only applications and the general item belong in the selector.
-        }
-    }
+    // Only applications and the general item belong in the selector.
+    for (auto& item : items)
+        if (TServiceItemComboBox::Accepts(item.get())) cboServiceItems.AddServiceItem(item);
     cboServiceItems.SetCurrentServiceItem(&GetGeneralServiceItem());
 }
 

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
+#include "platform/Handles.h"
 #include "platform/SysInfo.h"
 
 // --- The 16-bit free-resources query of the Windows 9x family ---
@@ -43,19 +44,6 @@ TFunction KernelOrdinal(HMODULE kernel, int ordinal) {
     return reinterpret_cast<TFunction>(reinterpret_cast<void*>(GetProcAddress(kernel, MAKEINTRESOURCEA(ordinal))));
 }
 
-class TModule {
-public:
-    explicit TModule(const wchar_t* name) : FHandle(LoadLibraryW(name)) {}
-    ~TModule() {
-        if (FHandle) FreeLibrary(FHandle);
-    }
-    TModule(const TModule&) = delete;
-    TModule& operator=(const TModule&) = delete;
-    HMODULE Handle() const { return FHandle; }
-
-private:
-    HMODULE FHandle;
-};
 }  // namespace
 
 int GetFreeSystemResources(int kind) {
@@ -75,8 +63,8 @@ int GetFreeSystemResources(int kind) {
     if (procedure == 0)
         throw EBrantel("TMemoryInfo", "GetFreeSystemResources",
                        "De procedure GetFreeSystemResources is niet gevonden.");
-    const TModule kernel32(L"KERNEL32.DLL");
-    void* qtThunk = reinterpret_cast<void*>(GetProcAddress(kernel32.Handle(), "QT_Thunk"));
+    const TModuleHandle kernel32(LoadLibraryW(L"KERNEL32.DLL"));
+    void* qtThunk = reinterpret_cast<void*>(GetProcAddress(kernel32.Get(), "QT_Thunk"));
     if (!qtThunk) return 0;
     return static_cast<int>(BranCallQtThunk(qtThunk, procedure, static_cast<unsigned long>(kind)));
 }

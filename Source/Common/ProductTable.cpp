@@ -2,10 +2,10 @@
 
 #include "Source/Common/Deployment.h"
 #include "Source/Common/ServiceItems.h"
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
 #include "platform/IniFile.h"
-#include "platform/StrConv.h"
 
 namespace {
 std::vector<TLegacyProduct>& ProductTable() {
@@ -75,12 +75,8 @@ std::unique_ptr<TBranApplication> FillLegacyApplication(const std::string& ident
     for (const TLegacyProduct& product : LegacyProducts()) {
         if (!SameText(product.Identifier, identifier)) continue;
         auto app = std::make_unique<TBranApplication>();
-        try {
-            product.Fill(ini, section, *app);
-            return app;
-        } catch (const std::exception&) {
-            // This edition does not fit the installation; a later entry of the same identifier may.
-        }
+        // An edition that does not fit the installation fails; a later entry of the same identifier may fit.
+        if (Attempt([&] { product.Fill(ini, section, *app); })) return app;
     }
     return nullptr;
 }

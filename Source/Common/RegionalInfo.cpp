@@ -3,19 +3,17 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <charconv>
 
-#include "lib/Format.h"
-#include "platform/StrConv.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
 
 namespace {
 // Leaves `field` alone when the text is not a whole number.
 void ReadNumber(const std::string& text, int& field) {
-    try {
-        size_t used = 0;
-        const int value = std::stoi(text, &used);
-        if (used == text.size()) field = value;
-    } catch (const std::exception&) {
-    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc() && end == text.data() + text.size() && !text.empty()) field = value;
 }
 
 // "3;0" groups by three: the grouping counts by its first digit.

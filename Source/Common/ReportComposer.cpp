@@ -5,8 +5,8 @@
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/TechInfo.h"
 #include "Source/Common/User.h"
-#include "lib/DateTime.h"
-#include "lib/Format.h"
+#include "core/DateTime.h"
+#include "core/Format.h"
 
 namespace {
 using TLines = std::vector<std::string>;

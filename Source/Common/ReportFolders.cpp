@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 
 std::string SafeFolderName(const std::string& name) {
     std::string safe;
@@ -71,21 +71,21 @@ void CopyFileTo(const std::string& source, const std::string& target) {
 }
 
 bool DeleteFolderTree(const std::string& folder) {
-    try {
+    bool removed = false;
+    const bool finished = Attempt([&] {
         const std::string dir = ExcludeTrailingBackslash(folder);
         // Read-only, hidden and system files go too (a read-only attachment from a CD, a thumbnail
         // cache the shell left behind): otherwise the report could never be deleted.
         for (const TSearchRec& r : FindFiles(dir + "\\*.*", faReadOnly | faHidden | faSysFile | faArchive)) {
             const std::string path = dir + "\\" + r.Name;
             ClearFileAttributes(path);
-            if (!FileDelete(path)) return false;
+            if (!FileDelete(path)) return;
         }
         for (const TSearchRec& r : FindFiles(dir + "\\*.*", faDirectory | faHidden | faSysFile))
-            if ((r.Attr & faDirectory) && !DeleteFolderTree(dir + "\\" + r.Name)) return false;
+            if ((r.Attr & faDirectory) && !DeleteFolderTree(dir + "\\" + r.Name)) return;
         // The folder cannot go while it is the current one.
         SetCurrentDir(dir + "\\..");
-        return RemoveDir(dir);
-    } catch (...) {
-        return false;
-    }
+        removed = RemoveDir(dir);
+    });
+    return finished && removed;
 }

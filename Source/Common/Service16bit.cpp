@@ -2,11 +2,11 @@
 
 #include "Source/Common/ProductTable.h"
 #include "Source/Common/ServiceItems.h"
-#include "lib/DateTime.h"
-#include "lib/Exceptions.h"
+#include "core/DateTime.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
-#include "platform/StrConv.h"
 
 const char* const LegacyIniFileName = "BRANTEL.INI";
 
@@ -29,6 +29,11 @@ std::string FirstHelpFile(const std::string& folder, const std::string& mask) {
 }
 }  // namespace
 
+bool IsProgInfoLine(const std::string& line) {
+    const size_t equals = line.find('=');
+    return equals != std::string::npos && line.find(',', equals + 1) != std::string::npos;
+}
+
 TProgInfoLine SplitProgInfoLine(const std::string& line) {
     const size_t equals = line.find('=');
     BranAssert(equals != std::string::npos, "Assertion failure", SourceUnit);
@@ -42,12 +47,12 @@ void DiscoverLegacyApplications(TServiceItemList& list) {
     RegisterProductLines();
     const TIniFile ini(LegacyIniFileName);
     for (const std::string& line : ini.ReadSectionLines("ProgInfo")) {
-        try {
+        // A line we cannot use says nothing about the others.
+        if (!IsProgInfoLine(line)) continue;
+        Attempt([&] {
             const TProgInfoLine parts = SplitProgInfoLine(line);
             if (auto app = FillLegacyApplication(parts.Identifier, ini, parts.Section)) list.push_back(std::move(app));
-        } catch (const std::exception&) {
-            // A line we cannot use says nothing about the others.
-        }
+        });
     }
 }
 

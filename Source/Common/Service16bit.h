@@ -21,8 +21,10 @@ struct TProgInfoLine {
     std::string Identifier;
     std::string Section;
 };
+// True for a line of the form "key=identifier,section".
+bool IsProgInfoLine(const std::string& line);
 // Splits "key=identifier,section" (both parts trimmed). A line without "=" or "," is a programming
-// error of the setup that wrote it (EBranAssertion).
+// error (EBranAssertion): ask IsProgInfoLine first.
 TProgInfoLine SplitProgInfoLine(const std::string& line);
 
 // Appends one application per recognised [ProgInfo] line, in file order. Lines that are malformed,

@@ -4,17 +4,15 @@
 #include "Source/Common/ReportFolders.h"
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/Services.h"
+#include "core/Exceptions.h"
 #include "platform/Files.h"
 
 namespace {
 // Appends the service the factory makes; a factory that fails adds nothing.
 template <class TFactory>
 void Add(TServiceList& list, TFactory make) {
-    try {
-        list.push_back(make());
-    } catch (const std::exception&) {
-        // This service cannot be given here and now; the list simply goes without it.
-    }
+    // A service that cannot be given here and now is left out; the list simply goes without it.
+    Attempt([&] { list.push_back(make()); });
 }
 
 }  // namespace

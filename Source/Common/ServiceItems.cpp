@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "lib/Format.h"
+#include "core/Format.h"
 
 namespace {
 constexpr int kPathLength = 255;

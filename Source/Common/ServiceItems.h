@@ -26,7 +26,7 @@ protected:
     void DescribeProps(TAppObj& prototype) override;
 };
 
-class TServiceItem : public TAppObj {
+class TServiceItem : public TAppObj, public ILogFileSource {
 public:
     // Field locations of the properties.
     enum TField {
@@ -49,6 +49,8 @@ public:
     TDateProp& ReleaseDate() const { return FieldAs<TDateProp>(fReleaseDate); }
     TStringProp& InstallLog() const { return FieldAs<TStringProp>(fInstallLog); }
     TStringProp& ProgramLog() const { return FieldAs<TStringProp>(fProgramLog); }
+    std::string InstallLogFile() const override { return InstallLog().AsString(); }
+    std::string ProgramLogFile() const override { return ProgramLog().AsString(); }
     TStringProp& HelpDeskEmailAddress() const { return FieldAs<TStringProp>(fHelpDeskEmailAddress); }
     TStringProp& HelpDeskPostAddress() const { return FieldAs<TStringProp>(fHelpDeskPostAddress); }
     TStringProp& HelpDeskFaxNumber() const { return FieldAs<TStringProp>(fHelpDeskFaxNumber); }

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include "Source/Common/ServiceItems.h"
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
-#include "lib/Messages.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
+#include "platform/gui/Messages.h"
 
 namespace {
 const char* const kSource = "Source\\Common\\ServiceListControls";
@@ -103,6 +103,10 @@ TServiceItemComboBox::TServiceItemComboBox(TControl* parent) : TComboBox(parent)
 
 TServiceItemComboBox::~TServiceItemComboBox() {
     if (FListView) FListView->FComboBox = nullptr;
+}
+
+bool TServiceItemComboBox::Accepts(const TServiceItem* item) {
+    return dynamic_cast<const TBranApplication*>(item) || dynamic_cast<const TGeneralServiceItem*>(item);
 }
 
 void TServiceItemComboBox::AddServiceItem(std::shared_ptr<TServiceItem> item) {

@@ -63,6 +63,9 @@ public:
     // Applications with a name are added once per display text; the general item under its name;
     // any other kind of item is refused (EBrantel "Ongeldig type service item").
     void AddServiceItem(std::shared_ptr<TServiceItem> item);
+    // True for the kinds of item the selector lists (applications and the general item); any other
+    // kind given to AddServiceItem is refused with an exception.
+    static bool Accepts(const TServiceItem* item);
     // Empties the selector; the items stay alive as long as others still hold them.
     void ClearItems();
     // Selects the item's entry and shows its services; unknown items are refused.

@@ -8,16 +8,16 @@
 #include "Source/Common/Deployment.h"
 #include "Source/Common/HelpdeskReport.h"
 #include "Source/Common/ServiceItems.h"
-#include "lib/DateTime.h"
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
-#include "lib/Hourglass.h"
-#include "lib/Messages.h"
+#include "core/DateTime.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
-#include "platform/StrConv.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Hourglass.h"
+#include "platform/gui/Messages.h"
 
 namespace {
 const char* const kSource = "Source\\Common\\Services";

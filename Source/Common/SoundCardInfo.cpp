@@ -1,6 +1,7 @@
 #include "Source/Common/SoundCardInfo.h"
 
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 
 namespace {
 constexpr DWORD Formats16Bit = WAVE_FORMAT_1M16 | WAVE_FORMAT_1S16 | WAVE_FORMAT_2M16 | WAVE_FORMAT_2S16 |
@@ -33,11 +34,8 @@ void EnumerateWithMapper(std::vector<std::unique_ptr<TDevice>>& devices, UINT co
     for (int id = -1; id < static_cast<int>(count); ++id) {
         TCaps caps{};
         if (getCaps(static_cast<UINT_PTR>(static_cast<UINT>(id)), &caps, sizeof caps) != MMSYSERR_NOERROR) continue;
-        try {
-            devices.push_back(std::make_unique<TDevice>(caps));
-        } catch (const std::exception&) {
-            // a device that cannot be described is left out
-        }
+        // a device that cannot be described is left out
+        Attempt([&] { devices.push_back(std::make_unique<TDevice>(caps)); });
     }
 }
 
@@ -47,10 +45,7 @@ void EnumerateAll(std::vector<std::unique_ptr<TDevice>>& devices, UINT count, TG
     for (UINT id = 0; id < count; ++id) {
         TCaps caps{};
         getCaps(static_cast<UINT_PTR>(id), &caps, sizeof caps);
-        try {
-            devices.push_back(std::make_unique<TDevice>(caps));
-        } catch (const std::exception&) {
-        }
+        Attempt([&] { devices.push_back(std::make_unique<TDevice>(caps)); });
     }
 }
 

@@ -8,12 +8,11 @@
 #include "Source/Common/JoystickInfo.h"
 #include "Source/Common/MemoryInfo.h"
 #include "Source/Common/RegionalInfo.h"
-#include "Source/Common/ServiceItems.h"
 #include "Source/Common/SoundCardInfo.h"
 #include "Source/Common/WindowsInfo.h"
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
 #include "platform/SysInfo.h"
 
 namespace {
@@ -60,10 +59,6 @@ void FindCollector(const TTechInfoList& collectors, std::string_view identifier,
         if (SameText(collector->Identifier(), identifier)) found.push_back(collector.get());
 }
 
-void FindCollector(std::string_view identifier, TTechInfoRefs& found) {
-    FindCollector(GetGeneralServiceItem().Collectors(), identifier, found);
-}
-
 // --- TTechInfo ---
 
 TTechInfo::TTechInfo(std::string_view identifier) : TTechInfo(CategoryOf(identifier)) {}
@@ -74,9 +69,9 @@ TTechInfo::TTechInfo(const TTechInfoCategory& category)
       FCaption(category.Caption),
       FClassName(category.ClassName) {}
 
-void TTechInfo::CollectInfo(const TServiceItem* item) {
+void TTechInfo::CollectInfo(const ILogFileSource* item) {
     if (item)
-        CollectInfo(item->InstallLog().AsString(), item->ProgramLog().AsString());
+        CollectInfo(item->InstallLogFile(), item->ProgramLogFile());
     else
         CollectInfo("", "");
 }

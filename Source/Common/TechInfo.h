@@ -27,14 +27,23 @@
 #include <vector>
 
 #include "Source/Common/CPUID.h"
+#include "core/Format.h"
 #include "lib/BranObject.h"
-#include "lib/Format.h"
 #include "platform/Files.h"  // GetWindowsFolder, GetSystemFolder
 
 using TStringList = std::vector<std::string>;
 
 struct TTechInfoCategory;
-class TServiceItem;
+
+// Where a collector finds an application's log files (a service item, as a rule).
+class ILogFileSource {
+public:
+    virtual std::string InstallLogFile() const = 0;
+    virtual std::string ProgramLogFile() const = 0;
+
+protected:
+    ~ILogFileSource() = default;
+};
 
 class TTechInfo : public TBranObject {
 public:
@@ -44,7 +53,7 @@ public:
     // Refreshes the collector's findings; the log files come from the item's "InstallLog" and
     // "ProgramLog" values (none for no item). If gathering fails, Collected stays false and the
     // exception passes on. May be called again at any time.
-    void CollectInfo(const TServiceItem* item);
+    void CollectInfo(const ILogFileSource* item);
     // The report lines of the last collection, freshly rebuilt. Before any CollectInfo this is a
     // programming error (EBranAssertion).
     const TStringList& GetInfoText();
@@ -103,10 +112,9 @@ const TTechInfoCategory* FindTechInfoCategory(std::string_view identifier);
 // One collector of every kind that has a factory, in category order.
 TTechInfoList CreateAllCollectors();
 
-// Appends to `found` every collector of the general item whose identifier equals `identifier`
-// without regard to case. An unknown identifier ("CPUandBIOS", "InstallLog") adds nothing.
-void FindCollector(std::string_view identifier, TTechInfoRefs& found);
-// The same within the given collectors.
+// Appends to `found` every collector of `collectors` (the general item's, as a rule) whose identifier
+// equals `identifier` without regard to case. An unknown identifier ("CPUandBIOS", "InstallLog") adds
+// nothing.
 void FindCollector(const TTechInfoList& collectors, std::string_view identifier, TTechInfoRefs& found);
 
 // --- Report line markup ---

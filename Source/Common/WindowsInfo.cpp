@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "Source/Common/Country.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
 #include "platform/SysInfo.h"
 
 namespace {

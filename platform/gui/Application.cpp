@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include "lib/Messages.h"
+#include "core/StrConv.h"
 #include "platform/Shell.h"
-#include "platform/StrConv.h"
 #include "platform/gui/Form.h"
+#include "platform/gui/Messages.h"
 
 TApplication& Application() {
     static TApplication application;

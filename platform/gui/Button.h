@@ -24,8 +24,8 @@ public:
     virtual void SetKind(TBitBtnKind kind);
 
     void Click() override;
-    // Drawn as the default button or not (the form calls this).
-    virtual void ShowAsDefault(bool value);
+    bool IsPushButton() const override { return true; }
+    void ShowAsDefault(bool value) override;
 
 protected:
     bool Command(WORD code) override;

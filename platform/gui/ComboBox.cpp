@@ -1,6 +1,6 @@
 #include "platform/gui/ComboBox.h"
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 TComboBox::TComboBox(TControl* parent, TComboBoxStyle style, bool sorted) : TControl(parent), FStyle(style), FSorted(sorted) {
     DWORD s = WS_TABSTOP | WS_VISIBLE | WS_VSCROLL | CBS_AUTOHSCROLL;

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "lib/Exceptions.h"
-#include "lib/Hourglass.h"
-#include "lib/Messages.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/gui/Form.h"
+#include "platform/gui/Hourglass.h"
+#include "platform/gui/Messages.h"
 
 namespace {
 const wchar_t* const kObjectProp = L"BranControl";

@@ -25,6 +25,13 @@ enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 using TShiftState = unsigned;
 // The modifier keys held down right now.
 TShiftState KeyboardShiftState();
+// A key with its shift state, as menus and forms take them.
+struct TShortCut {
+    WORD Key = 0;
+    TShiftState Shift = 0;
+    bool operator==(const TShortCut&) const = default;
+    explicit operator bool() const { return Key != 0; }
+};
 using TKeyEvent = std::function<void(TControl* sender, WORD& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TControl* sender, wchar_t& key)>;
 
@@ -133,6 +140,10 @@ public:
     virtual void Click();
     // Alt+ch was pressed on the form: a control that answers to it acts and says true.
     virtual bool HandleAccelerator(wchar_t /*ch*/) { return false; }
+    // Push buttons: Enter on a focused one clicks it instead of the form's default button.
+    virtual bool IsPushButton() const { return false; }
+    // Drawn as the form's default button or not (the form calls this on the control it is given).
+    virtual void ShowAsDefault(bool /*value*/) {}
 
 protected:
     // A derived constructor calls exactly one of these.

@@ -4,8 +4,7 @@
 
 #include <commdlg.h>
 
-#include "lib/TestSeams.h"
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 #include "platform/gui/Printer.h"
 
 namespace {

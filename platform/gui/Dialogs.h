@@ -1,6 +1,8 @@
 #pragma once
 // The common dialogs: open, save, print and printer setup. Tests answer them through hooks
-// (lib/TestSeams.h) instead of the user.
+// (SetFileDialogHook, SetPrintDialogHook) instead of the user.
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/gui/Control.h"
@@ -70,6 +72,14 @@ struct TPrintDialogRequest : TPrintSettings {
     bool Setup = false;  // printer setup instead of print
     std::string PrinterName;
 };
+
+// Tests only: the hooks answer instead of the user. The file hook answers the chosen path or nullopt
+// (cancelled); the print hook edits the request and answers true for OK. Empty hooks restore the real
+// dialogs.
+using TFileDialogHook = std::function<std::optional<std::string>(const TFileDialogRequest& request)>;
+using TPrintDialogHook = std::function<bool(TPrintDialogRequest& request)>;
+void SetFileDialogHook(TFileDialogHook hook);
+void SetPrintDialogHook(TPrintDialogHook hook);
 
 class TPrintDialog : public TPrintSettings {
 public:

@@ -4,10 +4,7 @@
 
 #include <algorithm>
 
-#include "lib/TestSeams.h"
 #include "platform/gui/Application.h"
-#include "platform/gui/Button.h"
-#include "platform/gui/Menu.h"
 
 namespace {
 TModalHook& ModalHook() {
@@ -259,21 +256,21 @@ void TForm::SelectNext(bool forward) {
     order[index]->SetFocus();
 }
 
-void TForm::SetDefaultButton(TButton* button) {
+void TForm::SetDefaultButton(TControl* button) {
     if (FDefaultButton && FDefaultButton != button) FDefaultButton->ShowAsDefault(false);
     FDefaultButton = button;
     if (button) button->ShowAsDefault(true);
 }
 
-void TForm::SetCancelButton(TButton* button) { FCancelButton = button; }
+void TForm::SetCancelButton(TControl* button) { FCancelButton = button; }
 
-void TForm::SetMenu(TMainMenu* menu) {
-    FMenu = menu;
-    ::SetMenu(Handle(), menu ? menu->MenuHandle() : nullptr);
+void TForm::SetMenuBar(IFormMenu* menu, HMENU handle) {
+    FMenuBar = menu;
+    ::SetMenu(Handle(), menu ? handle : nullptr);
 }
 
-void TForm::AddPopupMenu(TPopupMenu* menu) { FPopupMenus.push_back(menu); }
-void TForm::RemovePopupMenu(TPopupMenu* menu) { std::erase(FPopupMenus, menu); }
+void TForm::AddPopupMenu(IFormMenu* menu) { FPopupMenus.push_back(menu); }
+void TForm::RemovePopupMenu(IFormMenu* menu) { std::erase(FPopupMenus, menu); }
 
 void TForm::ControlFocused(TControl* control) { FActiveControl = control; }
 
@@ -285,8 +282,8 @@ void TForm::ControlDestroyed(TControl* control) {
 
 bool TForm::IsShortCut(WORD key, TShiftState shift) {
     TShortCut shortCut{key, shift};
-    if (FMenu && FMenu->DispatchShortCut(shortCut)) return true;
-    for (TPopupMenu* menu : FPopupMenus)
+    if (FMenuBar && FMenuBar->DispatchShortCut(shortCut)) return true;
+    for (IFormMenu* menu : FPopupMenus)
         if (menu->DispatchShortCut(shortCut)) return true;
     return false;
 }
@@ -315,8 +312,8 @@ bool TForm::HandleKeyDown(MSG& msg) {
     if (key == VK_RETURN && (shift & (ssCtrl | ssAlt)) == 0 && !dropped) {
         LRESULT code = focus ? SendMessageW(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)) : 0;
         if (!(code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
-            TButton* target = dynamic_cast<TButton*>(FromHandle(focus));
-            if (!target) target = FDefaultButton;
+            TControl* target = FromHandle(focus);
+            if (!target || !target->IsPushButton()) target = FDefaultButton;
             if (target && target->CanFocus()) {
                 target->Click();
                 return true;
@@ -365,16 +362,15 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             Close();
             return 0;
         case WM_COMMAND:
-            if (lParam == 0 && HIWORD(wParam) <= 1) {
-                if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) {
-                    item->Click();
-                    return 0;
-                }
-            }
+            if (lParam == 0 && HIWORD(wParam) <= 1 && FMenuBar && FMenuBar->DispatchCommand(LOWORD(wParam))) return 0;
             break;
-        case WM_INITMENUPOPUP:
-            TMenuItem::MenuOpening(reinterpret_cast<HMENU>(wParam));
+        case WM_INITMENUPOPUP: {
+            HMENU opening = reinterpret_cast<HMENU>(wParam);
+            if (FMenuBar && FMenuBar->MenuOpening(opening)) return 0;
+            for (IFormMenu* menu : FPopupMenus)
+                if (menu->MenuOpening(opening)) return 0;
             return 0;
+        }
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) {
                 LRESULT r = DefaultHandler(msg, wParam, lParam);

@@ -11,9 +11,20 @@
 
 #include "platform/gui/Control.h"
 
-class TButton;
-class TMainMenu;
-class TPopupMenu;
+// What the form asks of a menu it carries (its menu bar or a pop-up menu): the menus register
+// themselves with the form, so the form needs to know nothing else of them.
+class IFormMenu {
+public:
+    // Runs the item with this shortcut; false when the menu has none.
+    virtual bool DispatchShortCut(TShortCut shortCut) = 0;
+    // Runs the item of a menu command; false when it is not one of the menu's items.
+    virtual bool DispatchCommand(UINT id) = 0;
+    // A (sub)menu is about to open: lets its item bring the menu up to date; false when not ours.
+    virtual bool MenuOpening(HMENU menu) = 0;
+
+protected:
+    ~IFormMenu() = default;
+};
 
 enum class TBorderStyle { bsSizeable, bsDialog, bsSingle, bsNone };
 enum class TPosition { poDesigned, poScreenCenter };
@@ -57,16 +68,18 @@ public:
     // Moves the focus to the next (or previous) control in tab order.
     void SelectNext(bool forward = true);
 
-    TButton* DefaultButton() const { return FDefaultButton; }
-    TButton* CancelButton() const { return FCancelButton; }
-    void SetDefaultButton(TButton* button);
-    void SetCancelButton(TButton* button);
+    // The control Enter presses (drawn as default) and the one Esc presses; usually buttons.
+    TControl* DefaultButton() const { return FDefaultButton; }
+    TControl* CancelButton() const { return FCancelButton; }
+    void SetDefaultButton(TControl* button);
+    void SetCancelButton(TControl* button);
 
-    TMainMenu* Menu() const { return FMenu; }
-    void SetMenu(TMainMenu* menu);
+    // The menu bar (its handle, and the menu whose shortcuts it carries); null for none.
+    IFormMenu* MenuBar() const { return FMenuBar; }
+    void SetMenuBar(IFormMenu* menu, HMENU handle);
     // Pop-up menus whose shortcuts work on this form.
-    void AddPopupMenu(TPopupMenu* menu);
-    void RemovePopupMenu(TPopupMenu* menu);
+    void AddPopupMenu(IFormMenu* menu);
+    void RemovePopupMenu(IFormMenu* menu);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -115,12 +128,18 @@ private:
     bool FDestroyed = false;
     bool FShownOnce = false;
     TControl* FActiveControl = nullptr;
-    TButton* FDefaultButton = nullptr;
-    TButton* FCancelButton = nullptr;
-    TMainMenu* FMenu = nullptr;
-    std::vector<TPopupMenu*> FPopupMenus;
+    TControl* FDefaultButton = nullptr;
+    TControl* FCancelButton = nullptr;
+    IFormMenu* FMenuBar = nullptr;
+    std::vector<IFormMenu*> FPopupMenus;
     HWND FToolTip = nullptr;  // owned by the form's window: destroyed with it
 };
+
+// Tests only: ShowModal calls the hook once the window is visible; the hook fills fields and presses
+// buttons, and the modal loop then ends on the window's own result (mrNone when nothing closed it).
+// An empty hook restores the real modal loop.
+using TModalHook = std::function<void(TForm& form)>;
+void SetModalHook(TModalHook hook);
 
 // Forms made with CreateForm get OnCreate after construction and OnDestroy before destruction.
 struct TFormDeleter {

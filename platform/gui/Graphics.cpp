@@ -5,9 +5,9 @@
 #include <map>
 #include <tuple>
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 
 COLORREF ColorToRGB(TColor color) {
     if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));

@@ -6,8 +6,7 @@ TImage::~TImage() { Clear(); }
 
 void TImage::Clear() {
     FBitmap.Reset();
-    if (FIcon) DestroyIcon(FIcon);
-    FIcon = nullptr;
+    FIcon.Reset();
     FListImage.reset();
     Invalidate();
 }
@@ -19,9 +18,9 @@ void TImage::SetBitmap(HBITMAP bitmap) {
     FBitmap.Reset(bitmap);
 }
 
-void TImage::SetIcon(HICON icon) {
+void TImage::SetIcon(TIconHandle icon) {
     Clear();
-    FIcon = icon;
+    FIcon = std::move(icon);
 }
 
 void TImage::SetFromImageList(const TImageList& list, int index) {
@@ -61,7 +60,7 @@ void TImage::Paint(HDC dc) {
         OffsetRect(&target, (r.right - w) / 2, (r.bottom - h) / 2);
     }
     if (FIcon) {
-        DrawIconEx(dc, target.left, target.top, FIcon, target.right - target.left, target.bottom - target.top, 0, nullptr,
+        DrawIconEx(dc, target.left, target.top, FIcon.Get(), target.right - target.left, target.bottom - target.top, 0, nullptr,
                    DI_NORMAL);
     } else if (FListImage) {
         FListImage->Draw(dc, target.left, target.top, 0);

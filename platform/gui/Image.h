@@ -2,6 +2,7 @@
 // Image: shows a bitmap, an icon or one image of an image list, as is, centred or stretched.
 #include <memory>
 
+#include "platform/Handles.h"
 #include "platform/gui/Control.h"
 #include "platform/gui/ImageList.h"
 
@@ -17,8 +18,7 @@ public:
 
     // Takes ownership of the bitmap.
     void SetBitmap(HBITMAP bitmap);
-    // Takes ownership of the icon.
-    void SetIcon(HICON icon);
+    void SetIcon(TIconHandle icon);
     // Copies one image of the list (with its mask).
     void SetFromImageList(const TImageList& list, int index);
     void Clear();
@@ -29,6 +29,6 @@ protected:
 
 private:
     TBitmapHandle FBitmap;
-    HICON FIcon = nullptr;
+    TIconHandle FIcon;
     std::unique_ptr<TImageList> FListImage;
 };

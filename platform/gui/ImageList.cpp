@@ -1,6 +1,6 @@
 #include "platform/gui/ImageList.h"
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 
 TImageList::TImageList(int width, int height)
     : FHandle(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)), FWidth(width), FHeight(height) {

@@ -1,6 +1,6 @@
 #include "platform/gui/Label.h"
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 wchar_t AcceleratorOf(const std::string& caption) {
     std::wstring text = Widen(caption);

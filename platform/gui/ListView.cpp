@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 #include "platform/gui/ImageList.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 #include "platform/gui/Form.h"
 
 namespace {
@@ -71,12 +71,13 @@ TMenuItem* TMenuItem::FromCommand(UINT id) {
     return it == Commands().end() ? nullptr : it->second;
 }
 
-void TMenuItem::MenuOpening(HMENU menu) {
+bool TMenuItem::MenuOpening(HMENU menu) {
     for (const auto& [id, item] : Commands())
         if (item->FSubMenu == menu) {
             item->DoPopup();
-            return;
+            return true;
         }
+    return false;
 }
 
 void TMenuItem::AddChild(TMenuItem* child) {
@@ -181,17 +182,26 @@ bool TMenuItem::DispatchShortCut(TShortCut shortCut) {
     return false;
 }
 
-TMainMenu::TMainMenu(TForm* form) : TMenuItem(CreateMenu()), FForm(form) { FForm->SetMenu(this); }
+bool TFormMenu::DispatchCommand(UINT id) {
+    TMenuItem* item = FromCommand(id);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+bool TFormMenu::MenuOpening(HMENU menu) { return TMenuItem::MenuOpening(menu); }
+
+TMainMenu::TMainMenu(TForm* form) : TFormMenu(CreateMenu()), FForm(form) { FForm->SetMenuBar(this, MenuHandle()); }
 
 void TMainMenu::MenuChanged() {
-    if (FForm && FForm->Menu() == this) DrawMenuBar(FForm->Handle());
+    if (FForm && FForm->MenuBar() == this) DrawMenuBar(FForm->Handle());
 }
 
 TMainMenu::~TMainMenu() {
-    if (FForm && FForm->Menu() == this) FForm->SetMenu(nullptr);
+    if (FForm && FForm->MenuBar() == this) FForm->SetMenuBar(nullptr, nullptr);
 }
 
-TPopupMenu::TPopupMenu(TForm* form) : TMenuItem(CreatePopupMenu()), FForm(form) {
+TPopupMenu::TPopupMenu(TForm* form) : TFormMenu(CreatePopupMenu()), FForm(form) {
     if (FForm) FForm->AddPopupMenu(this);
 }
 

@@ -9,13 +9,8 @@
 #include <vector>
 
 #include "platform/gui/Control.h"
+#include "platform/gui/Form.h"
 
-struct TShortCut {
-    WORD Key = 0;
-    TShiftState Shift = 0;
-    bool operator==(const TShortCut&) const = default;
-    explicit operator bool() const { return Key != 0; }
-};
 // "Ctrl+P", "F5", "Enter", "Del", "Alt+F4".
 std::string ShortCutToText(TShortCut shortCut);
 
@@ -29,7 +24,7 @@ public:
 
     static TMenuItem* FromCommand(UINT id);
     // A Win32 menu is about to open: fires OnPopup of its item.
-    static void MenuOpening(HMENU menu);
+    static bool MenuOpening(HMENU menu);
 
     TMenuItem* Parent() const { return FParent; }
     const std::vector<TMenuItem*>& Items() const { return FItems; }
@@ -83,7 +78,18 @@ private:
     HMENU FSubMenu = nullptr;
 };
 
-class TMainMenu : public TMenuItem {
+// The part of a menu its form talks to.
+class TFormMenu : public TMenuItem, public IFormMenu {
+public:
+    bool DispatchShortCut(TShortCut shortCut) override { return TMenuItem::DispatchShortCut(shortCut); }
+    bool DispatchCommand(UINT id) override;
+    bool MenuOpening(HMENU menu) override;
+
+protected:
+    using TMenuItem::TMenuItem;
+};
+
+class TMainMenu : public TFormMenu {
 public:
     // Becomes the form's menu bar.
     explicit TMainMenu(TForm* form);
@@ -96,7 +102,7 @@ private:
     TForm* FForm;
 };
 
-class TPopupMenu : public TMenuItem {
+class TPopupMenu : public TFormMenu {
 public:
     // The form's keys reach the menu's shortcuts.
     explicit TPopupMenu(TForm* form);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 TPageControl::TPageControl(TControl* parent) : TControl(parent) {
     CreateStockWindow(WC_TABCONTROLW, WS_TABSTOP | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);

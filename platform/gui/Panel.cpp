@@ -1,6 +1,6 @@
 #include "platform/gui/Panel.h"
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 void DrawFrame3D(HDC dc, RECT& rect, TColor topLeft, TColor bottomRight, int width) {
     for (int i = 0; i < width; ++i) {

@@ -2,8 +2,8 @@
 
 #include <winspool.h>
 
-#include "lib/Exceptions.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 
 namespace {
 std::string& Current() {

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 #include "platform/gui/Printer.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 TStatusBar::TStatusBar(TControl* parent) : TControl(parent) {
     CreateStockWindow(STATUSCLASSNAMEW, WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NOMOVEY);

@@ -8,7 +8,6 @@
 #include "Source/Common/User.h"
 #include "TestSupport.h"
 #include "lib/BranVersionLabel.h"
-#include "lib/TestSeams.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "Source/Common/Country.h"
-#include "lib/Exceptions.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 
 namespace {
 void ExpectUnhandledElse(void (*call)()) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Source/Common/JoystickInfo.h"
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 namespace {
 JOYCAPSW Caps(const wchar_t* name, const wchar_t* oem, UINT buttons, UINT flags) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Source/Common/MemoryInfo.h"
-#include "lib/TestSeams.h"
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
+#include "platform/SysInfo.h"
 
 namespace {
 struct TPlatformOverride {

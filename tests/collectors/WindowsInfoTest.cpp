@@ -4,10 +4,10 @@
 
 #include "Source/Common/WindowsInfo.h"
 #include "TestSupport.h"
-#include "lib/TestSeams.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
+#include "platform/SysInfo.h"
 
 namespace {
 // Sets an environment variable for the lifetime of the object.

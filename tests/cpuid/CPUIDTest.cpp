@@ -7,9 +7,9 @@
 #include "Source/Common/CPUID.h"
 #include "Source/Common/TechInfo.h"
 #include "TestSupport.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
 
 namespace {
 constexpr uint32_t TimeStampFeature = 1u << 4;

@@ -7,8 +7,8 @@
 #include "DiscoveryFixture.h"
 #include "Source/Common/Deployment.h"
 #include "TestSupport.h"
+#include "core/StrConv.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
 
 namespace {
 const std::string Brantel = "Software\\Brantel\\";

@@ -8,8 +8,8 @@
 #include "DiscoveryFixture.h"
 #include "Source/Common/Deployment.h"
 #include "TestSupport.h"
+#include "core/StrConv.h"
 #include "platform/IniFile.h"
-#include "platform/StrConv.h"
 
 namespace {
 const std::vector<std::string> LegacyCategories = {"SystemSummary", "CPUandBIOS", "VideoSystem",

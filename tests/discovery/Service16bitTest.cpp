@@ -4,7 +4,7 @@
 
 #include "DiscoveryFixture.h"
 #include "TestSupport.h"
-#include "lib/DateTime.h"
+#include "core/DateTime.h"
 #include "platform/IniFile.h"
 
 namespace {

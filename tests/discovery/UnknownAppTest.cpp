@@ -4,8 +4,9 @@
 
 #include "DiscoveryFixture.h"
 #include "TestSupport.h"
-#include "lib/TestSeams.h"
+#include "platform/Shell.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Form.h"
 
 namespace {
 // The user's part, played by a script while the dialog is shown.

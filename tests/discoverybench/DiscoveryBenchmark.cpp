@@ -13,7 +13,7 @@
 #include "Source/Common/Discovery.h"
 #include "Source/Common/ServiceItems.h"
 #include "TestSupport.h"
-#include "lib/Format.h"
+#include "core/Format.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "core/Exceptions.h"
 #include "lib/BranButtons.h"
-#include "lib/Exceptions.h"
 
 TEST(BranButtons, ColorsNeedAControl) {
     try {

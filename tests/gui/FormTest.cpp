@@ -2,7 +2,8 @@
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
+#include "platform/Shell.h"
 #include "platform/gui/Button.h"
 #include "platform/gui/Edit.h"
 #include "platform/gui/Label.h"

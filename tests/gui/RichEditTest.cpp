@@ -2,7 +2,7 @@
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Printer.h"
 #include "platform/gui/RichEdit.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "lib/DateTime.h"
-#include "lib/Exceptions.h"
+#include "core/DateTime.h"
+#include "core/Exceptions.h"
 
 TEST(DateTime, AutomationDateArithmeticRoundTrips) {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);

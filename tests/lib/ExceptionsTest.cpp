@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 
 TEST(EBrantel, TextNamesClassOperationAndContextChain) {
     EBrantel e("THelpdeskReport", "WriteCaseIni", "Schijf vol", "Het rapport kon niet worden opgeslagen.");

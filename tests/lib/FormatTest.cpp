@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
 
 TEST(Format, DirectivesOnDutchLocale) {
     struct {

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "TestSupport.h"
-#include "lib/Hourglass.h"
-#include "lib/Messages.h"
+#include "platform/gui/Hourglass.h"
+#include "platform/gui/Messages.h"
 
 TEST(Messages, EveryBoxGoesThroughTheRoutineWithTitleKindAndButtons) {
     TMessageRecorder boxes;

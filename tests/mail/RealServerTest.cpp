@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "Source/Common/Deployment.h"
 #include "mail/SendMail.h"
 #include "platform/Files.h"
 
@@ -17,7 +18,7 @@ TEST(SendMail, ThroughAnIndependentServer) {
     std::string server = Environment("BRAN_SMTP_SERVER"), folder = Environment("BRAN_ARTIFACT_DIR");
     if (server.empty() || folder.empty()) GTEST_SKIP() << "no server to talk to";
     std::string zip = IncludeTrailingBackslash(folder) + "Case.zip";
-    EXPECT_TRUE(SendMail("jan@example.nl", {"helpdesk@brantel.nl"}, "12345", {zip}, server, {}));
+    EXPECT_TRUE(SendMail("jan@example.nl", {"helpdesk@brantel.nl"}, "12345", {zip}, server, {}, MailProviders()));
     EXPECT_TRUE(SendMail("jan@example.nl", {"adres@brantel.nl", "kopie@brantel.nl"}, "12345 Jansen", {}, server,
-                         {"Naam: Jansen", ".", ".punt", "Straat: Één 1", std::string(300, 'w')}));
+                         {"Naam: Jansen", ".", ".punt", "Straat: Één 1", std::string(300, 'w')}, MailProviders()));
 }

@@ -106,7 +106,7 @@ TEST(SMTP, RepliesDecideTheOutcome) {
         bool result;
         {
             TLoopbackPeer peer(Dialogue(c.replies, received));
-            result = SendMail("jan@example.nl", {"a@b.nl"}, "12345", {}, Server(peer), {"tekst"});
+            result = SendMail("jan@example.nl", {"a@b.nl"}, "12345", {}, Server(peer), {"tekst"}, {});
             peer.Join();
         }
         EXPECT_EQ(result, c.accepted) << c.what << "\n" << received;
@@ -149,7 +149,7 @@ TEST(SMTP, PeerThatClosesEarlyFailsAtOnce) {
             // Leaves without a word: the connection closes.
         });
         auto start = std::chrono::steady_clock::now();
-        EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "", {}, Server(peer), {"tekst"})) << answered;
+        EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "", {}, Server(peer), {"tekst"}, {})) << answered;
         EXPECT_LT(SecondsSince(start), 10.0) << answered;
         peer.Join();
     }
@@ -180,13 +180,13 @@ TEST(SMTP, SilentPeerTimesOut) {
 TEST(SMTP, ConnectionFailuresAreFalseNotExceptions) {
     auto start = std::chrono::steady_clock::now();
     // Nothing listens on port 1 of the loopback address: the refusal is noticed without waiting.
-    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, "127.0.0.1:1", {"x"}));
+    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, "127.0.0.1:1", {"x"}, {}));
     EXPECT_LT(SecondsSince(start), 20.0);
-    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, "", {"x"}));
-    EXPECT_FALSE(SendMail("", {"a@b.nl"}, "s", {}, "127.0.0.1:1", {"x"}));
-    EXPECT_FALSE(SendMail("jan@example.nl", {}, "s", {}, "127.0.0.1:1", {"x"}));
-    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl\r\nRCPT TO:<spion@x.nl>"}, "s", {}, "127.0.0.1:1", {"x"}));
-    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {"C:\\bestaat\\niet.zip"}, "127.0.0.1:1", {"x"}));
+    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, "", {"x"}, {}));
+    EXPECT_FALSE(SendMail("", {"a@b.nl"}, "s", {}, "127.0.0.1:1", {"x"}, {}));
+    EXPECT_FALSE(SendMail("jan@example.nl", {}, "s", {}, "127.0.0.1:1", {"x"}, {}));
+    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl\r\nRCPT TO:<spion@x.nl>"}, "s", {}, "127.0.0.1:1", {"x"}, {}));
+    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {"C:\\bestaat\\niet.zip"}, "127.0.0.1:1", {"x"}, {}));
 
     TmsSMTP smtp;
     smtp.SetWinsockLoaded(true);
@@ -201,10 +201,10 @@ TEST(SMTP, ConnectionFailuresAreFalseNotExceptions) {
 TEST(SMTP, HostNamesAreLookedUp) {
     std::string received;
     TLoopbackPeer peer(Dialogue(kAllGood, received));
-    EXPECT_TRUE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, "localhost:" + std::to_string(peer.Port()), {"x"}));
+    EXPECT_TRUE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, "localhost:" + std::to_string(peer.Port()), {"x"}, {}));
     peer.Join();
     EXPECT_TRUE(Has(received, "QUIT"));
-    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, "onbekend.invalid:25", {"x"}));
+    EXPECT_FALSE(SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, "onbekend.invalid:25", {"x"}, {}));
 }
 
 TEST(SMTP, ReportZipTravelsAsAttachment) {
@@ -214,7 +214,7 @@ TEST(SMTP, ReportZipTravelsAsAttachment) {
     std::string file = folder.WriteFile("Case.zip", zip);
     std::string received;
     TLoopbackPeer peer(Dialogue(kAllGood, received));
-    EXPECT_TRUE(SendMail("jan@example.nl", {"helpdesk@brantel.nl"}, "12345", {file}, Server(peer), {}));
+    EXPECT_TRUE(SendMail("jan@example.nl", {"helpdesk@brantel.nl"}, "12345", {file}, Server(peer), {}, {}));
     peer.Join();
     EXPECT_NE(received.find("Content-Disposition: attachment; filename=\"Case.zip\"\r\n"), std::string::npos)
         << received.substr(0, 600);

@@ -9,15 +9,15 @@ TEST(SendMail, ProviderHostOnlyReplacesTheMakersDefault) {
     ASSERT_GT(std::string(MailHostTable[0].Domain).size(), 1u);
     std::string providerSender = std::string("klant") + MailHostTable[0].Domain;
     for (char& c : providerSender) c = static_cast<char>(tolower(c));
-    EXPECT_EQ(ChooseMailServer(providerSender, DefaultMailHost), MailHostTable[0].Host);
+    EXPECT_EQ(ChooseMailServer(providerSender, DefaultMailHost, MailProviders()), MailHostTable[0].Host);
     std::string lastSender = std::string("x") + MailHostTable[3].Domain;
-    EXPECT_EQ(ChooseMailServer(lastSender, DefaultMailHost), MailHostTable[3].Host);
-    EXPECT_EQ(ChooseMailServer("jan@example.nl", DefaultMailHost), DefaultMailHost);
-    EXPECT_EQ(ChooseMailServer(providerSender, "smtp.eigen.nl:2525"), "smtp.eigen.nl:2525");
+    EXPECT_EQ(ChooseMailServer(lastSender, DefaultMailHost, MailProviders()), MailHostTable[3].Host);
+    EXPECT_EQ(ChooseMailServer("jan@example.nl", DefaultMailHost, MailProviders()), DefaultMailHost);
+    EXPECT_EQ(ChooseMailServer(providerSender, "smtp.eigen.nl:2525", MailProviders()), "smtp.eigen.nl:2525");
     // The default is recognised exactly as stored, not in other spelling.
     std::string lower = DefaultMailHost;
     for (char& c : lower) c = static_cast<char>(tolower(c));
-    EXPECT_EQ(ChooseMailServer(providerSender, lower), lower);
+    EXPECT_EQ(ChooseMailServer(providerSender, lower, MailProviders()), lower);
 }
 
 TEST(SendMail, PlausibleAddresses) {

@@ -5,6 +5,7 @@
 #include "Source/Common/MainForm.h"
 #include "Source/Common/ServiceItems.h"
 #include "TestSupport.h"
+#include "platform/Files.h"
 #include "platform/Registry.h"
 
 namespace {

@@ -4,11 +4,10 @@
 #include <algorithm>
 
 #include "TestSupport.h"
-#include "lib/Exceptions.h"
-#include "lib/TestSeams.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
-#include "platform/StrConv.h"
 #include "platform/SysInfo.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 TEST(StrConv, Windows1252RoundTripOfDutchTexts) {
     struct {

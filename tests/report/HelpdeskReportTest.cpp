@@ -2,9 +2,9 @@
 
 #include "ReportTestSupport.h"
 #include "Source/Common/HelpdeskReport.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
-#include "platform/StrConv.h"
 
 namespace {
 using HelpdeskReport = ReportTest;

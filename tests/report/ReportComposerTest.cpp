@@ -3,7 +3,7 @@
 #include "ReportTestSupport.h"
 #include "Source/Common/HelpdeskReport.h"
 #include "Source/Common/ReportComposer.h"
-#include "lib/DateTime.h"
+#include "core/DateTime.h"
 #include "platform/Files.h"
 
 namespace {

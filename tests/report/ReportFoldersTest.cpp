@@ -2,8 +2,8 @@
 
 #include "ReportTestSupport.h"
 #include "Source/Common/ReportFolders.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 
 namespace {
 void SetWriteTime(const std::string& path, int daysAgo) {

@@ -6,7 +6,7 @@
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/User.h"
 #include "TestSupport.h"
-#include "lib/TestSeams.h"
+#include "platform/Files.h"
 
 class ReportTest : public testing::Test {
 protected:

@@ -2,7 +2,7 @@
 
 #include "BranModelFixture.h"
 #include "Source/Common/ServiceItems.h"
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 namespace {
 class ServiceItems : public testing::Test {

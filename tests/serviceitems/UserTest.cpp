@@ -6,8 +6,8 @@
 #include "Source/Common/Deployment.h"
 #include "Source/Common/User.h"
 #include "TestSupport.h"
+#include "core/StrConv.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
 
 namespace {
 class User : public testing::Test {

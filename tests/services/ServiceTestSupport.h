@@ -7,8 +7,9 @@
 #include "ModelFixture.h"
 #include "Source/Common/ServiceItems.h"
 #include "TestSupport.h"
-#include "lib/TestSeams.h"
+#include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 
 class ServiceTest : public testing::Test {
 protected:

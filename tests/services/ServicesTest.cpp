@@ -1,8 +1,8 @@
 #include "ServiceTestSupport.h"
 #include "Source/Common/HelpdeskReport.h"
 #include "Source/Common/Services.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
-#include "platform/StrConv.h"
 
 using Services = ServiceTest;
 

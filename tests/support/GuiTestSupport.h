@@ -5,7 +5,6 @@
 
 #include <functional>
 
-#include "lib/TestSeams.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Form.h"
 

@@ -5,10 +5,10 @@
 
 #include <atomic>
 
-#include "lib/TestSeams.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
+#include "platform/gui/Messages.h"
 
 namespace {
 std::atomic<int> g_counter{0};

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/Messages.h"
+#include "platform/gui/Messages.h"
 
 class TRegistrySandbox {
 public:

@@ -7,10 +7,10 @@
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/TechInfo.h"
 #include "TestSupport.h"
-#include "lib/Exceptions.h"
-#include "lib/TestSeams.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/Registry.h"
-#include "platform/StrConv.h"
+#include "platform/SysInfo.h"
 
 namespace {
 // A collector that reports how often it gathered, and can be told to fail.
@@ -159,7 +159,7 @@ TEST(TechInfo, FindCollectorWalksTheGeneralItemsCollectors) {
     const TTechInfoList& all = GetGeneralServiceItem().Collectors();
     for (const TTechInfoCategory& category : TechInfoCategories) {
         TTechInfoRefs found;
-        FindCollector(LowerCase(category.Identifier), found);
+        FindCollector(all, LowerCase(category.Identifier), found);
         if (!category.Create) {
             EXPECT_TRUE(found.empty()) << category.Identifier;
             continue;

@@ -5,11 +5,12 @@
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
+#include "core/Exceptions.h"
 #include "lib/BranButtons.h"
 #include "lib/BranGradient.h"
 #include "lib/BranProgressBar.h"
 #include "lib/BranWizardForm.h"
-#include "lib/Exceptions.h"
+#include "platform/Shell.h"
 #include "platform/gui/Bevel.h"
 #include "platform/gui/Image.h"
 #include "platform/gui/Label.h"

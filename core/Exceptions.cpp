@@ -1,4 +1,4 @@
-#include "lib/Exceptions.h"
+#include "core/Exceptions.h"
 
 EBrantel::EBrantel(std::string className, std::string operation, std::string technicalMessage,
                    std::string userMessage)

@@ -1,10 +1,9 @@
-#include "lib/Messages.h"
+#include "platform/gui/Messages.h"
 
 #include <windows.h>
 
-#include "lib/Exceptions.h"
-#include "lib/TestSeams.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/StrConv.h"
 
 namespace {
 std::string& Title() {

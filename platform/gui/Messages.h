@@ -2,7 +2,7 @@
 // The one routine through which every message box of the program goes.
 //
 // Boxes are modal, owned by the active window and titled with the application title. Tests install a
-// hook (lib/TestSeams.h) that records each box and answers it instead of the user.
+// hook (SetMessageHook below) that records each box and answers it instead of the user.
 #include <functional>
 #include <string>
 
@@ -32,3 +32,7 @@ struct TMessageRecord {
     TMsgButtons Buttons;
 };
 using TMessageHook = std::function<int(const TMessageRecord&)>;
+
+// Tests only: every message box is handed to the hook instead of being shown; its answer is the box's
+// answer. An empty hook restores real boxes.
+void SetMessageHook(TMessageHook hook);

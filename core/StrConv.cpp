@@ -1,4 +1,4 @@
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 #include <windows.h>
 

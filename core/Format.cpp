@@ -1,11 +1,11 @@
-#include "lib/Format.h"
+#include "core/Format.h"
 
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "lib/Exceptions.h"
-#include "platform/Locale.h"
+#include "core/Exceptions.h"
+#include "core/Locale.h"
 
 namespace {
 [[noreturn]] void Invalid(std::string_view fmt) {

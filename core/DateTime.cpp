@@ -1,14 +1,14 @@
-#include "lib/DateTime.h"
+#include "core/DateTime.h"
 
 #include <windows.h>
 
 #include <cmath>
 #include <vector>
 
-#include "lib/Exceptions.h"
-#include "lib/Format.h"
-#include "platform/Locale.h"
-#include "platform/StrConv.h"
+#include "core/Exceptions.h"
+#include "core/Format.h"
+#include "core/Locale.h"
+#include "core/StrConv.h"
 
 namespace {
 // Days from 1970-01-01 for a civil date (proleptic Gregorian).

@@ -48,5 +48,20 @@ inline void BranAssert(bool condition, const char* message, const char* sourceUn
     if (!condition) throw EBranAssertion(message, sourceUnit);
 }
 
+// Runs `action` and answers true; answers false when it failed with one of the program's own
+// failures (an EBrantel: "not possible here and now"). Programming errors (EBranAssertion) and
+// anything else (std::bad_alloc) pass on: they never mean "not available".
+template <class TAction>
+bool Attempt(TAction&& action) {
+    try {
+        action();
+        return true;
+    } catch (const EBranAssertion&) {
+        throw;
+    } catch (const EBrantel&) {
+        return false;
+    }
+}
+
 // Text of any exception for a message box: EBrantel's message, otherwise what().
 std::string ExceptionText(const std::exception& e);

@@ -1,8 +1,8 @@
-#include "platform/Locale.h"
+#include "core/Locale.h"
 
 #include <windows.h>
 
-#include "platform/StrConv.h"
+#include "core/StrConv.h"
 
 std::string LocaleInfo(unsigned long lcType) {
     wchar_t buffer[100] = {};

@@ -1,4 +1,4 @@
-#include "lib/Hourglass.h"
+#include "platform/gui/Hourglass.h"
 
 namespace {
 HCURSOR g_screenCursor = nullptr;
