@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Source/Common/DiskInfo.h"
 #include "Source/Common/JoystickInfo.h"
 #include "Source/Common/MemoryInfo.h"
+#include "Source/Common/PrinterInfo.h"
 #include "Source/Common/RegionalInfo.h"
 #include "Source/Common/SoundCardInfo.h"
 #include "Source/Common/WindowsInfo.h"
@@ -29,10 +31,10 @@ const std::array<TTechInfoCategory, 13> TechInfoCategories = {{
     {"SystemSummary", "Systeem", 0, "TSystemInfo", nullptr},
     {"VideoSystem", "Beeldscherm", 9, "TVideoInfo", nullptr},
     {"WindowsMemory", "Windows geheugen", 2, "TMemoryInfo", MakeCollector<TMemoryInfo>},
-    {"Drives", "Schijven", 5, "TDiskInfo", nullptr},
+    {"Drives", "Schijven", 5, "TDiskInfo", MakeCollector<TDiskInfo>},
     {"Joystick", "Joystick", 4, "TJoystickInfo", MakeCollector<TJoystickInfo>},
     {"Soundcard", "Geluidskaart", 3, "TSoundCardInfo", MakeCollector<TSoundCardInfo>},
-    {"Printer", "Printer", 6, "TPrinterInfo", nullptr},
+    {"Printer", "Printer", 6, "TPrinterInfo", MakeCollector<TPrinterInfo>},
     {"MCIdevices", "MCI apparaten", 8, "TMCIInfo", nullptr},
     {"Windows", "Windows systeem", 1, "TWindowsInfo", MakeCollector<TWindowsInfo>},
     {"RegionalSettings", "Landinstellingen", 10, "TRegionalInfo", MakeCollector<TRegionalInfo>},

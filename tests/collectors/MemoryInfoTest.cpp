@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "CollectorTestSupport.h"
 #include "Source/Common/MemoryInfo.h"
 #include "core/StrConv.h"
 #include "platform/SysInfo.h"
 
 namespace {
-struct TPlatformOverride {
-    explicit TPlatformOverride(bool isNT) { SetPlatformOverride(isNT); }
-    ~TPlatformOverride() { SetPlatformOverride(std::nullopt); }
-};
-
 // A machine with 6 GB of memory and an 8 GB swap file: sizes no 32-bit count can hold.
 const TMemoryStatus BigMachine = {37,          6442450944ull, 3221225472ull, 8589934592ull,
                                   6442450944ull, 2147352576ull, 1536ull};

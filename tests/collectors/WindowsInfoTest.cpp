@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "CollectorTestSupport.h"
 #include "Source/Common/WindowsInfo.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
@@ -10,34 +11,6 @@
 #include "platform/SysInfo.h"
 
 namespace {
-// Sets an environment variable for the lifetime of the object.
-class TEnvironment {
-public:
-    TEnvironment(const wchar_t* name, const std::string& value) : FName(name) {
-        std::wstring saved(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
-        FHad = !saved.empty();
-        if (FHad) saved.resize(GetEnvironmentVariableW(name, saved.data(), static_cast<DWORD>(saved.size())));
-        FSaved = saved;
-        SetEnvironmentVariableW(name, Widen(value).c_str());
-    }
-    ~TEnvironment() { SetEnvironmentVariableW(FName, FHad ? FSaved.c_str() : nullptr); }
-
-private:
-    const wchar_t* FName;
-    std::wstring FSaved;
-    bool FHad = false;
-};
-
-struct TPlatformOverride {
-    explicit TPlatformOverride(bool isNT) { SetPlatformOverride(isNT); }
-    ~TPlatformOverride() { SetPlatformOverride(std::nullopt); }
-};
-
-struct TCurrentDirRestore {
-    std::string Saved = GetCurrentDir();
-    ~TCurrentDirRestore() { SetCurrentDir(Saved); }
-};
-
 // A PC as the report should describe it: start-up shortcuts and commands, temporary files, a
 // scandisk log, all in scratch folders and a sandboxed registry.
 class WindowsInfoOnAPreparedPC : public testing::Test {
