@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Source/Common/DirectXInfo.h"
 #include "Source/Common/DiskInfo.h"
 #include "Source/Common/JoystickInfo.h"
+#include "Source/Common/MCIInfo.h"
 #include "Source/Common/MemoryInfo.h"
 #include "Source/Common/PrinterInfo.h"
 #include "Source/Common/RegionalInfo.h"
 #include "Source/Common/SoundCardInfo.h"
+#include "Source/Common/VideoInfo.h"
 #include "Source/Common/WindowsInfo.h"
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
@@ -29,16 +32,16 @@ const TTechInfoCategory& CategoryOf(std::string_view identifier) {
 
 const std::array<TTechInfoCategory, 13> TechInfoCategories = {{
     {"SystemSummary", "Systeem", 0, "TSystemInfo", nullptr},
-    {"VideoSystem", "Beeldscherm", 9, "TVideoInfo", nullptr},
+    {"VideoSystem", "Beeldscherm", 9, "TVideoInfo", MakeCollector<TVideoInfo>},
     {"WindowsMemory", "Windows geheugen", 2, "TMemoryInfo", MakeCollector<TMemoryInfo>},
     {"Drives", "Schijven", 5, "TDiskInfo", MakeCollector<TDiskInfo>},
     {"Joystick", "Joystick", 4, "TJoystickInfo", MakeCollector<TJoystickInfo>},
     {"Soundcard", "Geluidskaart", 3, "TSoundCardInfo", MakeCollector<TSoundCardInfo>},
     {"Printer", "Printer", 6, "TPrinterInfo", MakeCollector<TPrinterInfo>},
-    {"MCIdevices", "MCI apparaten", 8, "TMCIInfo", nullptr},
+    {"MCIdevices", "MCI apparaten", 8, "TMCIInfo", MakeCollector<TMCIInfo>},
     {"Windows", "Windows systeem", 1, "TWindowsInfo", MakeCollector<TWindowsInfo>},
     {"RegionalSettings", "Landinstellingen", 10, "TRegionalInfo", MakeCollector<TRegionalInfo>},
-    {"DirectX", "DirectX", 7, "TDirectXInfo", nullptr},
+    {"DirectX", "DirectX", 7, "TDirectXInfo", MakeCollector<TDirectXInfo>},
     {"SystemFiles", "Systeem bestanden", 11, "TSystemFilesInfo", nullptr},
     {"LogFiles", "Log bestanden", 12, "TLogFilesInfo", nullptr},
 }};
