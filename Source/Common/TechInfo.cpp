@@ -8,11 +8,14 @@
 #include "Source/Common/DirectXInfo.h"
 #include "Source/Common/DiskInfo.h"
 #include "Source/Common/JoystickInfo.h"
+#include "Source/Common/LogFilesInfo.h"
 #include "Source/Common/MCIInfo.h"
 #include "Source/Common/MemoryInfo.h"
 #include "Source/Common/PrinterInfo.h"
 #include "Source/Common/RegionalInfo.h"
 #include "Source/Common/SoundCardInfo.h"
+#include "Source/Common/SystemFilesInfo.h"
+#include "Source/Common/SystemInfo.h"
 #include "Source/Common/VideoInfo.h"
 #include "Source/Common/WindowsInfo.h"
 #include "core/Exceptions.h"
@@ -31,7 +34,7 @@ const TTechInfoCategory& CategoryOf(std::string_view identifier) {
 }  // namespace
 
 const std::array<TTechInfoCategory, 13> TechInfoCategories = {{
-    {"SystemSummary", "Systeem", 0, "TSystemInfo", nullptr},
+    {"SystemSummary", "Systeem", 0, "TSystemInfo", MakeCollector<TSystemInfo>},
     {"VideoSystem", "Beeldscherm", 9, "TVideoInfo", MakeCollector<TVideoInfo>},
     {"WindowsMemory", "Windows geheugen", 2, "TMemoryInfo", MakeCollector<TMemoryInfo>},
     {"Drives", "Schijven", 5, "TDiskInfo", MakeCollector<TDiskInfo>},
@@ -42,8 +45,8 @@ const std::array<TTechInfoCategory, 13> TechInfoCategories = {{
     {"Windows", "Windows systeem", 1, "TWindowsInfo", MakeCollector<TWindowsInfo>},
     {"RegionalSettings", "Landinstellingen", 10, "TRegionalInfo", MakeCollector<TRegionalInfo>},
     {"DirectX", "DirectX", 7, "TDirectXInfo", MakeCollector<TDirectXInfo>},
-    {"SystemFiles", "Systeem bestanden", 11, "TSystemFilesInfo", nullptr},
-    {"LogFiles", "Log bestanden", 12, "TLogFilesInfo", nullptr},
+    {"SystemFiles", "Systeem bestanden", 11, "TSystemFilesInfo", MakeCollector<TSystemFilesInfo>},
+    {"LogFiles", "Log bestanden", 12, "TLogFilesInfo", MakeCollector<TLogFilesInfo>},
 }};
 
 const TTechInfoCategory* FindTechInfoCategory(std::string_view identifier) {
