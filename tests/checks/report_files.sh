@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A composed helpdesk report read by tools we did not write: CASE.INI by Python's configparser,
-# CASE.RTF by unrtf.   usage: report_files.sh <build-folder>
+# CASE.RTF by unrtf. The technical sections must show what the machine itself says, asked here of
+# other sources: the Wine prefix's registry and files, the X display, the Linux file system.
+#   usage: report_files.sh <build-folder>
 set -euo pipefail
 build=$(realpath "$1")
 out=$(mktemp -d)
@@ -30,4 +32,72 @@ for want in "Helpdeskrapport" "Klantnummer" "1234AB12aJan" "Jansen" "Dorpsstraat
             "Windows geheugen" "Landinstellingen"; do
   grep -qF -- "$want" <<<"$text" || { echo "unrtf does not show: $want"; echo "$text" | head -80; exit 1; }
 done
-echo "report files read back by configparser and unrtf"
+
+# Every category of the report's chapter, in the order of the check list.
+n=0
+for caption in "Systeem" "Beeldscherm" "Windows geheugen" "Schijven" "Joystick" "Geluidskaart" "Printer" \
+               "MCI apparaten" "Windows systeem" "Landinstellingen" "DirectX" "Systeem bestanden" "Log bestanden"; do
+  n=$((n + 1))
+  grep -qxF -- "$n. $caption" <<<"$text" || { echo "unrtf does not show section $n. $caption"; exit 1; }
+done
+
+# The values the collectors found, against what other tools say about the same machine.
+value_after() {  # the line unrtf puts after a label
+  awk -v label="$1" 'found { sub(/^[ \t]+/, ""); print; exit } index($0, label) == 1 { found = 1 }' <<<"$text"
+}
+expect() {  # label, wanted value
+  local got
+  got=$(value_after "$1")
+  [ "$got" = "$2" ] || { echo "$1 shows '$got', expected '$2'"; exit 1; }
+}
+prefix=${WINEPREFIX:-$build/wineprefix}
+windows="$prefix/drive_c/windows"
+
+directx=$(wine reg query 'HKLM\Software\Microsoft\DirectX' /v Version 2>/dev/null | tr -d '\r' | awk '$1 == "Version" { print $3 }')
+[ -n "$directx" ] || { echo "the prefix has no DirectX version"; exit 1; }
+expect "DirectX Versie(registry):" "$directx"
+ddraw=$(stat -c %s "$windows/system32/ddraw.dll")
+grep -qE "^DDRAW.DLL : [0-9.]+ .* Size: $ddraw bytes\$" <<<"$text" || { echo "no DDRAW.DLL entry of $ddraw bytes"; exit 1; }
+grep -qxF "DSOUND.VXD : File not found" <<<"$text" || { echo "no entry for a missing DirectX file"; exit 1; }
+
+# The media devices Wine knows are those of the [mci] section of its system.ini.
+mapfile -t aliases < <(python3 - "$windows/system.ini" <<'PY'
+import configparser, sys
+ini = configparser.ConfigParser(interpolation=None, strict=False, comment_prefixes=(";",))
+ini.optionxform = str
+ini.read(sys.argv[1], encoding="cp1252")
+print("\n".join(ini["mci"].keys()))
+PY
+)
+expect "Aantal MCI apparaten:" "${#aliases[@]}"
+for alias in "${aliases[@]}"; do
+  grep -qxF -- "$alias" <<<"$text" || { echo "MCI device $alias not listed"; exit 1; }
+done
+
+# The screen: mode 0 is the X display's own size; one mode only, so its memory is that mode's.
+size=$(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2 }')
+width=${size%x*}; height=${size#*x}
+grep -qE "^Windows mode 0, $width x $height, [0-9]+ bits\$" <<<"$text" || { echo "no mode 0 of $size"; exit 1; }
+expect "Maximale resolutie:" "$width,$height"
+
+# Drive C: is the prefix's drive_c on the Linux file system; its size needs more than 32 bits.
+total=$(python3 -c "import shutil, sys; print(('%.2f' % (shutil.disk_usage(sys.argv[1]).total / 1048576)).replace('.', ','))" "$prefix/drive_c/")
+expect "Totale schijfruimte:" "$total Mb"
+expect "Station-type:" "Vast"
+
+# The system summary: Wine names the computer after the host and the user after the Linux user.
+expect "Computer naam:" "$(hostname | cut -c1-15 | tr '[:lower:]' '[:upper:]')"
+expect "Gebruiker naam:" "$(id -un)"
+memory=$(python3 -c "import re; kb = int(re.search(r'MemTotal:\s+(\d+)', open('/proc/meminfo').read()).group(1)); print('%d Mb' % round(kb / 1024 + 0.5))")
+expect "Geheugen:" "$memory"
+nt_value() { wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v "$1" 2>/dev/null | tr -d '\r' |
+             awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
+version=$(nt_value CurrentVersion)
+expect "Windows versie:" "Windows NT ${version%%.*}.$(printf %02d "${version#*.}").$(nt_value CurrentBuildNumber) $(nt_value CSDVersion)"
+
+# The start-up files are copied whole: the first line of the prefix's system.ini follows its heading.
+first=$(head -1 "$windows/system.ini" | tr -d '\r')
+awk -v first="$first" '{ sub(/[ \t]+$/, "") } NF { if (prev == "system.ini" && $0 == first) ok = 1; prev = $0 }
+                       END { exit !ok }' <<<"$text" ||
+  { echo "system.ini is not copied under its heading"; exit 1; }
+echo "report files read back by configparser and unrtf; the technical sections agree with the machine"
