@@ -5,38 +5,37 @@
 #include <cstring>
 
 #include "core/StrConv.h"
+#include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "platform/RegistryValues.h"
 
 namespace {
-// A device opened by its type name; closed when the object goes.
-class TMciDevice {
-public:
-    explicit TMciDevice(const std::string& type) {
-        const std::wstring name = Widen(type);
-        MCI_OPEN_PARMSW open{};
-        open.lpstrDeviceType = name.c_str();
-        if (mciSendCommandW(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)) == 0)
-            FId = open.wDeviceID;
-    }
-    ~TMciDevice() {
-        if (FId) mciSendCommandW(FId, MCI_CLOSE, MCI_WAIT, 0);
-    }
-    TMciDevice(const TMciDevice&) = delete;
-    TMciDevice& operator=(const TMciDevice&) = delete;
-    bool IsOpen() const { return FId != 0; }
-
-    std::optional<DWORD> Capability(DWORD item) const {
-        MCI_GETDEVCAPS_PARMS caps{};
-        caps.dwItem = item;
-        if (mciSendCommandW(FId, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&caps)) != 0)
-            return std::nullopt;
-        return caps.dwReturn;
-    }
-
-private:
-    MCIDEVICEID FId = 0;
+// An open device: closed with the close command.
+struct TMciDeviceTraits {
+    using Handle = MCIDEVICEID;
+    static MCIDEVICEID Empty() noexcept { return 0; }
+    static bool IsValid(MCIDEVICEID id) noexcept { return id != 0; }
+    static void Free(MCIDEVICEID id) noexcept { mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, 0); }
 };
+using TMciDevice = TOwnedHandle<TMciDeviceTraits>;
+
+// Opens a device by its type name (nothing held when it cannot be opened).
+TMciDevice OpenByType(const std::string& type) {
+    const std::wstring name = Widen(type);
+    MCI_OPEN_PARMSW open{};
+    open.lpstrDeviceType = name.c_str();
+    if (mciSendCommandW(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)) != 0) return {};
+    return TMciDevice(open.wDeviceID);
+}
+
+std::optional<DWORD> Capability(const TMciDevice& device, DWORD item) {
+    MCI_GETDEVCAPS_PARMS caps{};
+    caps.dwItem = item;
+    if (mciSendCommandW(device.Get(), MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT,
+                        reinterpret_cast<DWORD_PTR>(&caps)) != 0)
+        return std::nullopt;
+    return caps.dwReturn;
+}
 
 // The system-information command for all devices; `info` gets the answer.
 MCIERROR SystemInformation(DWORD flags, DWORD number, wchar_t (&buffer)[256]) {
@@ -92,10 +91,10 @@ std::string MciDeviceTypeText(std::optional<DWORD> code) {
 }
 
 TMCIDeviceInfo::TMCIDeviceInfo(DWORD number) : Alias(DeviceName(number)) {
-    const TMciDevice device(Alias);
-    if (!device.IsOpen()) return;
+    const TMciDevice device = OpenByType(Alias);
+    if (!device) return;
     Description = DescriptionOf(Alias);
-    AssignCapabilities([&device](DWORD item) { return device.Capability(item); });
+    AssignCapabilities([&device](DWORD item) { return Capability(device, item); });
 }
 
 void TMCIDeviceInfo::AssignCapabilities(const TMciCapabilityQuery& query) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "Source/Common/FileVersionInfo.h"
@@ -11,6 +12,7 @@
 #include "platform/Registry.h"
 #include "platform/RegistryValues.h"
 #include "platform/SysInfo.h"
+#include "platform/gui/Graphics.h"  // TWindowDC
 
 namespace {
 const std::string ClassRoot = "\\System\\CurrentControlSet\\services\\class\\";
@@ -24,18 +26,15 @@ std::optional<std::string> ReadOptionalString(const TRegKey& key, const char* na
     }
 }
 
+// A whole number as the registry keeps it in text, blanks around it allowed.
 std::optional<long long> ToNumber(const std::optional<std::string>& text) {
     if (!text) return std::nullopt;
     const std::string trimmed = Trim(*text);
-    if (trimmed.empty()) return std::nullopt;
-    size_t used = 0;
-    try {
-        const long long value = std::stoll(trimmed, &used);
-        if (used == trimmed.size()) return value;
-    } catch (const std::logic_error&) {
-        // not a number
-    }
-    return std::nullopt;
+    long long value = 0;
+    const char* end = trimmed.data() + trimmed.size();
+    const auto [stop, error] = std::from_chars(trimmed.data(), end, value);
+    if (trimmed.empty() || error != std::errc() || stop != end) return std::nullopt;
+    return value;
 }
 
 std::string ModeText(size_t index, const TDisplayMode& mode) {
@@ -69,21 +68,6 @@ TDisplayDevices PrimaryDisplayDevices() {
     return result;
 }
 
-// The device context of a window, released when the object goes.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND window) : FWindow(window), FDC(GetDC(window)) {}
-    ~TWindowDC() {
-        if (FDC) ReleaseDC(FWindow, FDC);
-    }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Handle() const { return FDC; }
-
-private:
-    HWND FWindow;
-    HDC FDC;
-};
 }  // namespace
 
 namespace {
@@ -183,9 +167,9 @@ void TVideoInfo::GatherInfo() {
     CurrentMode.clear();
     if (HWND active = GetActiveWindow()) {
         const TWindowDC dc(active);
-        if (dc.Handle())
-            CurrentMode = Format("%d x %d, %d bits", {GetDeviceCaps(dc.Handle(), HORZRES), GetDeviceCaps(dc.Handle(), VERTRES),
-                                                      GetDeviceCaps(dc.Handle(), BITSPIXEL)});
+        if (dc.Get())
+            CurrentMode = Format("%d x %d, %d bits", {GetDeviceCaps(dc.Get(), HORZRES), GetDeviceCaps(dc.Get(), VERTRES),
+                                                      GetDeviceCaps(dc.Get(), BITSPIXEL)});
     }
     std::vector<TDisplayMode> modes;
     modes.push_back(DisplaySetting(0).value_or(TDisplayMode{}));
