@@ -26,7 +26,8 @@ std::string LastSubKey(const std::string& path) {
     return names.empty() ? std::string() : path + "\\" + names.back();
 }
 
-std::string Joined(const std::string& a, const std::string& b) { return Trim(a + " " + b); }
+// Firmware texts are often padded with blanks.
+std::string Joined(const std::string& a, const std::string& b) { return Trim(Trim(a) + " " + Trim(b)); }
 
 // The NT family's firmware description.
 std::string Firmware(const char* name) {

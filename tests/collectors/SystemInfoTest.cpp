@@ -68,7 +68,7 @@ TEST(SystemInfo, ValuesFromEachRegistryLayout) {
     } cases[] = {
         {"9x", Write9xLayout, "IBM PC/AT", "Award 4.51 PG", "2 COM / 1 LPT", "Standaard 101/102-toetsen", "PS/2-muis",
          "IExplore"},
-        {"NT", WriteNTLayout, "Bakker Computers  Werkstation 5", "Phoenix 1.2  03/15/2024", "2 COM / 1 LPT",
+        {"NT", WriteNTLayout, "Bakker Computers Werkstation 5", "Phoenix 1.2  03/15/2024", "2 COM / 1 LPT",
          "Standaard PS/2-toetsenbord", "HID-muis", "surfer"},
         {"neither", [] {}, "Niet gevonden", "Niet gevonden", "Niet gevonden", "Niet gevonden", "Niet gevonden",
          "Niet aanwezig"},
