@@ -11,6 +11,11 @@ const char* const DefaultHelpdeskDescription = "Brantel Software Helpdesk";
 const char* const DefaultHelpdeskPostAddress = "Postbus 1250";
 const char* const DefaultHelpdeskZipcode = "3800 BG  Amersfoort";
 const char* const DefaultHelpdeskFaxLine = "Fax: 033-4567890";
+const char* const HelpdeskPhoneText =
+    "Brantel Helpdesk\r\n"
+    "Telefoon: 0900-2726835 (25 cent per minuut), op werkdagen van 9.00 tot 17.00 uur\r\n"
+    "Fax: 033-4567890\r\n"
+    "Houd bij het bellen uw klantnummer en het helpdeskrapport bij de hand.";
 
 const TMailHostRow MailHostTable[4] = {
     {"@POLDERNET.NL", "SMTP.POLDERNET.NL"},

@@ -20,6 +20,8 @@ extern const char* const DefaultHelpdeskDescription;
 extern const char* const DefaultHelpdeskPostAddress;
 extern const char* const DefaultHelpdeskZipcode;
 extern const char* const DefaultHelpdeskFaxLine;  // "Fax: " and the number
+// The helpdesk's telephone numbers and call rates, shown before a report is made.
+extern const char* const HelpdeskPhoneText;
 
 // Mail providers whose customers must send through the provider's own SMTP host (see TMailProviders).
 extern const TMailHostRow MailHostTable[4];

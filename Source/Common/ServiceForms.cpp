@@ -2,9 +2,11 @@
 
 #include "Source/Common/AboutForm.h"
 #include "Source/Common/MailserverForm.h"
+#include "Source/Common/ProblemSolver.h"
 #include "Source/Common/Services.h"
 
 void RegisterServiceForms() {
     RegisterServiceForm("TfrmMailserver", [] { return TFormPtr<TForm>(CreateForm<TfrmMailserver>()); });
+    RegisterServiceForm("TfrmProblemSolver", [] { return TFormPtr<TForm>(CreateForm<TfrmProblemSolver>()); });
     RegisterServiceForm("TfrmAbout", [] { return TFormPtr<TForm>(CreateForm<TfrmAbout>()); });
 }
