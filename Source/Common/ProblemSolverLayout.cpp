@@ -121,15 +121,15 @@ void TfrmProblemSolver::LayoutPages() {
                      TField{lblUserZipCode, txtUserZipCode, 80}, TField{lblUserCity, txtUserCity, 160},
                      TField{lblUserCountry, cboUserCountry, 160}}) {
         f.Label.ShowCaption = true;
-        f.Label.SetBounds(16, top + 3, 96, 16);
+        f.Label.SetBounds(16, top + 3, 100, 16);
         f.Label.FocusControl = &f.Edit;
-        f.Edit.SetBounds(114, top, f.Width, 21);
+        f.Edit.SetBounds(120, top, f.Width, 21);
         top += 27;
     }
-    cboUserCountry.SetBounds(114, cboUserCountry.Top(), 160, 200);
+    cboUserCountry.SetBounds(120, cboUserCountry.Top(), 160, 200);
     top = 6;
     for (TField f : {TField{lblUserEmail, txtUserEmail, 190}, TField{lblUserPhone, txtUserPhone, 110},
-                     TField{lblUserTimeFrom, txtUserTimeFrom, 56}, TField{lblUserTimeUntil, txtUserTimeUntil, 56},
+                     TField{lblUserTimeFrom, txtUserTimeFrom, 72}, TField{lblUserTimeUntil, txtUserTimeUntil, 72},
                      TField{lblUserFax, txtUserFax, 110}}) {
         f.Label.ShowCaption = true;
         f.Label.SetBounds(330, top + 3, 96, 16);
