@@ -114,34 +114,33 @@ void TfrmProblemSolver::LayoutPages() {
         TControl& Edit;
         int Width;
     };
-    top = 6;
-    for (TField f : {TField{lblUserInitials, txtUserInitials, 80}, TField{lblUserPrefix, txtUserPrefix, 80},
-                     TField{lblUserLastName, txtUserLastName, 160}, TField{lblUserCompany, txtUserCompany, 160},
-                     TField{lblUserStreet, txtUserStreet, 160}, TField{lblUserHouseNumber, txtUserHouseNumber, 60},
-                     TField{lblUserZipCode, txtUserZipCode, 80}, TField{lblUserCity, txtUserCity, 160},
-                     TField{lblUserCountry, cboUserCountry, 160}}) {
-        f.Label.ShowCaption = true;
-        f.Label.SetBounds(16, top + 3, 100, 16);
-        f.Label.FocusControl = &f.Edit;
-        f.Edit.SetBounds(120, top, f.Width, 21);
-        top += 27;
-    }
-    cboUserCountry.SetBounds(120, cboUserCountry.Top(), 160, 200);
-    top = 6;
-    for (TField f : {TField{lblUserEmail, txtUserEmail, 190}, TField{lblUserPhone, txtUserPhone, 110},
-                     TField{lblUserTimeFrom, txtUserTimeFrom, 72}, TField{lblUserTimeUntil, txtUserTimeUntil, 72},
-                     TField{lblUserFax, txtUserFax, 110}}) {
-        f.Label.ShowCaption = true;
-        f.Label.SetBounds(330, top + 3, 96, 16);
-        f.Label.FocusControl = &f.Edit;
-        f.Edit.SetBounds(428, top, f.Width, 21);
-        top += 27;
-    }
+    // One column of captions with their fields below each other; answers the top after the last.
+    auto column = [](std::initializer_list<TField> fields, int left) {
+        int top = 6;
+        for (TField f : fields) {
+            f.Label.ShowCaption = true;
+            f.Label.SetBounds(left, top + 3, 100, 16);
+            f.Label.FocusControl = &f.Edit;
+            f.Edit.SetBounds(left + 104, top, f.Width, 21);
+            top += 27;
+        }
+        return top;
+    };
+    column({{lblUserInitials, txtUserInitials, 80}, {lblUserPrefix, txtUserPrefix, 80},
+            {lblUserLastName, txtUserLastName, 160}, {lblUserCompany, txtUserCompany, 160},
+            {lblUserStreet, txtUserStreet, 160}, {lblUserHouseNumber, txtUserHouseNumber, 60},
+            {lblUserZipCode, txtUserZipCode, 80}, {lblUserCity, txtUserCity, 160}, {lblUserCountry, cboUserCountry, 160}},
+           16);
+    cboUserCountry.SetHeight(200);  // the height of the dropped-down list
+    top = column({{lblUserEmail, txtUserEmail, 190}, {lblUserPhone, txtUserPhone, 110},
+                  {lblUserTimeFrom, txtUserTimeFrom, 72}, {lblUserTimeUntil, txtUserTimeUntil, 72},
+                  {lblUserFax, txtUserFax, 110}},
+                 326);
     for (TOATimeSpinEdit* time : {&txtUserTimeFrom, &txtUserTimeUntil}) {
         time->Increment = 30;
         time->SetMaxLength(5);
     }
-    chkUserCallBeforeFax.SetBounds(330, top + 2, 290, 34);
+    chkUserCallBeforeFax.SetBounds(326, top + 2, 290, 34);
     chkUserCallBeforeFax.ModifyStyle(BS_MULTILINE);
     chkUserCallBeforeFax.SetEnabled(false);
 
