@@ -1,0 +1,209 @@
+// The real program, driven from outside as a user would: started for an application, "Probleemoplosser"
+// opened from the main window, the wizard walked to its report page and closed there. The report
+// stays in the program's folder for tools we did not write (tests/checks/problem_solver.sh): the test
+// runs only when that script names the folder in BRAN_E2E_DIR.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/StrConv.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/gui/Label.h"
+
+namespace {
+struct TWindowQuery {
+    DWORD Process;
+    std::function<bool(HWND)> Match;
+    HWND Found = nullptr;
+};
+
+std::string WindowText(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return Narrow(text);
+}
+
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return Narrow(name);
+}
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+    auto* q = reinterpret_cast<TWindowQuery*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != q->Process || !IsWindowVisible(window) || !q->Match(window)) return TRUE;
+    q->Found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM data) {
+    if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// The first visible top-level window of the process that matches, waiting up to 30 seconds.
+HWND WaitForWindow(DWORD process, const std::function<bool(HWND)>& match) {
+    for (int tries = 0; tries < 300; ++tries) {
+        TWindowQuery query{process, match};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+        if (query.Found) return query.Found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// The visible descendants of a window, in the order the system lists them.
+std::vector<HWND> VisibleChildren(HWND parent) {
+    std::vector<HWND> children;
+    EnumChildWindows(parent, CollectVisible, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+HWND ButtonOf(HWND parent, const std::string& caption) {
+    for (HWND child : VisibleChildren(parent))
+        if (ClassOf(child) == "Button" && StripAccelerator(WindowText(child)) == caption) return child;
+    return nullptr;
+}
+
+// Clicks a button as the user would and waits until the program has handled it.
+void Press(HWND parent, const std::string& caption) {
+    HWND button = ButtonOf(parent, caption);
+    ASSERT_NE(button, nullptr) << caption;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
+}
+
+std::string PageTitle(HWND wizard) {
+    // The wizard's title is the large label in its header band: the first visible label with text
+    // that is one of the page titles.
+    for (HWND child : VisibleChildren(wizard)) {
+        const std::string text = WindowText(child);
+        for (const char* title : {"Inleiding", "Raadpleeg de Documentatie", "Online Update",
+                                  "Contact opnemen met de Brantel Helpdesk", "Probleemomschrijving",
+                                  "Technische informatie", "Persoonlijke gegevens", "Opslaan van gegevens",
+                                  "Helpdeskrapport"})
+            if (text == title) return text;
+    }
+    return "";
+}
+
+// The visible edit boxes of the page shown, multi-line ones or single-line ones.
+std::vector<HWND> Edits(HWND wizard, bool multiLine) {
+    std::vector<HWND> edits;
+    for (HWND child : VisibleChildren(wizard))
+        if (ClassOf(child) == "Edit" && ((GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE) != 0) == multiLine)
+            edits.push_back(child);
+    return edits;
+}
+
+void Type(HWND edit, const std::string& text) {
+    DWORD_PTR result = 0;
+    const std::wstring wide = Widen(text);
+    SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_NORMAL, 10000, &result);
+}
+
+void WriteValues(const std::string& key, std::initializer_list<std::pair<const char*, const char*>> values) {
+    TRegKey k;
+    ASSERT_TRUE(k.Open(HKEY_LOCAL_MACHINE, key, true));
+    for (auto [name, value] : values) k.WriteString(name, value);
+}
+}  // namespace
+
+TEST(EndToEnd, ProblemSolverFromTheMainWindowLeavesAReport) {
+    const char* dir = std::getenv("BRAN_E2E_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "run by tests/checks/problem_solver.sh";
+    const std::string folder = IncludeTrailingBackslash(dir);
+    const std::string exe = folder + "BranService.exe";
+    ASSERT_TRUE(FileCopy(ExtractFilePath(GetExeName()) + "..\\BranService.exe", exe, false));
+
+    // This machine's registry: one application and a user who filled in the personal data before.
+    WriteValues("Software\\Brantel\\Kasboek", {{"CurrentVersion", "2"}});
+    WriteValues("Software\\Brantel\\Kasboek\\2", {{"CurrentLanguage", "NL"}});
+    WriteValues("Software\\Brantel\\Kasboek\\2\\TechInfo", {{"WindowsMemory", "True"}, {"RegionalSettings", "True"}});
+    WriteValues("Software\\Brantel\\Kasboek\\2\\NL", {{"", "Kasboek"}, {"ReleaseVersion", "2.1"}});
+    WriteValues("Software\\Brantel\\Shared\\Registration",
+                {{"Initials", "J."}, {"LastName", "Jansen"}, {"Street", "Dorpsstraat"}, {"HouseNumber", "12"},
+                 {"ZipCode", "1234 AB"}, {"City", "Utrecht"}, {"Country", "Nederland"},
+                 {"E-mail", "j.jansen@voorbeeld.nl"}, {"Internet", "True"}});
+    struct TCleanUp {
+        ~TCleanUp() {
+            TRegKey::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek");
+            TRegKey::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Shared\\Registration");
+        }
+    } cleanUp;
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + Widen(exe) + L"\" -rKasboek";
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder).c_str(),
+                               &startup, &process));
+    struct TProcess {
+        PROCESS_INFORMATION& Info;
+        ~TProcess() {
+            if (WaitForSingleObject(Info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(Info.hProcess, 1);
+            CloseHandle(Info.hThread);
+            CloseHandle(Info.hProcess);
+        }
+    } running{process};
+    const DWORD id = process.dwProcessId;
+
+    HWND main = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Bran-Service"; });
+    ASSERT_NE(main, nullptr);
+    HWND services = nullptr;
+    for (HWND child : VisibleChildren(main))
+        if (ClassOf(child) == "SysListView32") services = child;
+    ASSERT_NE(services, nullptr);
+    // "Probleemoplosser" is the first service of an application: select it and press Enter.
+    for (WORD key : {VK_HOME, VK_RETURN}) {
+        PostMessageW(services, WM_KEYDOWN, key, 1);
+        PostMessageW(services, WM_KEYUP, key, 0xC0000001);
+        Sleep(500);
+    }
+
+    HWND wizard = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Probleemoplosser"; });
+    if (!wizard) {
+        WaitForWindow(id, [](HWND w) {
+            std::printf("window '%s' class %s\n", WindowText(w).c_str(), ClassOf(w).c_str());
+            for (HWND c : VisibleChildren(w)) std::printf("  child '%s' class %s\n", WindowText(c).c_str(), ClassOf(c).c_str());
+            return true;
+        });
+        std::printf("selected %d\n", static_cast<int>(SendMessageW(services, LVM_GETNEXTITEM, -1, LVNI_SELECTED)));
+    }
+    ASSERT_NE(wizard, nullptr);
+    Sleep(500);
+    EXPECT_EQ(PageTitle(wizard), "Inleiding");
+    for (const char* page : {"Raadpleeg de Documentatie", "Online Update", "Contact opnemen met de Brantel Helpdesk",
+                             "Probleemomschrijving"}) {
+        Press(wizard, "Volgende");
+        ASSERT_EQ(PageTitle(wizard), page);
+    }
+    std::vector<HWND> lines = Edits(wizard, false), memos = Edits(wizard, true);
+    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(memos.size(), 2u);
+    Type(lines[0], "De maand afsluiten");
+    Type(memos[0], "Menu Boekingen, Maand afsluiten");
+    Type(memos[1], "Het kasboek sluit de maand niet af.");
+    Type(lines[1], "Fout 42");
+    for (const char* page : {"Technische informatie", "Persoonlijke gegevens", "Opslaan van gegevens", "Helpdeskrapport"}) {
+        Press(wizard, "Volgende");
+        ASSERT_EQ(PageTitle(wizard), page);
+    }
+    Press(wizard, "Sluiten");
+    for (int tries = 0; tries < 100 && IsWindow(wizard) && IsWindowVisible(wizard); ++tries) Sleep(100);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+
+    EXPECT_TRUE(FileExists(folder + "Reports\\Kasboek\\Report01\\CASE.RTF"));
+    EXPECT_TRUE(FileExists(folder + "Reports\\Kasboek\\Report01\\CASE.INI"));
+}
