@@ -22,5 +22,9 @@
 #define IDI_VIEW_LIST 121
 #define IDI_VIEW_DETAILS 122
 
+// Pictures of the technical-information categories (16 x 16): IDI_TECHINFO_FIRST + image index.
+#define IDI_TECHINFO_FIRST 130
+#define IDI_TECHINFO_COUNT 13
+
 // The About box picture.
 #define IDB_ABOUT 200

@@ -239,3 +239,46 @@ glyph view-details \
    fill '$blue' stroke none rectangle 1,5 3,7 rectangle 1,9 3,11 rectangle 1,13 3,15
    stroke '$ink' stroke-width 1 line 4,6.5 9,6.5 line 4,10.5 9,10.5 line 4,14.5 9,14.5
    line 11,6.5 15,6.5 line 11,10.5 15,10.5 line 11,14.5 14,14.5"
+
+# The technical-information categories (16 x 16), by image index, into resources/techinfo/.
+out=resources/techinfo
+mkdir -p "$out"
+glyph techinfo-00-system \
+  "fill '$steel' $S rectangle 1.5,1.5 14.5,11.5 fill '$blue' stroke none rectangle 3,3 13,10
+   fill '$steel' $S rectangle 5.5,11.5 10.5,13.5 rectangle 3.5,13.5 12.5,15.5"
+glyph techinfo-01-windows \
+  "fill '$paper' $S rectangle 1.5,2.5 14.5,13.5 fill '$blue' stroke none rectangle 2,3 14,6
+   fill '$red' stroke none rectangle 11,4 13,5"
+glyph techinfo-02-memory \
+  "fill '$green' $S rectangle 0.5,4.5 15.5,10.5 fill '$ink' stroke none rectangle 2,6 5,9 rectangle 6.5,6 9.5,9
+   rectangle 11,6 14,9 stroke '$ink' stroke-width 1 line 2.5,11 2.5,13 line 5.5,11 5.5,13 line 8.5,11 8.5,13
+   line 11.5,11 11.5,13 line 14.5,11 14.5,13"
+glyph techinfo-03-soundcard \
+  "fill '$steel' $S polygon 1.5,5.5 5.5,5.5 9.5,1.5 9.5,14.5 5.5,10.5 1.5,10.5
+   fill none stroke '$blue' stroke-width 1 arc 8,4 14,12 -60,60 arc 6,2 16,14 -55,55"
+glyph techinfo-04-joystick \
+  "fill '$steel' $S rectangle 1.5,10.5 14.5,14.5 stroke '$ink' stroke-width 1.5 line 8,10 8,5
+   fill '$red' $S circle 8,4 8,1.5"
+glyph techinfo-05-drives \
+  "fill '$steel' $S rectangle 0.5,4.5 15.5,11.5 stroke '$ink' stroke-width 1 line 2,8.5 9,8.5
+   fill '$green' stroke none rectangle 12,7 14,9"
+glyph techinfo-06-printer \
+  "fill '$paper' $S rectangle 4.5,0.5 11.5,6.5 fill '$steel' $S rectangle 0.5,5.5 15.5,12.5
+   fill '$paper' $S rectangle 3.5,10.5 12.5,15.5 fill '$green' stroke none rectangle 12,7 14,9"
+glyph techinfo-07-directx \
+  "fill '$blue' $S polygon 8,0.5 15.5,8 8,15.5 0.5,8 stroke '$yellow' stroke-width 2 line 5,5 11,11 line 11,5 5,11"
+glyph techinfo-08-mci \
+  "fill '$steel' $S circle 8,8 8,0.5 fill '$sky' stroke none circle 8,8 8,4 fill '$paper' $S circle 8,8 8,6.5"
+glyph techinfo-09-display \
+  "fill '$steel' $S rectangle 0.5,1.5 15.5,12.5 fill '$sky' stroke none rectangle 2,3 14,11
+   fill '$yellow' stroke none circle 5,6 5,4.5 fill '$green' stroke none polygon 2,11 7,6 11,11
+   fill '$steel' $S rectangle 4.5,12.5 11.5,15.5"
+glyph techinfo-10-regional \
+  "fill '$blue' $S circle 8,8 8,0.5 fill '$green' stroke none polygon 4,4 8,3 9,6 6,9 4,8 polygon 10,9 13,9 12,13 10,12
+   fill none stroke '$sky' stroke-width 1 line 1,8 15,8"
+glyph techinfo-11-systemfiles \
+  "fill '$paper' $S polygon 2.5,0.5 10.5,0.5 13.5,3.5 13.5,15.5 2.5,15.5 fill '$steel' $S circle 8,9 8,5.5
+   fill '$paper' $S circle 8,9 8,7.5"
+glyph techinfo-12-logfiles \
+  "fill '$paper' $S polygon 2.5,0.5 10.5,0.5 13.5,3.5 13.5,15.5 2.5,15.5
+   stroke '$line' stroke-width 1 line 4,4.5 9,4.5 line 4,7.5 12,7.5 line 4,10.5 12,10.5 line 4,13.5 10,13.5"

@@ -1,7 +1,5 @@
 #include "Source/Common/ProblemSolver.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "Source/Common/Country.h"
@@ -22,6 +20,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Hourglass.h"
 #include "platform/gui/Messages.h"
+#include "resources/resource.h"
 
 namespace {
 TProblemSolverDeliveryFactory& DeliveryFactory() {
@@ -31,23 +30,9 @@ TProblemSolverDeliveryFactory& DeliveryFactory() {
 
 bool SameIdentifier(const std::string& a, const std::string& b) { return SameText(a, b); }
 
-// The pictures of the technical-information categories, by image index, from the system's own
-// icons: computer, Windows, memory, sound, joystick, drives, printer, DirectX, MCI, display,
-// regional settings, system files, log files.
+// The pictures of the technical-information categories, by image index.
 void LoadTechInfoImages(TImageList& images) {
-    const SHSTOCKICONID icons[] = {SIID_DESKTOPPC,  SIID_APPLICATION, SIID_DRIVERAM,    SIID_AUDIOFILES, SIID_SOFTWARE,
-                                   SIID_DRIVEFIXED, SIID_PRINTER,     SIID_VIDEOFILES,  SIID_MEDIACDAUDIO, SIID_IMAGEFILES,
-                                   SIID_WORLD,      SIID_SETTINGS,    SIID_DOCASSOC};
-    for (SHSTOCKICONID id : icons) {
-        SHSTOCKICONINFO info{};
-        info.cbSize = sizeof info;
-        if (SUCCEEDED(SHGetStockIconInfo(id, SHGSI_ICON | SHGSI_SMALLICON, &info)) && info.hIcon) {
-            images.AddIcon(info.hIcon);
-            DestroyIcon(info.hIcon);
-        } else {
-            images.AddIcon(LoadIconW(nullptr, IDI_APPLICATION));
-        }
-    }
+    for (int i = 0; i < IDI_TECHINFO_COUNT; ++i) images.AddResourceIcon(IDI_TECHINFO_FIRST + i);
 }
 }  // namespace
 
