@@ -35,23 +35,36 @@ EBranValidate::EBranValidate(const std::string& userMessage, const TAppObj* obje
 
 // --- change notification -------------------------------------------------------------------------
 
-void TAppObjBase::AddOnChangedHandler(const void* subscriber, TOnChanged handler) {
-    FOnChanged.emplace_back(subscriber, std::move(handler));
+TAppObjBase::~TAppObjBase() {
+    // A freed handler only forgets its pointer; it must not reach back into this object.
+    std::vector<THandler> handlers = std::move(FOnChanged);
+    FOnChanged.clear();
+    for (THandler& h : handlers)
+        if (h.Freed) h.Freed();
+}
+
+void TAppObjBase::AddOnChangedHandler(const void* subscriber, TOnChanged handler, TOnFreed freed) {
+    FOnChanged.push_back(THandler{subscriber, std::move(handler), std::move(freed)});
 }
 
 void TAppObjBase::RemoveOnChangedHandler(const void* subscriber) {
     auto it = std::find_if(FOnChanged.begin(), FOnChanged.end(),
-                           [subscriber](const auto& h) { return h.first == subscriber; });
+                           [subscriber](const THandler& h) { return h.Subscriber == subscriber; });
     if (it == FOnChanged.end())
         throw EBrantel(HandlerOwnerName(), "RemoveOnChangedHandler", "Event handler was not added",
                        Format("Kon OnChangedHandler voor %s niet verwijderen", {HandlerOwnerName()}));
     FOnChanged.erase(it);
 }
 
+bool TAppObjBase::HasOnChangedHandler(const void* subscriber) const {
+    return std::any_of(FOnChanged.begin(), FOnChanged.end(),
+                       [subscriber](const THandler& h) { return h.Subscriber == subscriber; });
+}
+
 void TAppObjBase::CallOnChangedHandlers(TAppProp& changed) {
     // A handler may add or remove handlers; call those that were there when the change happened.
     auto handlers = FOnChanged;
-    for (auto& h : handlers) h.second(changed);
+    for (auto& h : handlers) h.Changed(changed);
 }
 
 // --- property descriptor -------------------------------------------------------------------------

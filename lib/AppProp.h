@@ -59,13 +59,22 @@ private:
 };
 
 // Change notification shared by objects and properties. Handlers are keyed by their subscriber
-// (the object that added them), so the subscriber can take its handler away again.
+// (the object that added them), so the subscriber can take its handler away again. A subscriber
+// that keeps a pointer to the object passes a freed handler too: it is called when the object ends
+// while the subscriber is still there, so that neither side outlives the other with a dangling
+// pointer, whatever the order in which a form frees its records and its controls.
 class TAppObjBase : public TBranObject {
 public:
     using TOnChanged = std::function<void(TAppProp& changed)>;
-    void AddOnChangedHandler(const void* subscriber, TOnChanged handler);
+    using TOnFreed = std::function<void()>;
+    TAppObjBase() = default;
+    TAppObjBase(const TAppObjBase&) = delete;
+    TAppObjBase& operator=(const TAppObjBase&) = delete;
+    ~TAppObjBase() override;
+    void AddOnChangedHandler(const void* subscriber, TOnChanged handler, TOnFreed freed = {});
     // Throws EBrantel when the subscriber added no handler.
     void RemoveOnChangedHandler(const void* subscriber);
+    bool HasOnChangedHandler(const void* subscriber) const;
 
 protected:
     void CallOnChangedHandlers(TAppProp& changed);
@@ -73,7 +82,12 @@ protected:
     virtual std::string HandlerOwnerName() const = 0;
 
 private:
-    std::vector<std::pair<const void*, TOnChanged>> FOnChanged;
+    struct THandler {
+        const void* Subscriber;
+        TOnChanged Changed;
+        TOnFreed Freed;
+    };
+    std::vector<THandler> FOnChanged;
 };
 
 class TAppPropDesc : public TBranObject {

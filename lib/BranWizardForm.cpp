@@ -10,6 +10,7 @@
 #include "lib/BranButtons.h"
 #include "lib/BranGradient.h"
 #include "lib/BranProgressBar.h"
+#include "lib/OACInterface.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Bevel.h"
 #include "platform/gui/Image.h"
@@ -125,6 +126,46 @@ void TBranWizardForm::EndWizard(int result) {
     if (!IsModal()) Close();
 }
 
+namespace {
+// What a failed page change must give back: the derived form may have changed the buttons' kinds
+// and captions for the page it is on (Close instead of Cancel on the last page).
+struct TButtonLook {
+    TBranButton* Button;
+    TBitBtnKind Kind;
+    std::string Caption;
+    int ModalResult;
+
+    explicit TButtonLook(TBranButton* button)
+        : Button(button), Kind(button->Kind()), Caption(button->Caption()), ModalResult(button->ModalResult) {}
+    void Restore() const {
+        Button->SetKind(Kind);
+        Button->SetCaption(Caption);
+        Button->ModalResult = ModalResult;
+    }
+};
+}  // namespace
+
+bool TBranWizardForm::CommitActiveInput() {
+    // A control that refused its input while the focus was leaving it keeps the page: the click
+    // that took the focus away arrives only after the refusal.
+    if (TControl* refused = RefusedExit()) {
+        if (refused->CanFocus()) refused->SetFocus();
+        return false;
+    }
+    // Enter and the page keys act while the focus stays in the control: its input counts as left.
+    TOACInterface* binding = FindOACInterface(ActiveControl());
+    return !binding || !binding->TakesInput() || !ActiveControl()->Focused() || binding->CommitInput();
+}
+
+void TBranWizardForm::FocusActivePage() {
+    // Typing must never go into a control of a page that is no longer shown.
+    TTabSheet* page = Pages->ActivePage();
+    if (!page || !Visible()) return;
+    HWND focus = GetFocus();
+    if (focus && (focus == page->Handle() || IsChild(page->Handle(), focus))) return;
+    if (!SelectFirstIn(page) && FNext && FNext->CanFocus()) FNext->SetFocus();
+}
+
 void TBranWizardForm::Navigate(TWizardDirection direction) {
     BranAssert(Pages != nullptr, "FPages = nil", kSource);
     BranAssert(Pages->ActivePage() != nullptr, "FPages.ActivePage = nil", kSource);
@@ -134,6 +175,7 @@ void TBranWizardForm::Navigate(TWizardDirection direction) {
         bool& Flag;
         ~TNavigatingGuard() { Flag = false; }
     } guard{FNavigating};
+    if (!CommitActiveInput()) return;
     bool allow = true;
     if (OnExitPage) OnExitPage(Pages, previous, allow, direction);
     if (!allow) return;
@@ -142,18 +184,23 @@ void TBranWizardForm::Navigate(TWizardDirection direction) {
         EndWizard(mrOk);
         return;
     }
+    std::vector<TButtonLook> looks;
+    if (FLaidOut) looks = {TButtonLook(FNext.get()), TButtonLook(FCancel.get())};
     Pages->SetActivePage(target);
     try {
         UpdateNavigation();
         if (OnEnterPage) OnEnterPage(Pages, Pages->ActivePage(), direction);
         UpdateProgress();
     } catch (...) {
-        // A page that failed to prepare is not shown: go back to where the user was.
+        // A page that failed to prepare is not shown: go back to where the user was, as it was.
         Pages->SetActivePage(previous);
         UpdateNavigation();
+        for (const TButtonLook& look : looks) look.Restore();
         UpdateProgress();
+        FocusActivePage();
         throw;
     }
+    FocusActivePage();
 }
 
 void TBranWizardForm::EnterFirstPage() {

@@ -88,6 +88,10 @@ protected:
 
 private:
     void EndWizard(int result);
+    // Accepts the input of the focused control as leaving it would; false when it was refused.
+    bool CommitActiveInput();
+    // Moves the focus onto the active page when it is anywhere else.
+    void FocusActivePage();
 
     bool FNavigating = false;
     bool FLaidOut = false;

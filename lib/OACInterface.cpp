@@ -4,6 +4,7 @@
 
 #include "core/Format.h"
 #include "lib/AppObj.h"
+#include "lib/PropString.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/Messages.h"
 
@@ -30,16 +31,16 @@ TOACInterface* FindOACInterface(TControl* control, const char* iid) {
 TOACInterface::TOACInterface(TControl& control) : FControl(control) {}
 
 TOACInterface::~TOACInterface() {
-    if (FAppProp) {
-        try {
-            FAppProp->RemoveOnChangedHandler(this);
-        } catch (...) {
-            // The property no longer knows us: nothing left to undo.
-        }
-    }
+    // The property, if it is still there, must not call a binding that is gone.
+    if (FAppProp && FAppProp->HasOnChangedHandler(this)) FAppProp->RemoveOnChangedHandler(this);
 }
 
 bool TOACInterface::AllowsEmpty() const { return AllowEmpty && !(FAppProp && FAppProp->Desc().IsRequired()); }
+
+void TOACInterface::Unbind() {
+    FAppProp = nullptr;
+    FRefusedOnTheWay = false;
+}
 
 void TOACInterface::SetAppProp(TAppProp* prop) {
     if (FAppProp) {
@@ -50,9 +51,12 @@ void TOACInterface::SetAppProp(TAppProp* prop) {
                            Format("Kan OnChangeHandler van '%s' niet verwijderen", {FAppProp->Name()}));
         }
     }
-    FAppProp = prop;
+    Unbind();
     if (!prop) return;
-    prop->AddOnChangedHandler(this, [this](TAppProp&) { CopyPropToControl(); });
+    FAppProp = prop;
+    prop->AddOnChangedHandler(
+        this, [this](TAppProp&) { CopyPropToControl(); }, [this] { Unbind(); });
+    if (const auto* text = dynamic_cast<const TStringPropDesc*>(&prop->Desc())) LimitInput(text->MaxLength());
     CopyPropToControl();
 }
 
@@ -76,23 +80,40 @@ void TOACInterface::CopyPropToControl() { Copy(cdPropToControl); }
 
 void TOACInterface::CopyValueToAppProp() {
     if (!FAppProp || FAppProp->Desc().IsReadOnly()) return;
-    Copy(cdControlToProp);
+    const TVariant before = FAppProp->AsVariant();
+    FRefusedOnTheWay = false;
+    try {
+        Copy(cdControlToProp);
+    } catch (const EBranValidate&) {
+        FRefusedOnTheWay = FAppProp && FAppProp->AsVariant() == before;
+        throw;
+    }
 }
 
 void TOACInterface::TextToProp(const std::string& text) {
-    if (!text.empty()) {
-        FAppProp->SetAsString(text);
-    } else if (FAppProp->Desc().DefaultValue().HasValue() && !FAppProp->Desc().IsRequired()) {
-        FAppProp->ClearToEmpty();
-    } else {
+    if (text.empty())
         FAppProp->Clear();
-    }
+    else
+        FAppProp->SetAsString(text);
+}
+
+EBranValidate TOACInterface::Refusal(const std::string& userMessage) const {
+    return EBranValidate(userMessage, FAppProp ? &FAppProp->Owner() : nullptr, FAppProp);
 }
 
 void TOACInterface::SetPropValueAccording(int behavior) {
     if (!FAppProp) return;
+    const bool refusedOnTheWay = FRefusedOnTheWay;
+    FRefusedOnTheWay = false;
     switch (behavior) {
-        case obRestore: FAppProp->Restore(); break;
+        case obRestore:
+            // Input refused before it reached the property: the property still holds the last good
+            // value, which the control shows again; restoring would undo the change before that.
+            if (refusedOnTheWay)
+                CopyPropToControl();
+            else
+                FAppProp->Restore();
+            break;
         case obKeepInput: break;
         case obSetNull: FAppProp->Clear(); break;
         case obSetEmpty: FAppProp->Unassign(); break;
@@ -106,8 +127,12 @@ void TOACInterface::HandleValidateError(const EBranValidate& e, int situation, i
     bool handled = false;
     if (OnValidateError) OnValidateError(e, &FControl, handled, situation, FAppProp);
     if (handled) return;
+    // Said before the message box: whatever the box lets through meanwhile (the click that moved
+    // the focus away) already knows that the input was refused.
+    TForm* form = FControl.ParentForm();
+    if (situation == osLeaving && form) form->RefuseExit(&FControl);
     ShowWarning(e.UserMessage());
-    if (situation != osTyping && FControl.CanFocus()) FControl.SetFocus();
+    if (situation != osTyping && TakesInput() && FControl.CanFocus()) FControl.SetFocus();
     SetPropValueAccording(behavior);
 }
 
@@ -148,17 +173,29 @@ void TOACInterface::DoChange() {
     });
 }
 
+bool TOACInterface::CopyAndCheck(int situation, int behavior) {
+    try {
+        CopyValueToAppProp();
+        if (FAppProp && !FAppProp->IsNull()) FAppProp->Validate();
+        return true;
+    } catch (const EBranValidate& e) {
+        HandleValidateError(e, situation, behavior);
+        return false;
+    }
+}
+
 void TOACInterface::DoExit() {
     Guarded("DoExit", [this] {
         if (OnBeforeExit) OnBeforeExit(&FControl, FAppProp);
-        try {
-            CopyValueToAppProp();
-            if (FAppProp && !FAppProp->IsNull()) FAppProp->Validate();
-        } catch (const EBranValidate& e) {
-            HandleValidateError(e, osLeaving, OnExitBehavior);
-        }
+        CopyAndCheck(osLeaving, OnExitBehavior);
         if (OnAfterExit) OnAfterExit(&FControl, FAppProp);
     });
+}
+
+bool TOACInterface::CommitInput() {
+    bool accepted = true;
+    Guarded("DoExit", [&] { accepted = CopyAndCheck(osLeaving, OnExitBehavior); });
+    return accepted;
 }
 
 void CopyValueToAppProp(TControl* control) {
@@ -171,7 +208,9 @@ namespace {
 void CollectBound(TControl* root, TAppObj* object, std::vector<TOACInterface*>& out) {
     for (TControl* child : root->Controls()) {
         if (TOACInterface* binding = FindOACInterface(child)) {
-            if (binding->AppProp() && &binding->AppProp()->Owner() == object) out.push_back(binding);
+            // A label bound to the same property shows it; the edit beside it is the one to check.
+            if (binding->TakesInput() && binding->AppProp() && &binding->AppProp()->Owner() == object)
+                out.push_back(binding);
             continue;
         }
         CollectBound(child, object, out);
@@ -187,7 +226,8 @@ bool OAC_ValidateControls(TControl* form, TAppObj* object) {
     TOACInterface* current = nullptr;
     try {
         TForm* owner = form->ParentForm();
-        if (TOACInterface* active = owner ? FindOACInterface(owner->ActiveControl()) : nullptr) {
+        TOACInterface* active = owner ? FindOACInterface(owner->ActiveControl()) : nullptr;
+        if (active && active->TakesInput()) {
             current = active;
             active->CopyValueToAppProp();
         }

@@ -56,8 +56,11 @@ public:
 
     TControl& Control() const { return FControl; }
     TAppProp* AppProp() const { return FAppProp; }
-    // Unbinds the previous property, binds this one (nullptr: none) and shows its value.
+    // Unbinds the previous property, binds this one (nullptr: none) and shows its value. The binding
+    // lets go of its property by itself when either of the two ends first.
     void SetAppProp(TAppProp* prop);
+    // Whether the control takes input: only such controls are copied, validated and focused.
+    virtual bool TakesInput() const { return true; }
 
     TOACEvent OnChange;
     TOACEvent OnEnter;
@@ -81,6 +84,10 @@ public:
     void DoEnter();
     void DoChange();
     void DoExit();
+    // What leaving the control does to its input (copy, validate, handle a refusal), without the
+    // exit events: for a step that acts on the input while the focus stays, as a key press on the
+    // form's default button. False when the input was refused.
+    bool CommitInput();
 
     // Treats the property after a failed validation (TOACBehavior); another value is refused.
     void SetPropValueAccording(int behavior);
@@ -91,8 +98,13 @@ protected:
     // The built-in copies of the kind.
     virtual void PropToControl() = 0;
     virtual void ControlToProp() = 0;
-    // Text input: empty text clears the property (to its empty value when its default is one).
+    // Keeps typing within the property's maximum length (0: none), so nothing typed is lost to a
+    // too-long message afterwards.
+    virtual void LimitInput(int /*maxLength*/) {}
+    // Text input: empty text makes the property Null, which means "not given" to every reader.
     void TextToProp(const std::string& text);
+    // A refusal of input that cannot become the property's value at all.
+    EBranValidate Refusal(const std::string& userMessage) const;
 
 private:
     // One copy in the given direction (TOACCopyDirection), never re-entered.
@@ -100,9 +112,15 @@ private:
     // Runs an event of the control, adding the operation to anything but a validation error.
     void Guarded(const char* operation, const std::function<void()>& action);
 
+    // Copies and validates the input; a refusal goes to the handling of the situation.
+    bool CopyAndCheck(int situation, int behavior);
+    void Unbind();
+
     TControl& FControl;
     TAppProp* FAppProp = nullptr;
     bool FCopying = false;
+    // The last copy was refused before it became the property's value: nothing to restore there.
+    bool FRefusedOnTheWay = false;
 };
 
 // Copies the control's value into its property when the control is bound.
@@ -110,5 +128,6 @@ void CopyValueToAppProp(TControl* control);
 // Validates every control on the form bound to a property of the object; true when all are valid.
 // At the first invalid one it shows the message, focuses the control and answers false.
 bool OAC_ValidateControls(TControl* form, TAppObj* object);
-// Unbinds every bound control below control.
+// Unbinds every bound control below control. Bindings let go by themselves when a record or a
+// control ends, so a form needs this only to stop following a record it keeps.
 void OAC_DisconnectControls(TControl* control);

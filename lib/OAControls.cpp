@@ -1,11 +1,19 @@
 #include "lib/OAControls.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "core/Format.h"
 #include "core/StrConv.h"
 #include "lib/AppObj.h"
 
 // --- edit --------------------------------------------------------------------------------------
+
+void TOACustomEditInterface::LimitInput(int maxLength) {
+    // A limit the form chose itself may be tighter than the property's; it stays then.
+    auto& edit = static_cast<TCustomEdit&>(Control());
+    if (maxLength > 0 && (edit.MaxLength() == 0 || edit.MaxLength() > maxLength)) edit.SetMaxLength(maxLength);
+}
 
 void TOAEditInterface::PropToControl() {
     auto& edit = static_cast<TEdit&>(Control());
@@ -147,26 +155,40 @@ void TOATimeSpinEditInterface::PropToControl() {
 
 void TOATimeSpinEditInterface::ControlToProp() {
     auto& edit = static_cast<TOATimeSpinEdit&>(Control());
+    const std::string text = Trim(edit.Text());
+    if (text.empty()) {
+        TextToProp(text);
+        return;
+    }
     int minutes = edit.Minutes();
-    // A recognisable time is stored in one form; anything else goes to the property as typed, which
-    // keeps or refuses it by its own rules.
-    TextToProp(minutes >= 0 ? FormatTimeOfDay(minutes) : edit.Text());
+    if (minutes < 0)
+        throw Refusal(Format("%s is geen geldige tijd.\r\nHet veld '%s' kan alleen tijden bevatten.",
+                             {text, AppProp()->Desc().PlainCaption()}));
+    // One form for every way of typing a time: "8.5" is stored and shown as "08:05".
+    const std::string time = FormatTimeOfDay(minutes);
+    TextToProp(time);
+    if (edit.Text() != time) edit.SetText(time);
 }
 
-TOATimeSpinEdit::TOATimeSpinEdit(TControl* parent) : TEdit(parent), FSpin(parent) {
+TOATimeSpinEdit::TOATimeSpinEdit(TControl* parent) : TEdit(parent) {
+    // The spin buttons are a child of the edit: the edit must not paint over them.
+    ModifyStyle(WS_CLIPCHILDREN);
     FSpin.OnStep = [this](TControl*, int delta) { StepBy(delta); };
     FSpin.SetTabStop(false);
+    Resized();
 }
 
-void TOATimeSpinEdit::SetBounds(int left, int top, int width, int height) {
-    int spinWidth = ScaleToScreen(16);
-    TEdit::SetBounds(left, top, width - spinWidth, height);
-    FSpin.SetBounds(left + width - spinWidth, top, spinWidth, height);
+void TOATimeSpinEdit::Resized() {
+    TEdit::Resized();
+    RECT client = ClientRect();
+    const int spinWidth = std::min<int>(ScaleToScreen(16), client.right);
+    FSpin.SetBounds(client.right - spinWidth, 0, spinWidth, client.bottom);
+    // Text stops short of the spin buttons.
+    SendMessageW(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, spinWidth));
 }
 
-void TOATimeSpinEdit::SetVisible(bool visible) {
-    TEdit::SetVisible(visible);
-    FSpin.SetVisible(visible);
+void TOATimeSpinEdit::ScaleBy(int, int) {
+    // The spin buttons follow the edit's size, not a scale of their own.
 }
 
 void TOATimeSpinEdit::SetEnabled(bool enabled) {

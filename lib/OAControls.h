@@ -11,9 +11,18 @@
 #include "platform/gui/Memo.h"
 #include "platform/gui/UpDown.h"
 
-class TOAEditInterface : public TOACInterface {
+// The binding of the edit kinds (edit, memo, time edit): typing stops at the property's maximum.
+class TOACustomEditInterface : public TOACInterface {
 public:
     using TOACInterface::TOACInterface;
+
+protected:
+    void LimitInput(int maxLength) override;
+};
+
+class TOAEditInterface : public TOACustomEditInterface {
+public:
+    using TOACustomEditInterface::TOACustomEditInterface;
     const char* ClassName() const override { return "TOAEditInterface"; }
 
 protected:
@@ -42,9 +51,9 @@ public:
     using TMemo::TMemo;
 };
 
-class TOAMemoInterface : public TOACInterface {
+class TOAMemoInterface : public TOACustomEditInterface {
 public:
-    using TOACInterface::TOACInterface;
+    using TOACustomEditInterface::TOACustomEditInterface;
     const char* ClassName() const override { return "TOAMemoInterface"; }
 
 protected:
@@ -121,6 +130,7 @@ class TOALabelInterface : public TOACInterface {
 public:
     using TOACInterface::TOACInterface;
     const char* ClassName() const override { return "TOALabelInterface"; }
+    bool TakesInput() const override { return false; }
 
 protected:
     void PropToControl() override;
@@ -139,9 +149,9 @@ private:
     TOALabelInterface FOAC{*this};
 };
 
-class TOATimeSpinEditInterface : public TOACInterface {
+class TOATimeSpinEditInterface : public TOACustomEditInterface {
 public:
-    using TOACInterface::TOACInterface;
+    using TOACustomEditInterface::TOACustomEditInterface;
     const char* ClassName() const override { return "TOATimeSpinEditInterface"; }
 
 protected:
@@ -149,16 +159,18 @@ protected:
     void ControlToProp() override;
 };
 
-// A time "HH:MM" with spin buttons (and the arrow keys) that step it by Increment minutes.
+// A time "HH:MM" with spin buttons (and the arrow keys) that step it by Increment minutes. The spin
+// buttons sit inside the edit's own bounds, at its right edge, so the control measures what it
+// shows. Text that is not a time of day is refused like any other invalid input.
 class TOATimeSpinEdit : public TEdit, public IOAControl {
 public:
     explicit TOATimeSpinEdit(TControl* parent);
     TOACInterface& OACInterface() override { return FOAC; }
     void SetAppProp(TAppProp* prop) { FOAC.SetAppProp(prop); }
     int Increment = 15;
-    void SetBounds(int left, int top, int width, int height) override;
-    void SetVisible(bool visible) override;
     void SetEnabled(bool enabled) override;
+    void ScaleBy(int m, int d) override;
+    TUpDown& Spin() { return FSpin; }
     // Minutes since midnight of the text, or -1 when it is not a time.
     int Minutes() const;
     void SetMinutes(int minutes);
@@ -168,10 +180,11 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void DoChange() override;
+    void Resized() override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    TUpDown FSpin;
+    TUpDown FSpin{this};
     TOATimeSpinEditInterface FOAC{*this};
 };
 

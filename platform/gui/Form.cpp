@@ -236,9 +236,11 @@ void TForm::SetActiveControl(TControl* control) {
     if (control && Visible() && control->CanFocus()) control->SetFocus();
 }
 
-bool TForm::SelectFirst() {
+bool TForm::SelectFirst() { return SelectFirstIn(this); }
+
+bool TForm::SelectFirstIn(TControl* container) {
     std::vector<TControl*> order;
-    CollectTabOrder(this, order);
+    if (container) CollectTabOrder(container, order);
     for (TControl* c : order) {
         c->SetFocus();
         if (c->Focused()) return true;
@@ -276,6 +278,7 @@ void TForm::ControlFocused(TControl* control) { FActiveControl = control; }
 
 void TForm::ControlDestroyed(TControl* control) {
     if (FActiveControl == control) FActiveControl = nullptr;
+    if (FRefusedExit == control) FRefusedExit = nullptr;
     if (FDefaultButton == control) FDefaultButton = nullptr;
     if (FCancelButton == control) FCancelButton = nullptr;
 }
@@ -333,8 +336,14 @@ void TForm::DoKeyDown(WORD& key, TShiftState shift) {
 
 bool TForm::PreTranslateMessage(MSG& msg) {
     switch (msg.message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            FRefusedExit = nullptr;  // a new action of the user
+            break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
+            FRefusedExit = nullptr;
             if (HandleKeyDown(msg)) return true;
             break;
         case WM_CHAR:

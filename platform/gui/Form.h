@@ -65,6 +65,8 @@ public:
     void SetActiveControl(TControl* control);
     // Focuses the first control in tab order that can take the focus; false when there is none.
     bool SelectFirst();
+    // The same among the controls below container.
+    bool SelectFirstIn(TControl* container);
     // Moves the focus to the next (or previous) control in tab order.
     void SelectNext(bool forward = true);
 
@@ -103,6 +105,11 @@ public:
     // Bookkeeping of the controls on this form.
     void ControlFocused(TControl* control);
     void ControlDestroyed(TControl* control);
+    // A control refused to let the focus go because its input was invalid. Until the user's next
+    // key or mouse press, RefusedExit names it, so that the click that moved the focus away (and
+    // arrives after the refusal) can see that it must not act.
+    void RefuseExit(TControl* control) { FRefusedExit = control; }
+    TControl* RefusedExit() const { return FRefusedExit; }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -128,6 +135,7 @@ private:
     bool FDestroyed = false;
     bool FShownOnce = false;
     TControl* FActiveControl = nullptr;
+    TControl* FRefusedExit = nullptr;
     TControl* FDefaultButton = nullptr;
     TControl* FCancelButton = nullptr;
     IFormMenu* FMenuBar = nullptr;

@@ -27,11 +27,12 @@ int DefaultAnswer(TMsgButtons buttons) {
     }
 }
 
+}  // namespace
+
 int UnexpectedBox(const TMessageRecord& m) {
     ADD_FAILURE() << "unexpected message box: " << m.Text;
     return IDCANCEL;
 }
-}  // namespace
 
 TRegistrySandbox::TRegistrySandbox() : FScratchPath("Software\\BranTests\\" + UniqueName("sandbox")) {
     HKEY lm = nullptr, cu = nullptr;

@@ -64,6 +64,9 @@ private:
     std::deque<int> FAnswers;
 };
 
+// The hook outside a recorder: a box fails the running test.
+int UnexpectedBox(const TMessageRecord& m);
+
 std::string FixturePath(const std::string& relative);
 
 // Removes a folder with everything below it (test clean-up).
