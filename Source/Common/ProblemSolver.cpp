@@ -77,10 +77,7 @@ TfrmProblemSolver::TfrmProblemSolver() {
     btnEMail.OnClick = [this](TControl* s) { btnEMailClick(s); };
 }
 
-TfrmProblemSolver::~TfrmProblemSolver() {
-    // The user record goes before the controls that show it.
-    OAC_DisconnectControls(this);
-}
+TfrmProblemSolver::~TfrmProblemSolver() = default;
 
 void TfrmProblemSolver::FormCreate(TControl*) {
     SetHeight((ScreenPixelsPerInch() * 305 + 48) / 96);

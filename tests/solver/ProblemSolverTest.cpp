@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "RealMessageBoxes.h"
 #include "SolverTestSupport.h"
 #include "Source/Common/ServiceItems.h"
 #include "core/StrConv.h"
 #include "lib/BranProgressBar.h"
+#include "platform/Shell.h"
 #include "platform/gui/Dialogs.h"
 
 TEST_F(SolverTest, TheWholeRouteCreatesTheReportAndCancelOnTheReportPageKeepsIt) {
@@ -317,10 +319,11 @@ TEST_F(SolverTest, ARealWarningBoxIsClosedByTheUserAndThePageStays) {
     Run([&](TfrmProblemSolver& s) {
         for (int i = 0; i < 4; ++i) Next(s);
         ASSERT_EQ(Page(s), "Probleemomschrijving");
-        TRealBoxCloser user;
+        TRealMessageBoxes user;
         Next(s);  // the real box runs its own loop until the second thread closes it
-        EXPECT_NE(user.Text().find("De omschrijving van het probleem is nog niet ingevuld."), std::string::npos)
-            << user.Text();
+        ASSERT_EQ(user.Texts().size(), 1u);
+        EXPECT_NE(user.Texts()[0].find("De omschrijving van het probleem is nog niet ingevuld."), std::string::npos)
+            << user.Texts()[0];
         EXPECT_EQ(Page(s), "Probleemomschrijving");
         s.WizardCancelButton()->Click();
     });
@@ -330,4 +333,33 @@ TEST_F(SolverTest, AnotherModalResultIsAProgrammingError) {
     TMessageRecorder boxes;
     auto solver = CreateForm<TfrmProblemSolver>();
     EXPECT_THROW(Run(*solver, [](TfrmProblemSolver& s) { s.SetModalResult(mrAbort); }), EBrantel);
+}
+
+TEST_F(SolverTest, DocumentationAndUpdateButtonsOpenTheApplicationsServices) {
+    std::vector<TShellStart> started;
+    SetShellHook([&](const TShellStart& start) -> intptr_t {
+        started.push_back(start);
+        return 42;
+    });
+    TMessageRecorder boxes;
+    Run([&](TfrmProblemSolver& s) {
+        Next(s);
+        s.btnDocHelp.Click();
+        s.btnDocReadme.Click();
+        Next(s);
+        s.btnUpdateOnline.Click();  // a window of its own, opened through the registered windows
+        s.WizardCancelButton()->Click();
+    }, [](TForm& update) {
+        EXPECT_EQ(update.Caption(), "Online Update");
+        update.SetModalResult(mrCancel);
+    });
+    SetShellHook({});
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[0].File, HelpFile);
+    EXPECT_EQ(started[1].File, ReadmeFile);
+    const bool updateKnown = ServiceFormRegistered("TfrmOnlineUpdate");
+    EXPECT_EQ(boxes.Messages().size(), updateKnown ? 0u : 1u);
+    if (!updateKnown && !boxes.Messages().empty()) {
+        EXPECT_EQ(boxes.Messages()[0].Text, "De service 'Online Update Kasboek' kon niet gestart worden.");
+    }
 }

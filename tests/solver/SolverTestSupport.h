@@ -4,10 +4,8 @@
 // driven page by page through the modal hook.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "GuiTestSupport.h"
 #include "ModelFixture.h"
@@ -95,19 +93,4 @@ protected:
     TRegistrySandbox Registry;
     TScratchFolder Folder;
     std::string HelpFile, ReadmeFile;
-};
-
-// Closes the next real message box of this process from a second thread, as a user would, and keeps
-// its text. Real boxes are shown while it lives.
-class TRealBoxCloser {
-public:
-    explicit TRealBoxCloser(int button = IDOK);
-    ~TRealBoxCloser();
-    // The text of the box that was closed (empty when none appeared).
-    std::string Text();
-
-private:
-    std::atomic<bool> FStop{false};
-    std::string FText;
-    std::thread FThread;
 };
