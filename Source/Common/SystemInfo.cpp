@@ -111,11 +111,9 @@ std::string ReadPorts() {
 std::string ReadDeviceClassDriver(const std::string& className) {
     std::string subKey = LastSubKey("\\System\\CurrentControlSet\\services\\class\\" + className);
     if (subKey.empty()) {
-        // The NT family numbers its drivers "0000", "0001", ...; other subkeys hold settings.
         const std::string classPath = "System\\CurrentControlSet\\Control\\Class\\" + DeviceClassGuid(className);
         std::vector<std::string> names = SortedKeyNames(TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, classPath));
-        names.erase(std::remove_if(names.begin(), names.end(),
-                                   [](const std::string& n) { return n.find_first_not_of("0123456789") != std::string::npos; }),
+        names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return !IsDriverKeyName(n); }),
                     names.end());
         if (DeviceClassGuid(className).empty() || names.empty()) return NotFound;
         const std::string driver =

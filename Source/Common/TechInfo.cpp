@@ -21,6 +21,7 @@
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
 #include "platform/Registry.h"
+#include "platform/RegistryValues.h"
 #include "platform/SysInfo.h"
 
 namespace {
@@ -186,21 +187,22 @@ void GetProcessorInfo(TStringList& list, TProcessorAccess& machine) {
     list.push_back(processor.ProcessorVendor());
 }
 
+bool IsDriverKeyName(std::string_view name) {
+    return !name.empty() && name.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 void GetModems(TStringList& list) {
-    const std::string classPath = "System\\CurrentControlSet\\Services\\Class\\Modem";
+    const std::string classPath9x = "System\\CurrentControlSet\\Services\\Class\\Modem";
+    const std::string classPathNT = "System\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
     list.clear();
+    const bool is9x = TRegKey::KeyExists(HKEY_LOCAL_MACHINE, classPath9x);
+    const std::string classPath = is9x ? classPath9x : classPathNT;
     const TRegKey modems = TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, classPath);
     if (!modems.IsOpen()) return;
     for (const std::string& name : modems.GetKeyNames()) {
+        if (!is9x && !IsDriverKeyName(name)) continue;
         const TRegKey modem = TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, classPath + "\\" + name);
-        auto read = [&](const char* value) {
-            try {
-                return modem.ReadString(value);
-            } catch (const ERegistry&) {
-                return std::string();
-            }
-        };
-        list.push_back(read("Model") + " (" + read("AttachedTo") + ")");
+        list.push_back(ReadStringOrEmpty(modem, "Model") + " (" + ReadStringOrEmpty(modem, "AttachedTo") + ")");
     }
 }
 

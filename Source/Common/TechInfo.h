@@ -155,8 +155,12 @@ std::string GetWindowsVersionText();
 
 // Exactly three entries: processor description, speed ("467 Mhz." or empty), vendor.
 void GetProcessorInfo(TStringList& list, TProcessorAccess& machine = MachineProcessor());
-// One entry "model (port)" per installed modem.
+// One entry "model (port)" per installed modem, from the Windows 9x modem class or, where that is
+// absent, the NT family's.
 void GetModems(TStringList& list);
+// The NT family numbers the drivers of a device class "0000", "0001", ...; its other subkeys hold
+// settings.
+bool IsDriverKeyName(std::string_view name);
 // The files of `folder` matching `mask`, with "  Size: %d bytes" and summed into totalSize when
 // withSizes. Makes `folder` the current directory (and leaves it so). Any failure empties the list.
 void ListFiles(const std::string& folder, const std::string& mask, bool withSizes, TStringList& list,

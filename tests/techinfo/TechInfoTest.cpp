@@ -256,6 +256,26 @@ TEST(TechInfo, GetModems) {
     EXPECT_EQ(list, (TStringList{" ()", "Faxmodem ()", "Snelmodem 56K (COM2)"}));
 }
 
+TEST(TechInfo, GetModemsOfTheNTFamily) {
+    TRegistrySandbox registry;
+    const std::string modems = "System\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\";
+    TRegKey key;
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, modems + "0000", true));
+    key.WriteString("Model", "Standaard 56000 bps-modem");
+    key.WriteString("AttachedTo", "COM3");
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, modems + "Properties", true));  // settings, no modem
+    key.WriteString("Model", "geen");
+    key.Close();
+    TStringList list;
+    GetModems(list);
+    EXPECT_EQ(list, TStringList{"Standaard 56000 bps-modem (COM3)"});
+    // Where the Windows 9x class is present, it alone counts.
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Modem", true));
+    key.Close();
+    GetModems(list);
+    EXPECT_TRUE(list.empty());
+}
+
 TEST(TechInfo, WindowsVersionTexts) {
     const std::string number = GetWindowsVersionNumber();
     // major.minor.build, the minor with two digits, then the service pack (possibly empty).
