@@ -158,29 +158,29 @@ void TfrmProblemSolver::LayoutPages() {
     Wrapped(lblPhone, 12, 8, 576, 94, HelpdeskPhoneText);
 
     // 9. Report: a tool bar above the report text, the instructions below it.
-    pnlTop.SetBounds(0, 0, 630, 30);
+    pnlTop.SetBounds(8, 0, 616, 30);
     pnlTop.SetBevelOuter(TBevelCut::bvNone);
     lblSearch.SetBounds(4, 8, 66, 16);
     lblSearch.FocusControl = &cboSearch;
-    cboSearch.SetBounds(72, 4, 150, 200);
-    btnSearch.SetBounds(226, 3, 60, 24);
+    cboSearch.SetBounds(72, 4, 138, 200);
+    btnSearch.SetBounds(214, 3, 60, 24);
     btnSearch.SetHint("Zoeken... (Ctrl+F)");
-    btnOpenAppendix.SetBounds(292, 3, 140, 24);
+    btnOpenAppendix.SetBounds(280, 3, 140, 24);
     btnOpenAppendix.SetHint("Bijlage toevoegen... (Ctrl+B)");
-    btnEMail.SetBounds(438, 3, 62, 24);
+    btnEMail.SetBounds(426, 3, 62, 24);
     btnEMail.SetHint("E-mailen... (Ctrl+E)");
-    btnMail.SetBounds(502, 3, 62, 24);
+    btnMail.SetBounds(490, 3, 62, 24);
     btnMail.SetHint("Opslaan... (Ctrl+S)");
-    btnPrint.SetBounds(566, 3, 62, 24);
+    btnPrint.SetBounds(554, 3, 62, 24);
     btnPrint.SetHint("Afdrukken... (Ctrl+P)");
-    memoReportView.SetBounds(0, 32, 630, 196);
+    memoReportView.SetBounds(8, 32, 616, 196);
     memoReportView.SetReadOnly(true);
     memoReportView.ModifyStyle(WS_HSCROLL | ES_AUTOHSCROLL);
     SendMessageW(memoReportView.Handle(), EM_SETTARGETDEVICE, 0, 1);  // no word wrap
     memoReportView.LoadFromStream(
         "Er is iets fout gegaan met het inlezen van het helpdeskrapport. Sluit de Probleemoplosser en probeer het "
         "opnieuw.");
-    Wrapped(lblReport1, 4, 232, 622, 16);
-    Wrapped(lblReport2, 4, 250, 622, 16);
-    Wrapped(lblReport3, 4, 268, 622, 16);
+    Wrapped(lblReport1, 12, 232, 608, 16);
+    Wrapped(lblReport2, 12, 250, 608, 16);
+    Wrapped(lblReport3, 12, 268, 608, 16);
 }
