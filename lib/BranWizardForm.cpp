@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <cxxabi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <typeinfo>
 
@@ -251,39 +252,43 @@ void TBranWizardForm::DoKeyDown(WORD& key, TShiftState shift) {
 }
 
 void TBranWizardForm::SetupLayout() {
-    // 1. Header height and title height follow the screen's font size.
-    bool smallFonts = ScreenPixelsPerInch() == 96;
-    const int H = smallFonts ? 33 : 42;
-    const int T = smallFonts ? 24 : 30;
+    // 1. Header height and title height follow the screen's font size. The measures below are design
+    // pixels at 96 pixels per inch; the pages were scaled to the screen already, the frame around them
+    // is scaled here (S).
+    const int ppi = ScreenPixelsPerInch();
+    const auto S = [ppi](int designPixels) { return MulDiv(designPixels, ppi, 96); };
+    const bool smallFonts = ppi == 96;
+    const int H = smallFonts ? 33 : std::max(42, S(33));
+    const int T = smallFonts ? 24 : std::max(30, S(24));
     // 2. Start at the first page that is visible and enabled.
     Pages->SetActivePage(nullptr);
     Pages->SetActivePage(FindNeighbourPage(TWizardDirection::wdForward));
     if (!Pages->ActivePage() || FLaidOut) return;
     TTabSheet* page = Pages->ActivePage();
     // 3.
-    const int L = Images ? 155 : 0;
+    const int L = Images ? S(155) : 0;
     // 4. The page control loses its tabs to the header and spacers.
     Pages->SetAlign(TAlign::alNone);
     Pages->SetTabHeight(1);
     Pages->SetTabStop(false);
     Pages->OnChanging = [this](TControl* sender, bool& allow) { PagesChanging(sender, allow); };
     Pages->ModifyStyle(TCS_BUTTONS);
-    Place(*Pages, L - 4, H + 6, Pages->Width(), Pages->Height() - 17);
+    Place(*Pages, L - S(4), H + S(6), Pages->Width(), Pages->Height() - S(17));
     // 5.
     int W = page->Width();
-    if (W <= 432 - L) W = 432;
+    if (W <= S(432) - L) W = S(432);
     int PH = page->Height();
-    int IH = Images ? 225 : 0;
+    int IH = Images ? S(225) : 0;
     if (PH < 2) {
         PH = 1;
     } else if (IH < PH) {
-        IH = Pages->Height() - 11;
+        IH = Pages->Height() - S(11);
     } else {
-        Pages->SetHeight(IH + 11);
+        Pages->SetHeight(IH + S(11));
         PH = IH;
     }
     // 6.
-    SetClientSize(L + W, H + PH + 69);
+    SetClientSize(L + W, H + PH + S(69));
     const int CW = ClientWidth();
     // 7. Header band.
     FHeader = std::make_unique<TPanel>(this);
@@ -295,7 +300,7 @@ void TBranWizardForm::SetupLayout() {
     // 8. Page title.
     FTitle = std::make_unique<TLabel>(FHeader.get());
     FTitle->SetAutoSize(false);
-    Place(*FTitle, 18, 4, (headerWidth - 36) - 94, T);
+    Place(*FTitle, S(18), S(4), (headerWidth - S(36)) - S(94), T);
     FTitle->SetFontWith([](TFont& f) {
         f.Color = clCaptionText;
         f.Bold = true;
@@ -305,30 +310,30 @@ void TBranWizardForm::SetupLayout() {
     FTitle->SetCaption("");
     // 9. Progress over the enabled pages.
     FProgress = std::make_unique<TBranProgressBar>(FHeader.get());
-    Place(*FProgress, headerWidth - 94, (H - 14) / 2, 79, 14);
+    Place(*FProgress, headerWidth - S(94), (H - S(14)) / 2, S(79), S(14));
     FProgress->SetMin(0);
     FProgress->SetMax(0);
     FProgress->Step = 1;
     FProgress->SetPosition(0);
     // 10. Spacers cover what is left of the tabs above and below the pages.
     FTopSpacer = std::make_unique<TPanel>(this);
-    Place(*FTopSpacer, 0, FHeader->Height(), CW, 13);
+    Place(*FTopSpacer, 0, FHeader->Height(), CW, S(13));
     FTopSpacer->SetBevelOuter(TBevelCut::bvNone);
     FTopSpacer->SetParentColor(true);
     FTopSpacer->BringToFront();
     FBottomSpacer = std::make_unique<TPanel>(this);
-    Place(*FBottomSpacer, 0, Pages->Bottom(), CW, 9);
+    Place(*FBottomSpacer, 0, Pages->Bottom(), CW, S(9));
     FBottomSpacer->SetBevelOuter(TBevelCut::bvNone);
     FBottomSpacer->SetParentColor(true);
     FBottomSpacer->BringToFront();
     // 11. Separator line.
     FSeparator = std::make_unique<TBevel>(this, TBevelShape::bsTopLine);
-    Place(*FSeparator, 0, FBottomSpacer->Bottom(), CW, 2);
+    Place(*FSeparator, 0, FBottomSpacer->Bottom(), CW, S(2));
     // 12. Buttons.
-    const int buttonTop = FSeparator->Bottom() + 9;
+    const int buttonTop = FSeparator->Bottom() + S(9);
     auto makeButton = [&](int offset, std::unique_ptr<TBranButton>& button, void (TBranWizardForm::*click)(TControl*)) {
         button = std::make_unique<TBranButton>(this);
-        Place(*button, CW - offset, buttonTop, 100, 24);
+        Place(*button, CW - S(offset), buttonTop, S(100), S(24));
         button->OnClick = [this, click](TControl* sender) { (this->*click)(sender); };
     };
     makeButton(416, FBack, &TBranWizardForm::BackClick);
@@ -342,7 +347,7 @@ void TBranWizardForm::SetupLayout() {
     // 13. Image panel at the left.
     if (Images) {
         FFrame = std::make_unique<TShape>(this);
-        Place(*FFrame, 16, H + 13, L - 32, IH);
+        Place(*FFrame, S(16), H + S(13), L - S(32), IH);
         FFrame->BrushStyle = TBrushStyle::bsClear;
         FFrame->PenColor = clBtnHighlight;
         FFrame->BringToFront();

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Draws the service icons (32 x 32 and 16 x 16 in one .ico each) and the three view-button glyphs
-# (16 x 16) into resources/services/. Run by hand when a picture should change; the results are committed.
+# Draws the service icons and the three view-button glyphs into resources/services/, the
+# technical-information glyphs into resources/techinfo/. Each .ico holds the picture at the sizes the
+# common screen densities ask for (96, 120, 144 and 192 pixels per inch): large icons 32, 40, 48 and
+# 64, small icons and glyphs 16, 20, 24 and 32; the program loads the size of its screen. Run by hand when a picture should change; the results are committed.
 #   usage: tools/make-service-icons.sh [output-folder]
 #
 # Same style as the lifebuoy of tools/make-icon.sh: flat fills from one small palette, a dark grey
@@ -28,25 +30,28 @@ brown='#b07a3c'   # the clipboard
 L="stroke '$ink' stroke-width 1.5"  # outline at 32
 S="stroke '$ink' stroke-width 1"    # outline at 16
 
-# render <size> <mvg> <png>: draws the MVG (in units of one final pixel, 0,0 being the top left corner
-# of the top left pixel) at 8x and averages it down. The drawing engine centres pixels on whole
-# coordinates, hence the shift by half a fine pixel.
+# render <size> <grid> <mvg> <png>: draws the MVG (in units of one pixel of a <grid>-pixel picture, 0,0
+# being the top left corner of the top left pixel) at 8x of <size> and averages it down. The drawing
+# engine centres pixels on whole coordinates, hence the shift by half a fine pixel.
 render() {
-  local s=$1 big=$(($1 * 8))
-  convert -size ${big}x${big} xc:none -draw "translate -0.5,-0.5 scale 8,8 $2" -scale "${s}x${s}" -channel A -black-threshold 6% +channel "$3"
+  local s=$1 big=$(($1 * 8)) zoom=$((8 * $1 / $2))
+  convert -size ${big}x${big} xc:none -draw "translate -0.5,-0.5 scale $zoom,$zoom $3" -scale "${s}x${s}" -channel A -black-threshold 6% +channel "$4"
 }
 
-# icon <name> <mvg at 32> <mvg at 16>
+# icon <name> <mvg at 32> <mvg at 16>: the 32-unit drawing gives the large sizes and the 32-pixel
+# small icon of 192 pixels per inch; the simplified 16-unit drawing the smaller small icons.
 icon() {
-  render 32 "$2" "$tmp/32.png"
-  render 16 "$3" "$tmp/16.png"
-  convert "$tmp/32.png" "$tmp/16.png" "$out/$1.ico"
+  local s files=()
+  for s in 64 48 40 32; do render $s 32 "$2" "$tmp/$s.png"; files+=("$tmp/$s.png"); done
+  for s in 24 20 16; do render $s 16 "$3" "$tmp/$s.png"; files+=("$tmp/$s.png"); done
+  convert "${files[@]}" "$out/$1.ico"
 }
 
 # glyph <name> <mvg at 16>
 glyph() {
-  render 16 "$2" "$tmp/16.png"
-  convert "$tmp/16.png" "$out/$1.ico"
+  local s files=()
+  for s in 32 24 20 16; do render $s 16 "$2" "$tmp/$s.png"; files+=("$tmp/$s.png"); done
+  convert "${files[@]}" "$out/$1.ico"
 }
 
 # Pixel-exact lettering at 16, where a font only blurs. pixels <x> <y> <colour> <row>...: one

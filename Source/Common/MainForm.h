@@ -12,6 +12,7 @@
 #include "lib/BranButtons.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Form.h"
+#include "platform/gui/Graphics.h"
 #include "platform/gui/Image.h"
 #include "platform/gui/ImageList.h"
 #include "platform/gui/Menu.h"
@@ -41,9 +42,10 @@ public:
     TBranSpeedButton btnDetails{&pnlCombo};
     TStatusBar barStatus{this};
     TServiceItemListView lstServices{this};
-    TImageList imgServicesLarge{32, 32};
-    TImageList imgServicesSmall{16, 16};
-    TImageList imgViewButtons{16, 16};
+    // Pictures follow the text: sized for the screen's pixels per inch (the icons hold each size).
+    TImageList imgServicesLarge{ScaleToScreen(32), ScaleToScreen(32)};
+    TImageList imgServicesSmall{ScaleToScreen(16), ScaleToScreen(16)};
+    TImageList imgViewButtons{ScaleToScreen(16), ScaleToScreen(16)};
 
     TMainMenu mnuMain{this};
     TMenuItem mnuBestand{&mnuMain, "&Bestand"};

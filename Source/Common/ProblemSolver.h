@@ -18,6 +18,7 @@
 #include "lib/BranWizardForm.h"
 #include "lib/OAControls.h"
 #include "platform/gui/Edit.h"
+#include "platform/gui/Graphics.h"
 #include "platform/gui/Image.h"
 #include "platform/gui/ImageList.h"
 #include "platform/gui/Label.h"
@@ -116,7 +117,7 @@ public:
     TLabel lblTechInfo1{&TabTechInfo};
     TListView lstTechInfos{&TabTechInfo};
     TLabel lblTechInfo2{&TabTechInfo, "Wijzig deze instellingen alleen op verzoek van de Helpdesk."};
-    TImageList imgTechInfos{16, 16};
+    TImageList imgTechInfos{ScaleToScreen(16), ScaleToScreen(16)};
 
     TTabSheet TabPersonalInfo{&pageProblemSolver, "Persoonlijke gegevens"};
     TOALabel lblUserInitials{&TabPersonalInfo};

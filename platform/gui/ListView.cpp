@@ -71,6 +71,12 @@ void TListView::AddColumn(const TListColumn& column) {
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(c.iSubItem), reinterpret_cast<LPARAM>(&c));
 }
 
+void TListView::ScaleBy(int m, int d) {
+    TControl::ScaleBy(m, d);
+    for (int i = 0; i < ColumnCount(); ++i)
+        ListView_SetColumnWidth(Handle(), i, MulDiv(ListView_GetColumnWidth(Handle(), i), m, d));
+}
+
 int TListView::ColumnCount() const {
     HWND header = ListView_GetHeader(Handle());
     return header ? Header_GetItemCount(header) : 0;

@@ -19,6 +19,7 @@ struct TListColumn {
 class TListView : public TControl {
 public:
     explicit TListView(TControl* parent);
+    void ScaleBy(int m, int d) override;
 
     TViewStyle ViewStyle() const { return FViewStyle; }
     // Switches the view; the items stay.
@@ -31,6 +32,7 @@ public:
     void SetMultiSelect(bool value);
     void SetRowSelect(bool value);
 
+    // Column widths are pixels; scaling the list view to the screen scales them with it.
     void AddColumn(const TListColumn& column);
     int ColumnCount() const;
     TListColumn Column(int index) const;

@@ -27,4 +27,16 @@ PY
 # The manifest asks for common controls 6 and no execution level (keeps registry virtualization).
 grep -aq 'Microsoft.Windows.Common-Controls' "$exe" || fail "no common-controls manifest"
 if grep -aq 'requestedExecutionLevel' "$exe"; then fail "manifest must not request an execution level"; fi
+# It declares the program DPI aware (system-wide), so Windows does not stretch it as a bitmap.
+python3 - "$exe" <<'PY' || fail "manifest does not declare DPI awareness"
+import re, sys, xml.etree.ElementTree as ET
+data = open(sys.argv[1], "rb").read()
+found = re.search(rb"<\?xml.*?</assembly>", data, re.S)
+if not found:
+    sys.exit("no manifest")
+root = ET.fromstring(found.group(0))
+aware = [e.text.strip().lower() for e in root.iter("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware")]
+if aware != ["true"]:
+    sys.exit(f"dpiAware: {aware}")
+PY
 echo "executable: PE32 GUI, system DLLs only, version information and manifest present"

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The executable carries a picture for every service image index and for the three view buttons:
-32 x 32 and 16 x 16 (glyphs 16 x 16 only), 32 bits with alpha, each a real drawing (partly
+large 32, 40, 48 and 64 and small 16, 20 and 24 pixels (glyphs 16, 20, 24 and 32), one size for each
+common screen density, 32 bits with alpha, each a real drawing (partly
 transparent, more than one colour) and no two of them alike.   usage: service_icons.py <build-folder>"""
 import os
 import re
@@ -84,8 +85,9 @@ def main():
     ids = defines()
     found = resources(exe)
     groups, icons = found.get(RT_GROUP_ICON, {}), found.get(RT_ICON, {})
-    wanted = [(f"service {i}", ids["IDI_SERVICE_FIRST"] + i, (32, 16)) for i in range(ids["IDI_SERVICE_COUNT"])]
-    wanted += [(n, ids[n], (16,)) for n in ("IDI_VIEW_LARGEICONS", "IDI_VIEW_LIST", "IDI_VIEW_DETAILS")]
+    icon_sizes, glyph_sizes = (64, 48, 40, 32, 24, 20, 16), (32, 24, 20, 16)
+    wanted = [(f"service {i}", ids["IDI_SERVICE_FIRST"] + i, icon_sizes) for i in range(ids["IDI_SERVICE_COUNT"])]
+    wanted += [(n, ids[n], glyph_sizes) for n in ("IDI_VIEW_LARGEICONS", "IDI_VIEW_LIST", "IDI_VIEW_DETAILS")]
     seen = {}
     for name, ident, sizes in wanted:
         if ident not in groups:

@@ -73,3 +73,14 @@ TEST(ListView, SelectionAndCheckboxes) {
     EXPECT_TRUE(list.Checked(1));
     EXPECT_FALSE(list.Checked(0));
 }
+
+TEST(ListView, ScalingToTheScreenWidensTheColumnsWithTheList) {
+    TfrmList form;
+    auto& list = form.lstServices;
+    list.SetViewStyle(TViewStyle::vsReport);
+    list.AddColumn({"Naam", 130});
+    list.AddColumn({"Omschrijving", 250});
+    form.ScaleBy(144, 96);
+    EXPECT_EQ(list.Column(0).Width, 195);
+    EXPECT_EQ(list.Column(1).Width, 375);
+}
