@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "HttpTestPeer.h"
+#include "Source/Common/DownloadForm.h"
+#include "TestSupport.h"
+#include "platform/Files.h"
+
+namespace {
+// Temporary download names left in a folder (none may stay after any transfer).
+std::vector<std::string> Leftovers(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const TSearchRec& r : FindFiles(folder + "~dl*", faAnyFile)) names.push_back(r.Name);
+    return names;
+}
+
+struct TDownloadCase {
+    const char* Name;
+    THttpAnswer Answer;
+    bool Expected;
+};
+
+class DownloadFileTest : public testing::Test {
+protected:
+    TScratchFolder Scratch;
+};
+}  // namespace
+
+TEST_F(DownloadFileTest, OnlyTheWholeBodyOfA2xxAnswerBecomesTheTarget) {
+    const std::string body(70000, 'x');
+    const TDownloadCase cases[] = {
+        {"200 with a body", {200, "MZ setup bytes"}, true},
+        {"200 with a large body", {200, body}, true},
+        {"200 without a length, ended by closing", {200, "no length", false}, true},
+        {"404 with an error page", {404, "<html>Not Found</html>"}, false},
+        {"500 with an error page", {500, "<html>Internal Server Error</html>"}, false},
+        {"200 with zero bytes", {200, ""}, false},
+        {"connection dropped half-way", {200, body, true, 30000}, false},
+    };
+    for (const TDownloadCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        THttpTestPeer peer({{"/setup.exe", c.Answer}}, 1);
+        const std::string target = Scratch / "Updates\\Kasboek\\setup.exe";
+        const bool result =
+            DownloadFile(DownloadFormClass<TfrmOnlineUpdateDownload>(), "", peer.Url("/setup.exe"), target);
+        EXPECT_EQ(result, c.Expected);
+        if (c.Expected) {
+            EXPECT_EQ(ReadFileBytes(target), c.Answer.Body);
+        } else {
+            EXPECT_FALSE(FileExists(target));
+        }
+        EXPECT_TRUE(Leftovers(Scratch / "Updates\\Kasboek\\").empty());
+        peer.Join();
+        if (FileExists(target)) FileDelete(target);
+    }
+}
+
+TEST_F(DownloadFileTest, AStaleTargetNeverPassesForAFailedDownload) {
+    const std::string target = Scratch.WriteFile("Temp\\Update.ini", "[Bran-Service]\nReleaseVersion=9.9\n");
+    THttpTestPeer peer({}, 1);  // every path answers 404
+    EXPECT_FALSE(DownloadFile(DownloadFormClass<TfrmEnewsDownload>(), "", peer.Url("/iupdate_nl.dat"), target));
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_EQ(peer.Requests(), std::vector<std::string>{"/iupdate_nl.dat"});
+}
+
+TEST_F(DownloadFileTest, MissingFoldersAreCreatedAndTheQueryIsSent) {
+    THttpTestPeer peer({{"/cgi/fileopen.cgi?open_bestand=a.dat", {200, "[x]\r\n"}}}, 1);
+    const std::string target = Scratch / "a\\b\\c\\Update.ini";
+    EXPECT_TRUE(DownloadFile(DownloadFormClass<TfrmEnewsDownload>(), "", peer.Url("/cgi/fileopen.cgi?open_bestand=a.dat"),
+                             target));
+    EXPECT_EQ(ReadFileBytes(target), "[x]\r\n");
+}
+
+TEST_F(DownloadFileTest, AddressesThatCannotBeFetchedFail) {
+    // A port nobody listens on: bind one, note it, close it.
+    int freePort;
+    {
+        THttpTestPeer probe({}, 0);
+        freePort = probe.Port();
+    }
+    const std::string target = Scratch / "x\\setup.exe";
+    for (const std::string& url : {"http://127.0.0.1:" + std::to_string(freePort) + "/setup.exe",
+                                  std::string("file:///C:/windows/notepad.exe"), std::string("")}) {
+        SCOPED_TRACE(url);
+        EXPECT_FALSE(DownloadFile(DownloadFormClass<TfrmOnlineUpdateDownload>(), "", url, target));
+        EXPECT_FALSE(FileExists(target));
+        EXPECT_TRUE(Leftovers(Scratch / "x\\").empty());
+    }
+}
+
+TEST_F(DownloadFileTest, EmptyTargetPathRaises) {
+    EXPECT_THROW(DownloadFile(DownloadFormClass<TfrmEnewsDownload>(), "", "http://127.0.0.1/", ""), EBrantel);
+}
+
+// A slow body: the window stays responsive, shows progress, and Cancel (or the close box) ends the
+// transfer at once with nothing under the target name.
+TEST_F(DownloadFileTest, CancelDuringASlowBodyEndsAtOnceWithNothingLeft) {
+    for (const bool useCloseBox : {false, true}) {
+        SCOPED_TRACE(useCloseBox ? "close box" : "Cancel button");
+        std::atomic<bool> stop{false};
+        TLoopbackPeer peer(
+            [&](TPeerConnection& c) {
+                c.ReadUntil("\r\n\r\n");
+                c.Send("HTTP/1.0 200 OK\r\nContent-Length: 40000\r\n\r\n");
+                for (int i = 0; i < 60 && !stop; ++i) {
+                    c.Send(std::string(512, 'y'));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                }
+            },
+            1);
+        TfrmOnlineUpdateDownload* window = nullptr;
+        int progressSeen = -1;
+        TTimer user(300, true);
+        user.OnTimer = [&](TTimer* t) {
+            if (!window || !window->GotData()) return;
+            t->SetEnabled(false);
+            progressSeen = window->barProgress.Position();
+            EXPECT_EQ(window->lblFilename.Caption().find("setup.exe"), window->lblFilename.Caption().size() - 9);
+            if (useCloseBox) {
+                PostMessageW(window->Handle(), WM_CLOSE, 0, 0);
+            } else {
+                window->btnCancel.Click();
+            }
+        };
+        const TDownloadFormClass formClass = [&]() -> TFormPtr<TDownloadForm> {
+            auto form = CreateForm<TfrmOnlineUpdateDownload>();
+            window = form.get();
+            return TFormPtr<TDownloadForm>(form.release());
+        };
+        const std::string target = Scratch / "Updates\\(Algemeen)\\setup.exe";
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_FALSE(DownloadFile(formClass, "", "http://127.0.0.1:" + std::to_string(peer.Port()) + "/setup.exe", target));
+        const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        stop = true;
+        peer.Join();
+        EXPECT_LT(seconds, 5.0);  // the server would have needed 9 s
+        EXPECT_GT(progressSeen, 0);
+        EXPECT_FALSE(FileExists(target));
+        // The abandoned worker removes its temporary file once its last read returns.
+        for (int i = 0; i < 50 && !Leftovers(Scratch / "Updates\\(Algemeen)\\").empty(); ++i) Sleep(100);
+        EXPECT_TRUE(Leftovers(Scratch / "Updates\\(Algemeen)\\").empty());
+    }
+}
