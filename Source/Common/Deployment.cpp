@@ -4,6 +4,9 @@ const char* const DefaultMailHost = "SMTP.BRANTEL.NL";
 
 std::string MakerWebHost() { return "www.brantel.nl"; }
 std::string DefaultHelpdeskAddress() { return MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi?set=helpdesk"; }
+std::string DefaultUpdateIndexAddress() {
+    return "http://" + MakerWebHost() + "/cgi-brantel/select/fileopen.cgi?open_bestand=iupdate_nl.dat";
+}
 std::string MakerHomePage() { return "http://" + MakerWebHost() + "/"; }
 std::string DefaultShopAddress() { return MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi?set=shop"; }
 

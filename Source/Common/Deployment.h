@@ -12,6 +12,8 @@ std::string MakerWebHost();
 // The general item's helpdesk and shop pages when the registry names none, written as host and path.
 std::string DefaultHelpdeskAddress();
 std::string DefaultShopAddress();
+// Where the online update fetches its index when the registry names no address.
+std::string DefaultUpdateIndexAddress();
 // The maker's home page, opened by "Brantel Online" when the registry names none.
 std::string MakerHomePage();
 

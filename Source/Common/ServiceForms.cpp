@@ -2,6 +2,7 @@
 
 #include "Source/Common/AboutForm.h"
 #include "Source/Common/MailserverForm.h"
+#include "Source/Common/OnlineUpdateForm.h"
 #include "Source/Common/ProblemSolver.h"
 #include "Source/Common/Services.h"
 
@@ -9,4 +10,5 @@ void RegisterServiceForms() {
     RegisterServiceForm("TfrmMailserver", [] { return TFormPtr<TForm>(CreateForm<TfrmMailserver>()); });
     RegisterServiceForm("TfrmProblemSolver", [] { return TFormPtr<TForm>(CreateForm<TfrmProblemSolver>()); });
     RegisterServiceForm("TfrmAbout", [] { return TFormPtr<TForm>(CreateForm<TfrmAbout>()); });
+    RegisterServiceForm("TfrmOnlineUpdate", [] { return TFormPtr<TForm>(CreateForm<TfrmOnlineUpdate>()); });
 }

@@ -188,6 +188,10 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 SetCursor(ScreenCursor());
                 return TRUE;
             }
+            if (Cursor && reinterpret_cast<HWND>(wParam) == FHandle && LOWORD(lParam) == HTCLIENT) {
+                SetCursor(Cursor);
+                return TRUE;
+            }
             break;
         case WM_SETFOCUS: {
             LRESULT r = DefaultHandler(msg, wParam, lParam);

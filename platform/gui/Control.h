@@ -117,6 +117,8 @@ public:
     void SetHint(const std::string& hint);
 
     int HelpContext = 0;
+    // The mouse cursor over the control; nullptr for the window class's own.
+    HCURSOR Cursor = nullptr;
     // Walks up to the first control with a help context.
     int EffectiveHelpContext() const;
 

@@ -206,7 +206,8 @@ bool TListView::Notify(NMHDR* header, LRESULT& result) {
             return true;
         case LVN_ITEMCHANGED: {
             auto* change = reinterpret_cast<NMLISTVIEW*>(header);
-            if ((change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) && OnChange)
+            const UINT watched = LVIS_SELECTED | LVIS_STATEIMAGEMASK;  // the selection and the check box
+            if ((change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & watched) && OnChange)
                 OnChange(this);
             return true;
         }

@@ -64,7 +64,7 @@ public:
     void Arrange();
     void MakeVisible(int index);
 
-    // Fired when the selection changes.
+    // Fired when the selection or an item's check box changes.
     TNotifyEvent OnChange;
 
 protected:
