@@ -13,13 +13,17 @@ demo="$build/demo"
 bash tools/demo-setup.sh "$demo"
 # Let the server that set up the prefix end: the program must start inside the X display.
 wineserver -w
+# The maker's web server for online update, stopped when the demo ends.
+bash tools/demo-web.sh start "$build"
+trap 'bash "$root/tools/demo-web.sh" stop "$build"' EXIT
 
 if [ -n "${DISPLAY:-}" ]; then
   cd "$demo"
-  exec wine "$demo/BranService.exe"
+  wine "$demo/BranService.exe"
+  exit
 fi
 
 shot="$build/screenshot.png"
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+trap 'wineserver -k >/dev/null 2>&1 || true; bash "$root/tools/demo-web.sh" stop "$build"' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/tools/demo-screenshot.sh" "$demo" "$shot"
 echo "Screenshots of the main window: $shot and ${shot%.png}-application.png"
