@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "HttpTestPeer.h"
 #include "ModelFixture.h"
+#include "RealMessageBoxes.h"
 #include "Source/Common/OnlineUpdateForm.h"
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/Services.h"
@@ -14,7 +12,6 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
-#include "platform/gui/Messages.h"
 
 namespace {
 const char* const kNoConnection = "Uw PC kan geen verbinding maken met Brantel Online";
@@ -225,29 +222,20 @@ TEST_F(OnlineUpdate, NoConnectionKeepsThePageAndNoNewsEndsOnNoUpdates) {
     f.SetServiceItems(General, Items);
     f.Show();
 
-    SetMessageHook({});  // the real box
-    std::atomic<bool> answered{false};
-    std::thread user([&] {
-        for (int i = 0; i < 200 && !answered; ++i) {
-            Sleep(100);
-            HWND box = FindWindowW(L"#32770", L"Bran-Service");
-            if (!box) continue;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            answered = true;
-        }
-    });
-    f.NextButton()->Click();
-    user.join();
-    TMessageRecorder restoreHook;  // its destructor puts the test's own hook back
-    EXPECT_TRUE(answered);
+    {
+        TRealMessageBoxes user;
+        f.NextButton()->Click();
+        EXPECT_EQ(user.Texts(), std::vector<std::string>{kNoConnection});
+    }
     EXPECT_EQ(f.pgcWizard.ActivePage(), &f.tabConnection);
+    TMessageRecorder messages;
 
     THttpTestPeer peer({{"/iupdate.dat", {200, "[Bran-Service]\r\nReleaseVersion=1.0.1.14\r\n"}}}, 1);
     PointIndexAt(peer.Url("/iupdate.dat"));
     f.NextButton()->Click();
     EXPECT_EQ(f.pgcWizard.ActivePage(), &f.tabNoUpdates);
     EXPECT_EQ(f.WizardCancelButton()->Kind(), TBitBtnKind::bkClose);
-    EXPECT_TRUE(restoreHook.Texts().empty());
+    EXPECT_TRUE(messages.Texts().empty());
 }
 
 TEST_F(OnlineUpdate, AnErrorPageIsNoIndex) {
