@@ -22,6 +22,22 @@ std::vector<std::string> SplitList(const std::wstring& buffer, DWORD length) {
     return out;
 }
 
+// The blanks the profile functions remove around keys and values.
+bool IsProfileBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsProfileBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsProfileBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// A value enclosed in a pair of the same quotes comes without them.
+std::string_view StripQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 // GetPrivateProfileSection/-String with a buffer that grows until the whole list fits.
 template <typename F>
 std::vector<std::string> ReadList(F read) {
@@ -110,3 +126,27 @@ bool TIniFile::SectionExists(const std::string& section) const {
 }
 
 void TIniFile::UpdateFile() { WritePrivateProfileStringW(nullptr, nullptr, nullptr, Widen(FFileName).c_str()); }
+
+std::string TIniFilePass::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+    // The profile functions drop trailing blanks of the default (all but the first of a blank one).
+    size_t keep = def.size();
+    while (keep > 1 && def[keep - 1] == ' ') --keep;
+    const std::string fallback = def.substr(0, keep);
+    const std::string wanted = UpperCase(TrimBlanks(key));
+    for (const std::string& line : Section(section).Lines) {
+        const size_t equals = line.find('=');
+        if (UpperCase(TrimBlanks(std::string_view(line).substr(0, equals))) != wanted) continue;
+        // The first line of the key decides, also when it has no value.
+        if (equals == std::string::npos) return fallback;
+        return std::string(StripQuotes(TrimBlanks(std::string_view(line).substr(equals + 1))));
+    }
+    return fallback;
+}
+
+const TIniFilePass::TSection& TIniFilePass::Section(const std::string& name) const {
+    const std::string trimmed(TrimBlanks(name));
+    const std::string upper = UpperCase(trimmed);
+    for (const TSection& section : FSections)
+        if (section.UpperName == upper) return section;
+    return FSections.emplace_back(TSection{upper, FFile.ReadSectionLines(trimmed)});
+}

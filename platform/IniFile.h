@@ -6,12 +6,22 @@
 #include <string>
 #include <vector>
 
-class TIniFile {
+// The reading of keys, which a file and a pass over it (below) both offer.
+class TIniReader {
+public:
+    virtual ~TIniReader() = default;
+    // The key's value without surrounding blanks and without one pair of enclosing quotes; def when
+    // the section or key is missing or the key's line has no "=".
+    virtual std::string ReadString(const std::string& section, const std::string& key,
+                                   const std::string& def) const = 0;
+};
+
+class TIniFile : public TIniReader {
 public:
     explicit TIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
     const std::string& FileName() const { return FFileName; }
 
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const override;
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
     // Throws EBrantel when the file cannot be written.
@@ -34,4 +44,26 @@ public:
 
 private:
     std::string FFileName;
+};
+
+// One pass of reading over a file: each section is taken from the file once, on its first use, and
+// its keys are then answered as the profile functions answer them. Each profile call reads and parses
+// the whole file again, so reading a section key by key costs as many passes over the file as there
+// are keys. A pass is for reading that nothing writes in between; the next pass reads afresh.
+// Comment lines are not part of a section here, so a key that starts with ";" is never found.
+class TIniFilePass : public TIniReader {
+public:
+    explicit TIniFilePass(std::string fileName) : FFile(std::move(fileName)) {}
+    const TIniFile& File() const { return FFile; }
+
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const override;
+
+private:
+    struct TSection {
+        std::string UpperName;
+        std::vector<std::string> Lines;
+    };
+    const TSection& Section(const std::string& name) const;
+    TIniFile FFile;
+    mutable std::vector<TSection> FSections;
 };

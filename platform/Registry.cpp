@@ -16,7 +16,48 @@ std::wstring KeyPath(const std::string& path) {
 [[noreturn]] void ReadError(const std::string& name) {
     throw ERegistry("Ongeldig gegevenstype voor '" + name + "'");
 }
+
+// The read rules of the header, shared by a key's own reads and its enumerated values.
+std::string DecodeString(const std::string& name, DWORD type, const std::vector<uint8_t>& data) {
+    if (type != REG_SZ && type != REG_EXPAND_SZ) ReadError(name);
+    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+    // Stored strings may or may not carry their terminator.
+    size_t end = text.find(L'\0');
+    if (end != std::wstring::npos) text.resize(end);
+    return Narrow(text);
+}
+
+int32_t DecodeInteger(const std::string& name, DWORD type, const std::vector<uint8_t>& data) {
+    if (type != REG_DWORD || data.size() != sizeof(int32_t)) ReadError(name);
+    int32_t value;
+    std::memcpy(&value, data.data(), sizeof value);
+    return value;
+}
 }  // namespace
+
+const TRegValues::TValue* TRegValues::Find(const std::string& name) const {
+    const std::string upper = UpperCase(name);
+    for (const TValue& value : FValues)
+        if (value.UpperName == upper) return &value;
+    return nullptr;
+}
+
+std::string TRegValues::ReadString(const std::string& name) const {
+    const TValue* value = Find(name);
+    return value ? DecodeString(name, value->Type, value->Data) : std::string();
+}
+
+int32_t TRegValues::ReadInteger(const std::string& name) const {
+    const TValue* value = Find(name);
+    if (!value) ReadError(name);
+    return DecodeInteger(name, value->Type, value->Data);
+}
+
+std::vector<std::string> TRegValues::GetValueNames() const {
+    std::vector<std::string> names;
+    for (const TValue& value : FValues) names.push_back(value.Name);
+    return names;
+}
 
 TRegKey::~TRegKey() { Close(); }
 
@@ -97,21 +138,14 @@ std::string TRegKey::ReadString(const std::string& name) const {
     DWORD type = 0;
     std::vector<uint8_t> data;
     if (!Query(name, type, data)) return {};
-    if (type != REG_SZ && type != REG_EXPAND_SZ) ReadError(name);
-    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
-    // Stored strings may or may not carry their terminator.
-    size_t end = text.find(L'\0');
-    if (end != std::wstring::npos) text.resize(end);
-    return Narrow(text);
+    return DecodeString(name, type, data);
 }
 
 int32_t TRegKey::ReadInteger(const std::string& name) const {
     DWORD type = 0;
     std::vector<uint8_t> data;
-    if (!Query(name, type, data) || type != REG_DWORD || data.size() != sizeof(int32_t)) ReadError(name);
-    int32_t value;
-    std::memcpy(&value, data.data(), sizeof value);
-    return value;
+    if (!Query(name, type, data)) ReadError(name);
+    return DecodeInteger(name, type, data);
 }
 
 double TRegKey::ReadFloat(const std::string& name) const {
@@ -158,6 +192,31 @@ void TRegKey::WriteBinary(const std::string& name, const std::vector<uint8_t>& d
 
 bool TRegKey::DeleteValue(const std::string& name) {
     return FKey && RegDeleteValueW(FKey, Widen(name).c_str()) == ERROR_SUCCESS;
+}
+
+TRegValues TRegKey::ReadValues() const {
+    TRegValues values;
+    DWORD count = 0, maxName = 0, maxData = 0;
+    if (!FKey || RegQueryInfoKeyW(FKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName,
+                                  &maxData, nullptr, nullptr) != ERROR_SUCCESS)
+        return values;
+    std::wstring name(maxName + 1, L'\0');
+    std::vector<uint8_t> data(std::max<DWORD>(maxData, 1));
+    for (DWORD i = 0; i < count;) {
+        DWORD nameLength = static_cast<DWORD>(name.size()), size = static_cast<DWORD>(data.size()), type = 0;
+        const LONG rc = RegEnumValueW(FKey, i, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+        if (rc == ERROR_MORE_DATA) {  // a value grew since we asked: make room and ask again
+            name.resize(std::max<size_t>(name.size() * 2, 16384));
+            data.resize(std::max<size_t>(size, data.size() * 2));
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) break;  // values went meanwhile: what we have is what there is
+        std::string text = Narrow(std::wstring_view(name.data(), nameLength));
+        std::string upper = UpperCase(text);
+        values.FValues.push_back({std::move(text), std::move(upper), type, {data.begin(), data.begin() + size}});
+        ++i;
+    }
+    return values;
 }
 
 std::vector<std::string> TRegKey::GetKeyNames() const {

@@ -20,6 +20,27 @@ public:
 
 enum class TRegDataType { Unknown, String, ExpandString, Integer, Binary, MultiString };
 
+// The values of one key as one enumeration found them (TRegKey::ReadValues), read by the same rules
+// as the key's own reads. Names are compared without regard to case, as the registry does.
+class TRegValues {
+public:
+    bool ValueExists(const std::string& name) const { return Find(name) != nullptr; }
+    std::string ReadString(const std::string& name) const;
+    int32_t ReadInteger(const std::string& name) const;
+    // In the order the registry enumerated them.
+    std::vector<std::string> GetValueNames() const;
+
+private:
+    friend class TRegKey;
+    struct TValue {
+        std::string Name, UpperName;
+        DWORD Type;
+        std::vector<uint8_t> Data;
+    };
+    const TValue* Find(const std::string& name) const;
+    std::vector<TValue> FValues;
+};
+
 class TRegKey {
 public:
     TRegKey() = default;
@@ -53,6 +74,10 @@ public:
     void WriteBool(const std::string& name, bool value);
     void WriteBinary(const std::string& name, const std::vector<uint8_t>& data);
     bool DeleteValue(const std::string& name);
+
+    // Every value with its data, in one trip to the registry per value: cheaper than asking name by
+    // name for a key whose values are read together.
+    TRegValues ReadValues() const;
 
     // Names in the order the registry enumerates them.
     std::vector<std::string> GetKeyNames() const;

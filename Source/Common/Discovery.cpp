@@ -27,15 +27,18 @@ void ReadProtected(TRead read, TOnFailure onFailure) {
     if (!Attempt(read)) onFailure();
 }
 
-void ReadOptional(const TRegKey& key, const char* name, TStringProp& prop) {
-    ReadProtected([&] { prop.SetAsString(key.ReadString(name)); }, [] {});
+void ReadOptional(const TRegValues& values, const char* name, TStringProp& prop) {
+    ReadProtected([&] { prop.SetAsString(values.ReadString(name)); }, [] {});
 }
 
+// Every trip to the registry counts when hundreds of applications are installed: the keys whose
+// values are read together are read in one enumeration each.
 void ReadTechInfo(TBranApplication& app, const std::string& versionPath) {
     const TRegKey key = OpenKey(versionPath + "\\TechInfo");
     if (!key.IsOpen()) return;
-    for (const std::string& identifier : key.GetValueNames())
-        if (SameText(key.ReadString(identifier), "True")) AddTechInfoByIdentifier(app, identifier);
+    const TRegValues values = key.ReadValues();
+    for (const std::string& identifier : values.GetValueNames())
+        if (SameText(values.ReadString(identifier), "True")) AddTechInfoByIdentifier(app, identifier);
 }
 
 std::string ReadUninstallString(const std::string& entry) {
@@ -44,9 +47,39 @@ std::string ReadUninstallString(const std::string& entry) {
     return command;
 }
 
-bool IsMarkedAsAdded(const std::string& appPath) {
-    const TRegKey key = OpenKey(appPath);
-    return key.IsOpen() && key.ValueExists("AddedByService") && key.ReadInteger("AddedByService") != 0;
+bool IsMarkedAsAdded(const TRegKey& appKey) {
+    return appKey.ValueExists("AddedByService") && appKey.ReadInteger("AddedByService") != 0;
+}
+
+// Fills the application from its open key; appKey is closed on the way.
+void ReadApplicationFrom(TBranApplication& app, TRegKey appKey, const std::string& keyPath) {
+    const std::string versionPath = SubKey(keyPath, appKey.ReadString("CurrentVersion"));
+    appKey.Close();
+    std::string language;
+    {
+        const TRegKey versionKey = OpenKey(versionPath);
+        ReadTechInfo(app, versionPath);
+        language = versionKey.ReadString("CurrentLanguage");
+    }
+    const TRegValues values = OpenKey(SubKey(versionPath, language)).ReadValues();
+
+    ReadOptional(values, "", app.Name());
+    ReadOptional(values, "HelpFile", app.HelpFile());
+    ReadOptional(values, "ReadMeFile", app.ReadmeFile());
+    ReadOptional(values, "InstallLog", app.InstallLog());
+    ReadOptional(values, "ProgramLog", app.ProgramLog());
+    ReadProtected([&] { app.Build().SetAsString(values.ReadString("ReleaseVersion")); },
+                  [&] { app.Build().SetAsString("???"); });
+    ReadProtected(
+        [&] { app.ReleaseDate().SetAsVariant(TVariant::Date(RegSateStrToDate(values.ReadString("ReleaseDate")))); },
+        [] {});
+    ReadProtected([&] { app.Uninstall().SetAsString(ReadUninstallString(values.ReadString("UninstallKey"))); }, [] {});
+    ReadOptional(values, "URLHelpdesk", app.HelpdeskURL());
+    ReadOptional(values, "HelpdeskEmailAddress", app.HelpDeskEmailAddress());
+    ReadOptional(values, "HelpdeskPostAddress", app.HelpDeskPostAddress());
+    ReadOptional(values, "HelpdeskFaxNumber", app.HelpDeskFaxNumber());
+    ReadOptional(values, "HelpdeskZipcode", app.HelpDeskZipcode());
+    ReadOptional(values, "Helpdeskdescription", app.HelpDeskDescription());
 }
 
 // A text of digits as a number, failing like the platform's conversion.
@@ -83,30 +116,7 @@ TDateTime RegSateStrToDate(const std::string& text) {
 
 void ReadApplication(TBranApplication& app, const std::string& keyPath) {
     TRegKey key = OpenKey(keyPath);
-    if (!key.IsOpen()) return;
-    const std::string versionPath = SubKey(keyPath, key.ReadString("CurrentVersion"));
-    key = OpenKey(versionPath);
-    ReadTechInfo(app, versionPath);
-    const std::string languagePath = SubKey(versionPath, key.ReadString("CurrentLanguage"));
-    key = OpenKey(languagePath);
-
-    ReadOptional(key, "", app.Name());
-    ReadOptional(key, "HelpFile", app.HelpFile());
-    ReadOptional(key, "ReadMeFile", app.ReadmeFile());
-    ReadOptional(key, "InstallLog", app.InstallLog());
-    ReadOptional(key, "ProgramLog", app.ProgramLog());
-    ReadProtected([&] { app.Build().SetAsString(key.ReadString("ReleaseVersion")); },
-                  [&] { app.Build().SetAsString("???"); });
-    ReadProtected(
-        [&] { app.ReleaseDate().SetAsVariant(TVariant::Date(RegSateStrToDate(key.ReadString("ReleaseDate")))); },
-        [] {});
-    ReadProtected([&] { app.Uninstall().SetAsString(ReadUninstallString(key.ReadString("UninstallKey"))); }, [] {});
-    ReadOptional(key, "URLHelpdesk", app.HelpdeskURL());
-    ReadOptional(key, "HelpdeskEmailAddress", app.HelpDeskEmailAddress());
-    ReadOptional(key, "HelpdeskPostAddress", app.HelpDeskPostAddress());
-    ReadOptional(key, "HelpdeskFaxNumber", app.HelpDeskFaxNumber());
-    ReadOptional(key, "HelpdeskZipcode", app.HelpDeskZipcode());
-    ReadOptional(key, "Helpdeskdescription", app.HelpDeskDescription());
+    if (key.IsOpen()) ReadApplicationFrom(app, std::move(key), keyPath);
 }
 
 void DiscoverApplications(TServiceItemList& list) {
@@ -116,12 +126,13 @@ void DiscoverApplications(TServiceItemList& list) {
         // An application we cannot read is not offered; the others are.
         Attempt([&] {
             const std::string appPath = BrantelKey + "\\" + name;
+            TRegKey key = OpenKey(appPath);
             std::shared_ptr<TBranApplication> app;
-            if (IsMarkedAsAdded(appPath))
+            if (key.IsOpen() && IsMarkedAsAdded(key))
                 app = std::make_shared<TAddedApplication>();
             else
                 app = std::make_shared<TBranApplication>();
-            ReadApplication(*app, appPath);
+            if (key.IsOpen()) ReadApplicationFrom(*app, std::move(key), appPath);
             if (!app->Name().AsString().empty()) list.push_back(std::move(app));
         });
     }
@@ -133,10 +144,11 @@ void CollectServiceItems(TServiceItemList& list) {
     TGeneralServiceItem& general = GetGeneralServiceItem();
     const bool read = Attempt([&] {
         const std::string language = OpenKey(SharedKey).ReadString("CurrentLanguage");
-        const TRegKey key = OpenKey(SubKey(SharedKey, language));
-        general.HelpdeskURL().SetAsString(key.ValueExists("URLHelpdesk") ? key.ReadString("URLHelpdesk")
-                                                                         : DefaultHelpdeskAddress());
-        general.ShopURL().SetAsString(key.ValueExists("URLSHOP") ? key.ReadString("URLSHOP") : DefaultShopAddress());
+        const TRegValues values = OpenKey(SubKey(SharedKey, language)).ReadValues();
+        general.HelpdeskURL().SetAsString(values.ValueExists("URLHelpdesk") ? values.ReadString("URLHelpdesk")
+                                                                            : DefaultHelpdeskAddress());
+        general.ShopURL().SetAsString(values.ValueExists("URLSHOP") ? values.ReadString("URLSHOP")
+                                                                    : DefaultShopAddress());
     });
     if (!read) {
         general.HelpdeskURL().SetAsString(DefaultHelpdeskAddress());

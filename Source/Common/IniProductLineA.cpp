@@ -45,7 +45,7 @@ constexpr TProductEntry Entries[] = {
 };
 // clang-format on
 
-void LineA(const TIniFile& ini, const std::string& section, TBranApplication& app, const TProductVersion& version) {
+void LineA(const TIniReader& ini, const std::string& section, TBranApplication& app, const TProductVersion& version) {
     ReadLegacyApplication(ini, section, app);
     AddTechInfoByIdentifier(app, "Printer");
     AddTechInfoByIdentifier(app, "RegionalSettings");

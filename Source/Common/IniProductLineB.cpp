@@ -40,7 +40,7 @@ constexpr TProductEntry Entries[] = {
 };
 // clang-format on
 
-void LineB(const TIniFile& ini, const std::string& section, TBranApplication& app, const TProductVersion& version) {
+void LineB(const TIniReader& ini, const std::string& section, TBranApplication& app, const TProductVersion& version) {
     ReadLegacyApplication(ini, section, app);
     AddTechInfoByIdentifier(app, "Printer");
     AddTechInfoByIdentifier(app, "RegionalSettings");

@@ -38,7 +38,7 @@ constexpr TProductEntry Entries[] = {
 };
 // clang-format on
 
-void LineC(const TIniFile& ini, const std::string& section, TBranApplication& app, const TProductVersion& version) {
+void LineC(const TIniReader& ini, const std::string& section, TBranApplication& app, const TProductVersion& version) {
     ReadLegacyApplication(ini, section, app);
     if (app.HelpFile().AsString().empty())
         FindLegacyHelpFile(ini, section, std::string(version.HelpFolder) + " directory", "", app);

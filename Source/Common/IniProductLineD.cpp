@@ -29,7 +29,7 @@ constexpr TProductEntry Entries[] = {
 };
 // clang-format on
 
-void LineD(const TIniFile& ini, const std::string& section, TBranApplication& app, const TProductVersion&) {
+void LineD(const TIniReader& ini, const std::string& section, TBranApplication& app, const TProductVersion&) {
     ReadLegacyApplication(ini, section, app);
     FindLegacyHelpFile(ini, section, "RunPath", "", app);
     AddTechInfoByIdentifier(app, "Printer");

@@ -36,7 +36,7 @@ constexpr TProductEntry Entries[] = {
 };
 // clang-format on
 
-void LineE(const TIniFile& ini, const std::string& section, TBranApplication& app, const TProductVersion&) {
+void LineE(const TIniReader& ini, const std::string& section, TBranApplication& app, const TProductVersion&) {
     ReadLegacyApplication(ini, section, app);
     const std::string build = app.Build().AsString();
     if (build.starts_with("98")) app.Build().SetAsString(build.substr(1));

@@ -14,7 +14,7 @@ std::vector<TLegacyProduct>& ProductTable() {
 }
 
 // A version shared by two editions under one identifier takes only the section of its own language.
-void CheckEdition(const TIniFile& ini, const std::string& section, const TProductVersion& version) {
+void CheckEdition(const TIniReader& ini, const std::string& section, const TProductVersion& version) {
     if (!*version.Edition) return;
     const std::string language = Trim(ini.ReadString(section, "Taal", ""));
     if (!language.empty() && !SameText(language, version.Edition))
@@ -43,7 +43,7 @@ std::string HelpdeskAddress(const THelpdeskPage& page) {
     return {};
 }
 
-void TLegacyFill::operator()(const TIniFile& ini, const std::string& section, TBranApplication& app) const {
+void TLegacyFill::operator()(const TIniReader& ini, const std::string& section, TBranApplication& app) const {
     CheckEdition(ini, section, *Version);
     Line(ini, section, app, *Version);
     ApplyVersionLayer(app, *Version);
@@ -70,7 +70,7 @@ void RegisterProductLines() {
     IniProductLineE();
 }
 
-std::unique_ptr<TBranApplication> FillLegacyApplication(const std::string& identifier, const TIniFile& ini,
+std::unique_ptr<TBranApplication> FillLegacyApplication(const std::string& identifier, const TIniReader& ini,
                                                         const std::string& section) {
     for (const TLegacyProduct& product : LegacyProducts()) {
         if (!SameText(product.Identifier, identifier)) continue;

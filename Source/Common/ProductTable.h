@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class TIniFile;
+class TIniReader;
 class TBranApplication;
 
 // What the version layer does with Build.
@@ -55,7 +55,7 @@ struct TProductVersion {
 };
 
 // A product line's own steps, run before the version layer.
-using TProductLineLayer = void (*)(const TIniFile& ini, const std::string& section, TBranApplication& app,
+using TProductLineLayer = void (*)(const TIniReader& ini, const std::string& section, TBranApplication& app,
                                    const TProductVersion& version);
 
 // A fill procedure: the line layer, then the version layer of its version.
@@ -63,7 +63,7 @@ struct TLegacyFill {
     TProductLineLayer Line;
     const TProductVersion* Version;
     // Throws when this procedure cannot fill the application (the caller then tries the next entry).
-    void operator()(const TIniFile& ini, const std::string& section, TBranApplication& app) const;
+    void operator()(const TIniReader& ini, const std::string& section, TBranApplication& app) const;
 };
 
 struct TLegacyProduct {
@@ -89,7 +89,7 @@ void RegisterProductLines();
 // The application for a product identifier (compared without regard to case): each matching entry
 // in registration order gets a new application to fill; the first that completes is the result.
 // Null when no entry matches or every matching procedure failed.
-std::unique_ptr<TBranApplication> FillLegacyApplication(const std::string& identifier, const TIniFile& ini,
+std::unique_ptr<TBranApplication> FillLegacyApplication(const std::string& identifier, const TIniReader& ini,
                                                         const std::string& section);
 
 // The complete address of a product's helpdesk page on the maker's web server.

@@ -45,8 +45,9 @@ TProgInfoLine SplitProgInfoLine(const std::string& line) {
 
 void DiscoverLegacyApplications(TServiceItemList& list) {
     RegisterProductLines();
-    const TIniFile ini(LegacyIniFileName);
-    for (const std::string& line : ini.ReadSectionLines("ProgInfo")) {
+    // Read afresh on every call; within the call, each application's section once.
+    const TIniFilePass ini(LegacyIniFileName);
+    for (const std::string& line : ini.File().ReadSectionLines("ProgInfo")) {
         // A line we cannot use says nothing about the others.
         if (!IsProgInfoLine(line)) continue;
         Attempt([&] {
@@ -56,7 +57,7 @@ void DiscoverLegacyApplications(TServiceItemList& list) {
     }
 }
 
-void ReadLegacyApplication(const TIniFile& ini, const std::string& section, TBranApplication& app) {
+void ReadLegacyApplication(const TIniReader& ini, const std::string& section, TBranApplication& app) {
     const std::string installLog = ini.ReadString(section, "InstallLog", "");
     app.InstallLog().SetAsString(installLog);
     app.Uninstall().SetAsString(LegacyUninstaller + installLog);
@@ -78,7 +79,7 @@ void ReadLegacyApplication(const TIniFile& ini, const std::string& section, TBra
     for (const char* category : LegacyCategories) AddTechInfoByIdentifier(app, category);
 }
 
-void FindLegacyHelpFile(const TIniFile& ini, const std::string& section, const std::string& folderKey,
+void FindLegacyHelpFile(const TIniReader& ini, const std::string& section, const std::string& folderKey,
                         const std::string& prefix, TBranApplication& app) {
     const std::string folder = ini.ReadString(section, folderKey, "");
     if (folder.empty()) return;

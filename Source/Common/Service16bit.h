@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class TIniFile;
+class TIniReader;
 class TBranApplication;
 class TServiceItem;
 
@@ -33,9 +33,9 @@ void DiscoverLegacyApplications(TServiceItemList& list);
 
 // The part every fill procedure starts with: logs, uninstaller, help and readme files, build,
 // release date and the default technical-information categories.
-void ReadLegacyApplication(const TIniFile& ini, const std::string& section, TBranApplication& app);
+void ReadLegacyApplication(const TIniReader& ini, const std::string& section, TBranApplication& app);
 
 // When the section's folderKey names a folder holding a file "<prefix>*.hlp", that file becomes the
 // help file (replacing any found before).
-void FindLegacyHelpFile(const TIniFile& ini, const std::string& section, const std::string& folderKey,
+void FindLegacyHelpFile(const TIniReader& ini, const std::string& section, const std::string& folderKey,
                         const std::string& prefix, TBranApplication& app);

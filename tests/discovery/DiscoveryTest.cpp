@@ -8,6 +8,7 @@
 #include "Source/Common/Deployment.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
+#include "platform/Files.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -168,6 +169,39 @@ TEST_F(Discovery, RegistryApplicationsComeBeforeLegacyOnes) {
     WriteApp("Kasboek", "Brantel Kasboek", {{"ReleaseVersion", "5.0"}});
     EXPECT_EQ(DisplayTexts(Discover()),
               (std::vector<std::string>{"Brantel Kasboek (5.0)", "Brantel Kasboek 1 (1.0.0)"}));
+}
+
+// Every call reads the registry and BRANTEL.INI afresh: what was installed, changed or removed
+// since the previous call shows at once, whatever was read before.
+TEST_F(Discovery, EveryCallSeesWhatChangedSinceThePrevious) {
+    const std::string kasSection = "[ProgInfo]\r\nP=Kasboek 1.0,KAS\r\n[KAS]\r\nReleaseVersion=1.1\r\n";
+    const struct {
+        const char* Change;
+        std::function<void()> Apply;
+        std::vector<std::string> Expected;
+    } steps[] = {
+        {"nothing installed", [] {}, {}},
+        {"an application registers", [] { WriteApp("Adresboek", "Brantel Adresboek", {{"ReleaseVersion", "2.0"}}); },
+         {"Brantel Adresboek (2.0)"}},
+        {"its build changes", [] { CreateKey(Brantel + "Adresboek\\1.0\\NL").WriteString("ReleaseVersion", "2.1"); },
+         {"Brantel Adresboek (2.1)"}},
+        {"a legacy line appears", [&] { WriteFileBytes(GetWindowsFolder() + "\\BRANTEL.INI", kasSection); },
+         {"Brantel Adresboek (2.1)", "Brantel Kasboek 1 (1.1)"}},
+        {"its section changes",
+         [&] {
+             WriteFileBytes(GetWindowsFolder() + "\\BRANTEL.INI",
+                            "[ProgInfo]\r\nP=Kasboek 1.0,KAS\r\n[KAS]\r\nReleaseVersion=1.2\r\n");
+         },
+         {"Brantel Adresboek (2.1)", "Brantel Kasboek 1 (1.2)"}},
+        {"the application is removed", [] { TRegKey::DeleteKey(HKEY_LOCAL_MACHINE, Brantel + "Adresboek"); },
+         {"Brantel Kasboek 1 (1.2)"}},
+        {"the legacy line goes", [] { WriteFileBytes(GetWindowsFolder() + "\\BRANTEL.INI", "[ProgInfo]\r\n"); }, {}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.Change);
+        step.Apply();
+        EXPECT_EQ(DisplayTexts(Discover()), step.Expected);
+    }
 }
 
 TEST(DiscoveryGeneralItem, ComesLastWithItsAddresses) {

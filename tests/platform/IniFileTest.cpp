@@ -76,3 +76,64 @@ TEST(IniFile, SectionLinesKeepDuplicateKeysAndLinesWithoutEqualsSign) {
     EXPECT_EQ(lines[3].substr(0, 5), "Ander");  // blanks around "=" are the platform's business
     EXPECT_TRUE(ini.ReadSectionLines("Ontbreekt").empty());
 }
+
+// A pass answers every key exactly as the profile function does, for the lines setups wrote.
+TEST(IniFile, PassReadsKeysAsTheProfileFunctions) {
+    TScratchFolder folder;
+    const std::string path = folder.WriteFile(
+        "PASS.INI",
+        "[App]\r\n"
+        ";Naam=commentaar\r\n"
+        "Naam=Kasboek\r\n"
+        "naam=tweede van dezelfde sleutel\r\n"
+        "  Spaties   =   waarde met spaties   \r\n"
+        "Tab\t=\twaarde\t\r\n"
+        "Dubbel=\"tussen aanhalingstekens\"\r\n"
+        "Enkel='enkel'\r\n"
+        "Half=\"open\r\n"
+        "Gemengd=\"gemengd'\r\n"
+        "Kort=\"\r\n"
+        "Leeg=\r\n"
+        "LeegQuote=\"\"\r\n"
+        "Is=a=b=c\r\n"
+        "los zonder teken\r\n"
+        "Zonder\r\n"
+        "Zonder=later\r\n"
+        "Accent=één\r\n"
+        "[app]\r\n"
+        "Tweede=sectie met dezelfde naam\r\n"
+        "[Leeg]\r\n"
+        "[ Blank ]\r\n"
+        "Sleutel=blank\r\n");
+    const TIniFile file(path);
+    const TIniFilePass pass(path);
+    const struct {
+        const char* Section;
+        const char* Key;
+        const char* Default;
+    } cases[] = {
+        {"App", "Naam", "?"},        {"APP", "NAAM", "?"},       {"App", "Spaties", "?"},
+        {"App", " Spaties ", "?"},   {"App", "Tab", "?"},        {"App", "Dubbel", "?"},     {"App", "Enkel", "?"},
+        {"App", "Half", "?"},        {"App", "Gemengd", "?"},    {"App", "Kort", "?"},       {"App", "Leeg", "?"},
+        {"App", "LeegQuote", "?"},   {"App", "Is", "?"},         {"App", "los zonder teken", "def"},
+        {"App", "Zonder", "def  "},  {"App", "Accent", ""},      {"App", "Tweede", "niet"},  {"App", "Ontbreekt", ""},
+        {"App", "Ontbreekt", "   "}, {"App", "Ontbreekt", "a b "}, {"Leeg", "X", "leeg"},    {"Geen", "Naam", "geen"},
+        {"Blank", "Sleutel", "?"},   {" App ", "Naam", "?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("[") + c.Section + "] " + c.Key + " default '" + c.Default + "'");
+        EXPECT_EQ(pass.ReadString(c.Section, c.Key, c.Default), file.ReadString(c.Section, c.Key, c.Default));
+    }
+}
+
+// What a pass read stays as it was for that pass; the next pass reads the file afresh.
+TEST(IniFile, EachPassReadsTheFileAfresh) {
+    TScratchFolder folder;
+    const std::string path = folder.WriteFile("PASS.INI", "[A]\r\nX=oud\r\n[B]\r\nY=oud\r\n");
+    const TIniFilePass first(path);
+    EXPECT_EQ(first.ReadString("A", "X", ""), "oud");
+    folder.WriteFile("PASS.INI", "[A]\r\nX=nieuw\r\n[B]\r\nY=nieuw\r\n");
+    EXPECT_EQ(first.ReadString("a", "X", ""), "oud");    // section A was read before the change
+    EXPECT_EQ(first.ReadString("B", "Y", ""), "nieuw");  // section B was not
+    EXPECT_EQ(TIniFilePass(path).ReadString("A", "X", ""), "nieuw");
+}

@@ -93,3 +93,49 @@ TEST(Registry, SandboxKeepsTheRealMachineKeyUntouched) {
     EXPECT_FALSE(TRegKey::KeyExists(HKEY_LOCAL_MACHINE, probe));
     EXPECT_FALSE(TRegKey::KeyExists(HKEY_CURRENT_USER, std::string("Software\\BranTests\\sandbox")));
 }
+
+// The values of one enumeration answer every read exactly as the key's own reads do.
+TEST(Registry, EnumeratedValuesReadLikeTheKey) {
+    TRegistrySandbox sandbox;
+    TRegKey key;
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, kKey, true));
+    key.WriteString("", "Standaard");
+    key.WriteString("Naam", "Kasboek één");
+    key.WriteString("Leeg", "");
+    key.WriteExpandString("Pad", "%WINDIR%\\kas");
+    key.WriteInteger("Aantal", -7);
+    key.WriteBinary("Blok", {1, 2, 3, 4});
+    key.WriteBinary("Niets", {});
+    const std::wstring multi = std::wstring(L"een") + L'\0' + L"twee" + L'\0' + L'\0';
+    ASSERT_EQ(RegSetValueExW(key.Handle(), L"Lijst", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi.data()),
+                             static_cast<DWORD>(multi.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    // Stored without its terminator, as some setups write it.
+    ASSERT_EQ(RegSetValueExW(key.Handle(), L"Kaal", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"abc"), 6), ERROR_SUCCESS);
+    std::string longText(3000, 'x');
+    key.WriteString("Lang", longText);
+
+    const TRegValues values = key.ReadValues();
+    auto outcome = [](auto read) -> std::string {
+        try {
+            return "=" + read();
+        } catch (const ERegistry&) {
+            return "ERegistry";
+        }
+    };
+    for (const char* name : {"", "Naam", "NAAM", "leeg", "Pad", "Aantal", "Blok", "Niets", "Lijst", "Kaal", "Lang",
+                             "Ontbreekt"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(values.ValueExists(name), key.ValueExists(name));
+        EXPECT_EQ(outcome([&] { return values.ReadString(name); }), outcome([&] { return key.ReadString(name); }));
+        EXPECT_EQ(outcome([&] { return std::to_string(values.ReadInteger(name)); }),
+                  outcome([&] { return std::to_string(key.ReadInteger(name)); }));
+    }
+    std::vector<std::string> names = values.GetValueNames(), keyNames = key.GetValueNames();
+    EXPECT_EQ(names, keyNames);
+    EXPECT_EQ(names.size(), 10u);
+
+    // A key that is not open has no values.
+    EXPECT_FALSE(TRegKey().ReadValues().ValueExists(""));
+    EXPECT_EQ(TRegKey().ReadValues().ReadString("Naam"), "");
+}
