@@ -1,7 +1,7 @@
 # The two commands of the README. Both install what is missing first.
 BUILD ?= build
 
-.PHONY: test run build clean
+.PHONY: test run build bench clean
 test:
 	bash tools/run-tests.sh $(BUILD)
 
@@ -10,6 +10,10 @@ run:
 
 build:
 	bash tools/build.sh $(BUILD)
+
+# Figures, not verdicts: start-up against notepad.exe, refresh, discovery and every tools/bench-*.sh.
+bench:
+	bash tools/bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
