@@ -2,7 +2,16 @@
 
 const char* const DefaultMailHost = "SMTP.BRANTEL.NL";
 
-std::string MakerWebHost() { return "www.brantel.nl"; }
+namespace {
+std::string& WebHostOverride() {
+    static std::string host;
+    return host;
+}
+}  // namespace
+
+std::string MakerWebHost() { return WebHostOverride().empty() ? "www.brantel.nl" : WebHostOverride(); }
+void SetMakerWebHost(const std::string& host) { WebHostOverride() = host; }
+std::string WebFormScriptAddress() { return "http://" + MakerWebHost() + "/cgi-brantel/formmail/nwsbrf_abb_nl_produkt.cgi"; }
 std::string DefaultHelpdeskAddress() { return MakerWebHost() + "/cgi-brantel/frames/produkt_inlog.cgi?set=helpdesk"; }
 std::string DefaultUpdateIndexAddress() {
     return "http://" + MakerWebHost() + "/cgi-brantel/select/fileopen.cgi?open_bestand=iupdate_nl.dat";

@@ -9,6 +9,10 @@ extern const char* const DefaultMailHost;
 
 // The maker's web server, the host of every address on the maker's site.
 std::string MakerWebHost();
+// Tests: another web server ("127.0.0.1:<port>") in place of the maker's; empty restores the maker's.
+void SetMakerWebHost(const std::string& host);
+// The newsletter form script that subscriptions and address changes are sent to.
+std::string WebFormScriptAddress();
 // The general item's helpdesk and shop pages when the registry names none, written as host and path.
 std::string DefaultHelpdeskAddress();
 std::string DefaultShopAddress();

@@ -1,6 +1,7 @@
 #include "Source/Common/ServiceForms.h"
 
 #include "Source/Common/AboutForm.h"
+#include "Source/Common/ENewsForm.h"
 #include "Source/Common/MailserverForm.h"
 #include "Source/Common/OnlineUpdateForm.h"
 #include "Source/Common/ProblemSolver.h"
@@ -10,5 +11,6 @@ void RegisterServiceForms() {
     RegisterServiceForm("TfrmMailserver", [] { return TFormPtr<TForm>(CreateForm<TfrmMailserver>()); });
     RegisterServiceForm("TfrmProblemSolver", [] { return TFormPtr<TForm>(CreateForm<TfrmProblemSolver>()); });
     RegisterServiceForm("TfrmAbout", [] { return TFormPtr<TForm>(CreateForm<TfrmAbout>()); });
+    RegisterServiceForm("TfrmENews", [] { return TFormPtr<TForm>(CreateForm<TfrmENews>()); });
     RegisterServiceForm("TfrmOnlineUpdate", [] { return TFormPtr<TForm>(CreateForm<TfrmOnlineUpdate>()); });
 }
