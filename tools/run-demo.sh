@@ -11,11 +11,18 @@ build=$(realpath "$build")
 source tools/wine-env.sh "$build/demoprefix"
 demo="$build/demo"
 bash tools/demo-setup.sh "$demo"
+# The maker's servers of the demo are stopped when it ends.
+stop_servers() {
+  bash "$root/tools/demo-web.sh" stop "$build"
+  bash "$root/tools/demo-formscript.sh" stop "$build"
+}
+trap stop_servers EXIT
+# The maker's newsletter form script, which the prefix's Internet settings lead the maker's address to.
+bash tools/demo-formscript.sh start "$build"
 # Let the server that set up the prefix end: the program must start inside the X display.
 wineserver -w
-# The maker's web server for online update, stopped when the demo ends.
+# The maker's web server for online update.
 bash tools/demo-web.sh start "$build"
-trap 'bash "$root/tools/demo-web.sh" stop "$build"' EXIT
 
 if [ -n "${DISPLAY:-}" ]; then
   cd "$demo"
@@ -24,6 +31,6 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 shot="$build/screenshot.png"
-trap 'wineserver -k >/dev/null 2>&1 || true; bash "$root/tools/demo-web.sh" stop "$build"' EXIT
+trap 'wineserver -k >/dev/null 2>&1 || true; stop_servers' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/tools/demo-screenshot.sh" "$demo" "$shot"
 echo "Screenshots of the main window: $shot and ${shot%.png}-application.png"
