@@ -31,7 +31,8 @@ int wmain() {
     (void)model;
     TScratchFolder folder;
     SetProgramFolder(folder.Path());
-    TBranApplication app;
+    auto appRef = std::make_shared<TBranApplication>();  // reports hold their application
+    TBranApplication& app = *appRef;
     app.Name().SetAsString("Kasboek");
     app.Build().SetAsString("3.1");
     const std::string reportFolder = "Reports\\Kasboek\\Report01";
@@ -52,7 +53,7 @@ int wmain() {
     }
     std::printf("%-20s %10.1f\n", "sum", sum);
 
-    THelpdeskReport report(reportFolder, &app);
+    THelpdeskReport report(reportFolder, appRef);
     TUser user;
     for (const auto& collector : collectors) report.TechInfos.push_back(collector.get());
     const auto start = TClock::now();

@@ -155,5 +155,5 @@ void CollectServiceItems(TServiceItemList& list) {
         general.ShopURL().SetAsString(DefaultShopAddress());
     }
     // The general item lives until the end of the program; the list only refers to it.
-    list.push_back(std::shared_ptr<TServiceItem>(std::shared_ptr<TServiceItem>(), &general));
+    list.push_back(SharedGeneralServiceItem());
 }

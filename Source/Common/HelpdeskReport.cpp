@@ -58,8 +58,8 @@ void THelpdeskReportDesc::DefineSortOrders() { AddSortOrder("Naam", {"Naam"}); }
 
 THelpdeskReport::THelpdeskReport(TPrototype) : TAppObj("THelpdeskReport") {}
 
-THelpdeskReport::THelpdeskReport(const std::string& folder, TServiceItem* serviceItem)
-    : TAppObj("THelpdeskReport"), ServiceItem(serviceItem) {
+THelpdeskReport::THelpdeskReport(const std::string& folder, std::shared_ptr<TServiceItem> serviceItem)
+    : TAppObj("THelpdeskReport"), ServiceItem(std::move(serviceItem)) {
     Naam().SetAsString(ExcludeTrailingBackslash(GetProgramFolder() + folder));
     IsFresh = !FileExists(CaseRtfPath());
     LoadReport(CaseRtfPath());
@@ -184,13 +184,13 @@ void THelpdeskReport::SaveReportText() {
 
 bool THelpdeskReport::DeleteReportFolder() { return DeleteFolderTree(Folder()); }
 
-std::vector<std::unique_ptr<THelpdeskReport>> ListStoredReports(TServiceItem& application) {
+std::vector<std::unique_ptr<THelpdeskReport>> ListStoredReports(const std::shared_ptr<TServiceItem>& application) {
     std::vector<std::unique_ptr<THelpdeskReport>> reports;
-    const std::string base = ReportBaseFolder(application.Name().AsString());
+    const std::string base = ReportBaseFolder(application->Name().AsString());
     for (const TSearchRec& r : FindFiles(GetProgramFolder() + base + "\\Report*", faAnyFile)) {
         if (!(r.Attr & faDirectory)) continue;  // a stray file named Report... is no report
         // A report that cannot be read is simply not listed.
-        Attempt([&] { reports.push_back(std::make_unique<THelpdeskReport>(base + "\\" + r.Name, &application)); });
+        Attempt([&] { reports.push_back(std::make_unique<THelpdeskReport>(base + "\\" + r.Name, application)); });
     }
     return reports;
 }

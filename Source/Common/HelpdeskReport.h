@@ -3,6 +3,7 @@
 // CASE.RTF (the report text), CASE.INI (the same data for the helpdesk's tools) and the attached
 // files. Creating the object reads what the folder holds and never writes; CASE.RTF is written when
 // the text is composed or saved, CASE.INI by WriteCaseIni, attachments by UpdateAttachments.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,9 @@ public:
     enum TField { fNaam, fReportText };
 
     // folder is relative to the program's folder ("Reports\Kasboek\Report03"). The item is the
-    // application the report is about: referenced, not owned (may be null for the descriptor's
-    // prototype).
-    THelpdeskReport(const std::string& folder, TServiceItem* serviceItem);
+    // application the report is about, kept alive as long as the report lives (null for the
+    // descriptor's prototype).
+    THelpdeskReport(const std::string& folder, std::shared_ptr<TServiceItem> serviceItem);
 
     // The report folder's full path without trailing backslash.
     TStringProp& Naam() const { return FieldAs<TStringProp>(fNaam); }
@@ -39,7 +40,7 @@ public:
     std::string Folder() const { return Naam().AsString(); }
 
     std::string CreationDate;  // short date, as stored under "Aanmaakdatum"
-    TServiceItem* ServiceItem = nullptr;
+    std::shared_ptr<TServiceItem> ServiceItem;
     std::vector<std::string> Attachments;  // full paths
     bool IsFresh = false;
     std::vector<std::string> ProblemLines;
@@ -73,4 +74,4 @@ private:
 
 // The stored reports of an application: one object per "Report*" entry of its report folder, in the
 // order the file system returns them; a report that cannot be opened is left out.
-std::vector<std::unique_ptr<THelpdeskReport>> ListStoredReports(TServiceItem& application);
+std::vector<std::unique_ptr<THelpdeskReport>> ListStoredReports(const std::shared_ptr<TServiceItem>& application);

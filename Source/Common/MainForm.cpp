@@ -218,7 +218,7 @@ void TfrmMain::lstServicesChange(TControl*) {
     } else {
         barStatus.SetSimpleText(kSelectHint);
         lstServices.PopupMenu = &mnuContextGeenselectie;
-        lstServices.HelpContext = dynamic_cast<TGeneralServiceItem*>(lstServices.ServiceItem()) ? 3008 : 3009;
+        lstServices.HelpContext = dynamic_cast<TGeneralServiceItem*>(lstServices.ServiceItem().get()) ? 3008 : 3009;
     }
 }
 
@@ -303,7 +303,7 @@ void TfrmMain::mnuHelpBrantelOnlineHomepageClick(TControl*) {
 
 void TfrmMain::mnuHelpBrantelOnlineHelpdeskClick(TControl*) {
     try {
-        TOnlineHelpdeskService(GetGeneralServiceItem()).Provide(&GetGeneralServiceItem());
+        TOnlineHelpdeskService(GetGeneralServiceItem()).Provide(SharedGeneralServiceItem());
     } catch (const EBrantel&) {
         // As above.
     }

@@ -82,7 +82,7 @@ std::string UpdateIndexAddress() {
 // the list asks for, since the setups belong to different items.
 class TSetupServices : public IServiceCollector {
 public:
-    void GetServices(TServiceItem&, TServiceList& list) override { list = Setups; }
+    void GetServices(const TServiceItemRef&, TServiceList& list) override { list = Setups; }
     TServiceList Setups;
 };
 
@@ -208,7 +208,7 @@ void TfrmOnlineUpdate::MakeLinkLabel(TLabel& label, bool live) {
 
 void TfrmOnlineUpdate::lblURLClick(TControl*) {
     TBrantelOnlineService service;
-    service.Provide(&GetGeneralServiceItem());
+    service.Provide(SharedGeneralServiceItem());
 }
 
 // --- pages ---------------------------------------------------------------------------------------------
@@ -387,7 +387,7 @@ void TfrmOnlineUpdate::btnInfoClick(TControl*) {
     if (selected < 0) return;
     try {
         TUpdateInfoService service(lstUpdates.ItemData<TUpdateInfo>(selected)->InfoUrl);
-        service.Provide(FCurrentItem.get());
+        service.Provide(FCurrentItem);
     } catch (const EBrantel& e) {
         ShowWarning(e.UserMessage());
     }

@@ -116,7 +116,7 @@ void TfrmProblemSolver::FillServiceItems() {
     cboServiceItems.AddServiceItem(std::make_shared<TUnknownApplication>());
 
     // A stored report is about its own application; otherwise the main window's item counts.
-    TServiceItem* wanted = FReport && FReport->ServiceItem ? FReport->ServiceItem : FMainWindowItem.get();
+    TServiceItem* wanted = FReport && FReport->ServiceItem ? FReport->ServiceItem.get() : FMainWindowItem.get();
     const bool general = !wanted || dynamic_cast<TGeneralServiceItem*>(wanted);
     if (!general) {
         if (!Attempt([&] { cboServiceItems.SetCurrentServiceItem(wanted); })) cboServiceItems.SetItemIndex(-1);
@@ -201,7 +201,7 @@ void TfrmProblemSolver::cboServiceItemsChange(TControl*) {
     FServices.clear();
     FButtonServices.clear();
     if (!FServiceItem) return;
-    FCollector.GetServices(*FServiceItem, FServices);
+    FCollector.GetServices(FServiceItem, FServices);
     for (const TServiceRef& service : FServices) {
         const IService* s = service.get();
         if (dynamic_cast<const TReadmeService*>(s)) FButtonServices[&btnDocReadme] = service;
@@ -224,7 +224,7 @@ TServiceRef TfrmProblemSolver::ButtonService(const TControl& button) const {
 void TfrmProblemSolver::btnServiceClick(TControl* sender) {
     TServiceRef service = ButtonService(*sender);  // kept while it runs, whatever the list does
     if (!service) return;
-    if (!service->Provide(FServiceItem.get()))
+    if (!service->Provide(FServiceItem))
         ShowMessageBox(Format("De service '%s' kon niet gestart worden.", {service->GetCaption()}), TMsgKind::Error,
                        TMsgButtons::OK);
 }
@@ -425,7 +425,7 @@ void TfrmProblemSolver::CreateReport() {
     const std::string name = NextReportFolder(base);
     SetCurrentDir(GetProgramFolder());
     ForceDirectories(GetProgramFolder() + base + name);
-    FReport = std::make_shared<THelpdeskReport>(base + name, FServiceItem.get());
+    FReport = std::make_shared<THelpdeskReport>(base + name, FServiceItem);
     ComposeReport();
     LoadReportView();
 }

@@ -22,7 +22,7 @@ std::string ValueOr(const TAppProp& prop, const char* fallback) {
 }
 
 void AppendHeader(TLines& l, const THelpdeskReport& report) {
-    const TServiceItem* item = report.ServiceItem;
+    const TServiceItem* item = report.ServiceItem.get();
     const std::string d = item ? ValueOr(item->HelpDeskDescription(), DefaultHelpdeskDescription)
                                : RtfEscape(DefaultHelpdeskDescription);
     const std::string a = item ? ValueOr(item->HelpDeskPostAddress(), DefaultHelpdeskPostAddress)
@@ -97,7 +97,7 @@ void AppendTechnicalInformation(TLines& l, const THelpdeskReport& report) {
         l.push_back(R"(\par \plain\f3\fs16\b)");
         l.push_back(Format("%d. %s", {++number, collector->Caption()}));
         l.push_back(R"(\par \plain\f3\fs16)");
-        collector->CollectInfo(report.ServiceItem);
+        collector->CollectInfo(report.ServiceItem.get());
         for (const std::string& line : collector->GetInfoText()) l.push_back(line);
     }
 }

@@ -21,9 +21,10 @@ std::string UpdateFolder(const TServiceItem& item) {
     return GetProgramFolder() + "Updates\\" + SafeFolderName(item.Name().AsString()) + "\\";
 }
 
-void TServiceCollector::GetServices(TServiceItem& item, TServiceList& list) {
+void TServiceCollector::GetServices(const TServiceItemRef& itemRef, TServiceList& list) {
     list.clear();
-    auto* application = dynamic_cast<TBranApplication*>(&item);
+    TServiceItem& item = *itemRef;
+    auto application = std::dynamic_pointer_cast<TBranApplication>(itemRef);
     auto* general = dynamic_cast<TGeneralServiceItem*>(&item);
 
     if (!GetGeneralServiceItem().Applications().empty())
@@ -48,9 +49,9 @@ void TServiceCollector::GetServices(TServiceItem& item, TServiceList& list) {
         Add(list, [&] { return std::make_shared<TLocalUpdateService>(item, updates + r.Name); });
 
     if (application) {
-        for (auto& report : ListStoredReports(*application)) {
+        for (auto& report : ListStoredReports(application)) {
             std::shared_ptr<THelpdeskReport> shared(std::move(report));
-            Add(list, [&] { return std::make_shared<THelpdeskReportService>(*application, shared); });
+            Add(list, [&] { return std::make_shared<THelpdeskReportService>(application, shared); });
         }
     }
 }

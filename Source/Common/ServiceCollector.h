@@ -10,7 +10,7 @@
 
 class TServiceCollector : public IServiceCollector {
 public:
-    void GetServices(TServiceItem& item, TServiceList& list) override;
+    void GetServices(const TServiceItemRef& item, TServiceList& list) override;
 };
 
 // The folder of downloaded updates of an item: <program folder>Updates\<item Name>\ (the name made

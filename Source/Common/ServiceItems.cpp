@@ -100,6 +100,10 @@ TGeneralServiceItem& GetGeneralServiceItem() {
     return *item;
 }
 
+std::shared_ptr<TServiceItem> SharedGeneralServiceItem() {
+    return std::shared_ptr<TServiceItem>(std::shared_ptr<TServiceItem>(), &GetGeneralServiceItem());
+}
+
 void AddTechInfoByIdentifier(TServiceItem& item, const std::string& identifier) {
     FindCollector(GetGeneralServiceItem().Collectors(), identifier, item.TechInfos());
 }

@@ -8,6 +8,7 @@
 //   │  ├─ TUnknownApplication    the entry "Anders..." for an application not in the list
 //   │  └─ TAddedApplication      an application the user named, or marked as added
 //   └─ TGeneralServiceItem       "(Algemeen)", one per process (GetGeneralServiceItem)
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,9 @@ private:
 
 // The one general item, created on the first call (the model must be built by then).
 TGeneralServiceItem& GetGeneralServiceItem();
+// The general item for those that hold items by shared reference. It lives until the program ends,
+// so the reference owns nothing.
+std::shared_ptr<TServiceItem> SharedGeneralServiceItem();
 
 // Appends to the item's list every collector of the general item whose identifier equals the
 // given one without regard to case; an unknown identifier adds nothing.

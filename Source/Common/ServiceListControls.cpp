@@ -39,7 +39,7 @@ void TServiceItemListView::Rebuild() {
     ClearServices();
     if (!FProvider || !FServiceItem) return;
     TServiceList services;
-    FProvider->GetServices(*FServiceItem, services);
+    FProvider->GetServices(FServiceItem, services);
     for (const TServiceRef& service : services) {
         if (!service) continue;
         int index = AddItem(service->GetCaption(), service->GetImageIndex(), service);
@@ -50,7 +50,9 @@ void TServiceItemListView::Rebuild() {
 void TServiceItemListView::Open() {
     TServiceRef service = CurrentService();
     if (!service) return;
-    if (service->Provide(FServiceItem.get())) {
+    // The service may show a window, and coming back from it refreshes the main window's list.
+    const TServiceItemRef item = FServiceItem;
+    if (service->Provide(item)) {
         if (RebuildOnProvided) Rebuild();
     } else {
         ReportError(Format("De service '%s' kon niet gestart worden.", {service->GetCaption()}));
@@ -64,7 +66,7 @@ void TServiceItemListView::DeleteService() {
     if (ShowMessageBox(Format("Wilt u service '%s' verwijderen?", {caption}), TMsgKind::Question, TMsgButtons::YesNo,
                        "Confirm") != IDYES)
         return;
-    if (!service->Delete(FServiceItem.get())) {
+    if (!service->Delete(FServiceItem)) {
         ReportError(Format("De service '%s' kon niet verwijderd worden.", {caption}));
         return;
     }
@@ -82,7 +84,7 @@ void TServiceItemListView::DeleteService() {
 void TServiceItemListView::PrintService(int copies) {
     TServiceRef service = CurrentService();
     if (!service || !service->CanPrint()) return;
-    if (!service->Print(FServiceItem.get(), copies))
+    if (!service->Print(FServiceItem, copies))
         ReportError(Format("De service '%s' kon niet afgedrukt worden.", {service->GetCaption()}));
 }
 

@@ -24,7 +24,7 @@ public:
 
     // Makes the item current and rebuilds the entries when it differs from the current one.
     void SetServiceItem(std::shared_ptr<TServiceItem> item);
-    TServiceItem* ServiceItem() const { return FServiceItem.get(); }
+    const TServiceItemRef& ServiceItem() const { return FServiceItem; }
     void SetServiceProvider(std::shared_ptr<IServiceCollector> provider) { FProvider = std::move(provider); }
 
     // The service of the selected entry, or null.

@@ -59,12 +59,12 @@ TService::TService(std::string caption, std::string description, int helpContext
     : FCaption(std::move(caption)), FDescription(std::move(description)), FHelpContext(helpContext),
       FImageIndex(imageIndex) {}
 
-bool TService::Delete(TServiceItem*) {
+bool TService::Delete(const TServiceItemRef&) {
     if (!FCanDelete) throw EBranAssertion(std::string(ClassName()) + ".Delete: Service kan niet worden verwijderd.", kSource);
     return true;
 }
 
-bool TService::Print(TServiceItem*, int) {
+bool TService::Print(const TServiceItemRef&, int) {
     if (!FCanPrint) throw EBranAssertion(std::string(ClassName()) + ".Print: Service kan niet worden afgedrukt.", kSource);
     return true;
 }
@@ -90,7 +90,7 @@ bool ShowServiceForm(const std::string& formClass, const std::function<void(TFor
     return true;
 }
 
-bool TFormService::Provide(TServiceItem*) {
+bool TFormService::Provide(const TServiceItemRef&) {
     return ShowServiceForm(FFormClass, [this](TForm& form) { PrepareForm(form); });
 }
 
@@ -131,20 +131,22 @@ std::string ReportCaption(const THelpdeskReport& report) {
 }
 }  // namespace
 
-THelpdeskReportService::THelpdeskReportService(TBranApplication&, std::shared_ptr<THelpdeskReport> report)
+THelpdeskReportService::THelpdeskReportService(std::shared_ptr<TBranApplication> application,
+                                               std::shared_ptr<THelpdeskReport> report)
     : TFormService("TfrmProblemSolver", ReportCaption(*report), "Helpdeskrapport weergeven, afdrukken en verzenden.",
                    1015, 10),
+      FApplication(std::move(application)),
       FReport(std::move(report)) {
     FCanDelete = true;
     FCanPrint = true;
 }
 
-bool THelpdeskReportService::Delete(TServiceItem* item) {
+bool THelpdeskReportService::Delete(const TServiceItemRef& item) {
     TService::Delete(item);
     return FReport->DeleteReportFolder();
 }
 
-bool THelpdeskReportService::Print(TServiceItem* item, int copies) {
+bool THelpdeskReportService::Print(const TServiceItemRef& item, int copies) {
     TService::Print(item, copies);
     THourglass hourglass;
     return ReportPrinter() && ReportPrinter()(*FReport, copies);
@@ -162,7 +164,7 @@ TExternalService::TExternalService(std::string caption, std::string parameters, 
       FProgramFile(RequireFile(programFile)),
       FParameters(std::move(parameters)) {}
 
-bool TExternalService::Provide(TServiceItem*) {
+bool TExternalService::Provide(const TServiceItemRef&) {
     if (FProgramFile.empty()) return false;
     TShellStart start{"open", FProgramFile, FParameters, ExtractFilePath(FProgramFile), SW_SHOWNORMAL};
     return ShellStartSucceeded(ShellStart(start));
@@ -183,13 +185,13 @@ TLocalUpdateService::TLocalUpdateService(TServiceItem& item, const std::string& 
     FCanDelete = true;
 }
 
-bool TLocalUpdateService::Provide(TServiceItem* item) {
+bool TLocalUpdateService::Provide(const TServiceItemRef& item) {
     bool started = TExternalService::Provide(item);
     if (started && FEndsProgram && EndProgramHandler()) EndProgramHandler()();
     return started;
 }
 
-bool TLocalUpdateService::Delete(TServiceItem* item) {
+bool TLocalUpdateService::Delete(const TServiceItemRef& item) {
     TService::Delete(item);
     return FileDelete(ProgramFile());
 }
@@ -243,7 +245,7 @@ TBrowserService::TBrowserService(std::string caption, int helpContext, std::stri
     if (!BrowserPresent()) throw EBrantel("TBrowserService", "Create", "Geen Internetbrowser gevonden.");
 }
 
-bool TBrowserService::Provide(TServiceItem*) { return OpenInBrowser(FAddress); }
+bool TBrowserService::Provide(const TServiceItemRef&) { return OpenInBrowser(FAddress); }
 
 TBrantelOnlineService::TBrantelOnlineService()
     : TBrowserService("Brantel Online", 504, "Informatie op het Internet over Brantel programma's.", 1) {

@@ -26,8 +26,8 @@ public:
     TService(std::string caption, std::string description, int helpContext, int imageIndex);
 
     // Programming errors when the service does not allow them; otherwise true.
-    bool Delete(TServiceItem* item) override;
-    bool Print(TServiceItem* item, int copies) override;
+    bool Delete(const TServiceItemRef& item) override;
+    bool Print(const TServiceItemRef& item, int copies) override;
     bool CanDelete() const override { return FCanDelete; }
     bool CanPrint() const override { return FCanPrint; }
     std::string GetDescription() const override { return FDescription; }
@@ -58,7 +58,7 @@ public:
     TFormService(std::string formClass, std::string caption, std::string description, int helpContext,
                  int imageIndex);
     // Creates the window, lets PrepareForm set it up, shows it modally and frees it; true once shown.
-    bool Provide(TServiceItem* item) override;
+    bool Provide(const TServiceItemRef& item) override;
     const std::string& FormClass() const { return FFormClass; }
 
 protected:
@@ -106,17 +106,19 @@ void SetReportPrinter(TReportPrinter printer);
 class THelpdeskReportService : public TFormService {
 public:
     // The caption shows when the report's text file was last written; a report without its text
-    // file cannot be listed (throws).
-    THelpdeskReportService(TBranApplication& application, std::shared_ptr<THelpdeskReport> report);
+    // file cannot be listed (throws). The service keeps its application alive as long as it lives.
+    THelpdeskReportService(std::shared_ptr<TBranApplication> application, std::shared_ptr<THelpdeskReport> report);
     const char* ClassName() const override { return "THelpdeskReportService"; }
-    bool Delete(TServiceItem* item) override;  // deletes the report folder
-    bool Print(TServiceItem* item, int copies) override;
+    bool Delete(const TServiceItemRef& item) override;  // deletes the report folder
+    bool Print(const TServiceItemRef& item, int copies) override;
     THelpdeskReport& Report() const { return *FReport; }
+    TBranApplication& Application() const { return *FApplication; }
 
 protected:
     void PrepareForm(TForm& form) override;
 
 private:
+    std::shared_ptr<TBranApplication> FApplication;
     std::shared_ptr<THelpdeskReport> FReport;
 };
 
@@ -128,7 +130,7 @@ public:
     TExternalService(std::string caption, std::string parameters, std::string programFile, int helpContext,
                      std::string description, int imageIndex);
     // Starts the program with "open", its parameters and its own folder as working folder.
-    bool Provide(TServiceItem* item) override;
+    bool Provide(const TServiceItemRef& item) override;
     const char* ClassName() const override { return "TExternalService"; }
     const std::string& ProgramFile() const { return FProgramFile; }
     const std::string& Parameters() const { return FParameters; }
@@ -145,8 +147,8 @@ public:
     TLocalUpdateService(TServiceItem& item, const std::string& updateProgram);
     const char* ClassName() const override { return "TLocalUpdateService"; }
     // Starting an update of the program itself ends the program so that the update can replace it.
-    bool Provide(TServiceItem* item) override;
-    bool Delete(TServiceItem* item) override;  // deletes the update program
+    bool Provide(const TServiceItemRef& item) override;
+    bool Delete(const TServiceItemRef& item) override;  // deletes the update program
     bool EndsProgram() const { return FEndsProgram; }
 
 private:
@@ -183,7 +185,7 @@ class TBrowserService : public TService {
 public:
     // A web browser must be present ("Geen Internetbrowser gevonden." otherwise).
     TBrowserService(std::string caption, int helpContext, std::string description, int imageIndex);
-    bool Provide(TServiceItem* item) override;
+    bool Provide(const TServiceItemRef& item) override;
     const std::string& Address() const { return FAddress; }
 
 protected:

@@ -2,10 +2,14 @@
 
 #include "GuiTestSupport.h"
 #include "ModelFixture.h"
+#include "Source/Common/HelpdeskReport.h"
 #include "Source/Common/MainForm.h"
 #include "Source/Common/ServiceItems.h"
+#include "Source/Common/Services.h"
+#include "Source/Common/User.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
+#include "platform/IniFile.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -41,6 +45,18 @@ protected:
         key.WriteFloat("Height", 0.4);
         key.WriteBool("StatusBar", statusBar);
         key.WriteInteger("ListView", listView);
+    }
+
+    // A stored report of Kasboek, as the problem solver leaves it.
+    std::string WriteReport(const std::string& name) {
+        return ExcludeTrailingBackslash(
+            ExtractFilePath(Folder.WriteFile("Reports\\Kasboek\\" + name + "\\CASE.RTF", "{\\rtf1 Probleem}\r\n")));
+    }
+    // The entry whose caption begins with the text, or -1.
+    static int EntryStartingWith(const TServiceItemListView& list, const std::string& caption) {
+        for (int i = 0; i < list.Count(); ++i)
+            if (list.ItemCaption(i).rfind(caption, 0) == 0) return i;
+        return -1;
     }
 
     TAppModel& Model = BranModel();
@@ -159,4 +175,28 @@ TEST_F(MainForm, InternetSubmenuNeedsABrowser) {
     key.WriteString("", "\"" + browser + "\" \"%1\"");
     form->mnuHelpClick(nullptr);
     EXPECT_TRUE(form->mnuHelpBrantelopinternet.Enabled());
+}
+
+TEST_F(MainForm, AStoredReportAndItsServiceOutliveTheRefreshThatDropsTheirApplication) {
+    WriteReport("Report01");
+    auto form = Show({"-rKasboek"});
+    const int entry = EntryStartingWith(form->lstServices, "Helpdeskrapport ");
+    ASSERT_GE(entry, 0);
+    TServiceRef service = form->lstServices.ItemData<IService>(entry);
+    auto& reportService = dynamic_cast<THelpdeskReportService&>(*service);
+    std::weak_ptr<TServiceItem> application = reportService.Report().ServiceItem;
+
+    form->mnuBeeldVernieuwenClick(nullptr);  // as coming back from another program does
+    ASSERT_FALSE(application.expired());
+    EXPECT_NE(form->lstServices.ServiceItem(), application.lock());  // the list shows a fresh item
+    EXPECT_EQ(&reportService.Application(), application.lock().get());
+
+    // Both are still of use: the report writes its application into CASE.INI, the service deletes it.
+    TUser user;
+    reportService.Report().WriteCaseIni(user);
+    EXPECT_EQ(TIniFile(reportService.Report().CaseIniPath()).ReadString("Case", "Produktversie", ""), "Kasboek (2.1)");
+    EXPECT_TRUE(service->Delete(form->lstServices.ServiceItem()));
+    EXPECT_FALSE(DirectoryExists(reportService.Report().Folder()));
+    service.reset();
+    EXPECT_TRUE(application.expired());  // and the item goes with the last of them
 }

@@ -20,7 +20,7 @@ std::vector<std::string> Names(const std::vector<std::string>& paths) {
 
 TEST_F(HelpdeskReport, NewReportIsFreshAndEmpty) {
     ForceDirectories(Folder / kFolder);
-    THelpdeskReport report(kFolder, &App);
+    THelpdeskReport report(kFolder, AppRef);
     EXPECT_EQ(report.Folder(), Folder / kFolder);
     EXPECT_EQ(report.ReportText().AsString(), Folder / "Reports\\Kasboek\\Report01\\CASE.RTF");
     EXPECT_TRUE(report.IsFresh);
@@ -35,7 +35,7 @@ TEST_F(HelpdeskReport, CaseIniListsAreRewrittenAndReadBack) {
     ForceDirectories(Folder / kFolder);
     TUser user;
     FillUser(user);
-    THelpdeskReport report(kFolder, &App);
+    THelpdeskReport report(kFolder, AppRef);
     report.CreationDate = "7-3-2026";
     report.Goal = "Een factuur afdrukken";
     report.ActionLines = {"Programma gestart", "Menu Bestand, Afdrukken", "Instelling a=b gekozen"};
@@ -64,7 +64,7 @@ TEST_F(HelpdeskReport, CaseIniListsAreRewrittenAndReadBack) {
     report.WriteCaseIni(user);
     EXPECT_EQ(ini.ReadSection("Handelingen"), (std::vector<std::string>{"Line0"}));
 
-    THelpdeskReport reread(kFolder, &App);
+    THelpdeskReport reread(kFolder, AppRef);
     EXPECT_EQ(reread.ActionLines, (std::vector<std::string>{"Alleen nog dit"}));
     EXPECT_EQ(reread.ProblemLines, report.ProblemLines);
     EXPECT_EQ(reread.Goal, "Een factuur afdrukken");
@@ -78,7 +78,7 @@ TEST_F(HelpdeskReport, TelephoneAndFaxCompositions) {
     user.LastName().SetAsString("Jansen");
     user.Fax().SetAsString("030-1");
     user.CallBeforeFax().SetAsString("False");
-    THelpdeskReport report(kFolder, &App);
+    THelpdeskReport report(kFolder, AppRef);
     report.WriteCaseIni(user);
     TIniFile ini(report.CaseIniPath());
     EXPECT_EQ(ini.ReadString("Relatie", "Telefoon", "?"), "");
@@ -88,7 +88,7 @@ TEST_F(HelpdeskReport, TelephoneAndFaxCompositions) {
 TEST_F(HelpdeskReport, StoredReportKeepsItsCreationDate) {
     Folder.WriteFile(std::string(kFolder) + "\\CASE.RTF", "{\\rtf1 oud}\r\n");
     Folder.WriteFile(std::string(kFolder) + "\\CASE.INI", "[Case]\r\nAanmaakdatum=1-1-2020\r\n");
-    THelpdeskReport report(kFolder, &App);
+    THelpdeskReport report(kFolder, AppRef);
     EXPECT_FALSE(report.IsFresh);
     EXPECT_EQ(report.CreationDate, "1-1-2020");
     EXPECT_EQ(report.ReportText().Lines(), (std::vector<std::string>{"{\\rtf1 oud}"}));
@@ -102,7 +102,7 @@ TEST_F(HelpdeskReport, AttachmentsAreTheOtherPlainFiles) {
     for (const char* f : {"case.rtf", "Case.Ini", "CASE.ZIP", "foto.jpg"}) Folder.WriteFile(std::string(kFolder) + "\\" + f, "x");
     SetFileAttributesW(Widen(Folder.WriteFile(std::string(kFolder) + "\\verborgen.txt", "x")).c_str(), FILE_ATTRIBUTE_HIDDEN);
     ForceDirectories(Folder / (std::string(kFolder) + "\\submap"));
-    THelpdeskReport report(kFolder, &App);
+    THelpdeskReport report(kFolder, AppRef);
     EXPECT_EQ(Names(report.Attachments), (std::vector<std::string>{"CASE.ZIP", "foto.jpg"}));
 }
 
@@ -110,7 +110,7 @@ TEST_F(HelpdeskReport, UpdateAttachmentsCopiesNewFilesAndDeletesRemovedOnes) {
     ForceDirectories(Folder / kFolder);
     std::string outside = Folder.WriteFile("elders\\log.txt", "logregels");
     std::string inside = Folder.WriteFile(std::string(kFolder) + "\\oud.txt", "oud");
-    THelpdeskReport report(kFolder, &App);
+    THelpdeskReport report(kFolder, AppRef);
     std::vector<std::string> previous = report.Attachments;
     report.Attachments = {outside, Folder / "elders\\ontbreekt.txt"};
     report.UpdateAttachments(previous);
@@ -126,7 +126,7 @@ TEST_F(HelpdeskReport, UpdateAttachmentsCopiesNewFilesAndDeletesRemovedOnes) {
 TEST_F(HelpdeskReport, AnAttachmentThatCannotBeDeletedIsReported) {
     ForceDirectories(Folder / kFolder);
     std::string locked = Folder.WriteFile(std::string(kFolder) + "\\open.txt", "x");
-    THelpdeskReport report(kFolder, &App);
+    THelpdeskReport report(kFolder, AppRef);
     std::vector<std::string> previous = report.Attachments;
     report.Attachments.clear();
     HANDLE h = CreateFileW(Widen(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -139,7 +139,7 @@ TEST_F(HelpdeskReport, AnAttachmentThatCannotBeDeletedIsReported) {
 
 TEST_F(HelpdeskReport, SavingTheTextNeverLeavesAHalfFile) {
     ForceDirectories(Folder / kFolder);
-    THelpdeskReport report(kFolder, &App);
+    THelpdeskReport report(kFolder, AppRef);
     report.ReportText().Lines() = {"{\\rtf1\\ansi", "\\par één", "\\par }"};
     report.SaveReportText();
     EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1\\ansi\r\n\\par \xE9\xE9n\r\n\\par }\r\n");
@@ -151,7 +151,7 @@ TEST_F(HelpdeskReport, SavingTheTextNeverLeavesAHalfFile) {
     EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1\\ansi\r\n\\par \xE9\xE9n\r\n\\par }\r\n");
     RemoveDir(report.CaseRtfPath() + ".tmp");
 
-    THelpdeskReport reread(kFolder, &App);
+    THelpdeskReport reread(kFolder, AppRef);
     EXPECT_EQ(reread.ReportText().Lines()[1], "\\par één");
 }
 
@@ -160,11 +160,11 @@ TEST_F(HelpdeskReport, StoredReportsOfAnApplication) {
     Folder.WriteFile("Reports\\Kasboek\\Report03\\CASE.RTF", "y\r\n");
     Folder.WriteFile("Reports\\Kasboek\\Old\\CASE.RTF", "z\r\n");
     Folder.WriteFile("Reports\\Kasboek\\Report.txt", "geen rapport");
-    auto reports = ListStoredReports(App);
+    auto reports = ListStoredReports(AppRef);
     std::vector<std::string> folders;
     for (const auto& r : reports) folders.push_back(ExtractFileName(r->Folder()));
     std::sort(folders.begin(), folders.end());
     EXPECT_EQ(folders, (std::vector<std::string>{"Report01", "Report03"}));
     EXPECT_TRUE(reports[0]->DeleteReportFolder());
-    EXPECT_EQ(ListStoredReports(App).size(), 1u);
+    EXPECT_EQ(ListStoredReports(AppRef).size(), 1u);
 }

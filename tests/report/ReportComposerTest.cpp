@@ -14,7 +14,7 @@ protected:
     ReportComposer() {
         ForceDirectories(Folder / kFolder);
         FillUser(User);
-        Report = std::make_unique<THelpdeskReport>(kFolder, &App);
+        Report = std::make_unique<THelpdeskReport>(kFolder, AppRef);
         Report->ProblemLines = {"Afdrukken naar C:\\{Kasboek}\\uit.txt lukt niet."};
         Report->Goal = "Een factuur afdrukken";
         Report->ActionLines = {"Bestand, Afdrukken"};
@@ -107,7 +107,7 @@ TEST_F(ReportComposer, TwoCompositionsGiveTheSameText) {
     auto first = Text();
     ComposeReport(*Report, User);
     EXPECT_EQ(Text(), first);
-    THelpdeskReport reread(kFolder, &App);
+    THelpdeskReport reread(kFolder, AppRef);
     EXPECT_EQ(reread.ReportText().Lines(), first);
 }
 

@@ -34,5 +34,7 @@ protected:
 
     TAppModel& Model = BranModel();  // before any record is made
     TScratchFolder Folder;
-    TBranApplication App;
+    // Reports hold their application by shared reference.
+    std::shared_ptr<TBranApplication> AppRef = std::make_shared<TBranApplication>();
+    TBranApplication& App = *AppRef;
 };

@@ -5,7 +5,7 @@
 namespace {
 class ServiceCollector : public ServiceTest {
 protected:
-    std::vector<std::string> Captions(TServiceItem& item) {
+    std::vector<std::string> Captions(const TServiceItemRef& item) {
         TServiceList list;
         TServiceCollector().GetServices(item, list);
         std::vector<std::string> captions;
@@ -16,7 +16,7 @@ protected:
 }  // namespace
 
 TEST_F(ServiceCollector, GeneralItemOrderAndLocalUpdates) {
-    TServiceItem& general = GetGeneralServiceItem();
+    TServiceItemRef general = SharedGeneralServiceItem();
     ASSERT_TRUE(GetGeneralServiceItem().Applications().empty());
     // Nothing installed, no browser: no problem solver and no web services.
     EXPECT_EQ(Captions(general), (std::vector<std::string>{"Online Update", "Adreswijziging", "Brantel E-Nieuws"}));
@@ -33,7 +33,8 @@ TEST_F(ServiceCollector, GeneralItemOrderAndLocalUpdates) {
 
 TEST_F(ServiceCollector, ApplicationOrderWithFilesUpdatesAndReports) {
     RegisterBrowser("\"" + BrowserExe() + "\" %1");
-    TBranApplication app;
+    auto appRef = std::make_shared<TBranApplication>();
+    TBranApplication& app = *appRef;
     app.Name().SetAsString("Kasboek");
     app.HelpFile().SetAsString(Folder.WriteFile("Kasboek\\KASBOEK.HLP", "x"));
     app.ReadmeFile().SetAsString(Folder.WriteFile("Kasboek\\LEESMIJ.TXT", "x"));
@@ -43,7 +44,7 @@ TEST_F(ServiceCollector, ApplicationOrderWithFilesUpdatesAndReports) {
     Folder.WriteFile("Reports\\Kasboek\\Report02\\CASE.INI", "[Case]\r\n");  // no text: no service
     Folder.WriteFile("Reports\\Kasboek\\Old\\CASE.RTF", "{\\rtf1 }\r\n");
 
-    std::vector<std::string> captions = Captions(app);
+    std::vector<std::string> captions = Captions(appRef);
     ASSERT_EQ(captions.size(), 8u);
     EXPECT_EQ(std::vector<std::string>(captions.begin(), captions.begin() + 7),
               (std::vector<std::string>{"Probleemoplosser", "Online Helpdesk Kasboek", "Online Update Kasboek",
@@ -53,13 +54,14 @@ TEST_F(ServiceCollector, ApplicationOrderWithFilesUpdatesAndReports) {
 }
 
 TEST_F(ServiceCollector, EveryCallCreatesFreshServices) {
-    TBranApplication app;
+    auto appRef = std::make_shared<TBranApplication>();
+    TBranApplication& app = *appRef;
     app.Name().SetAsString("Kasboek");
     TServiceList first, second;
     TServiceCollector collector;
-    collector.GetServices(app, first);
+    collector.GetServices(appRef, first);
     std::weak_ptr<IService> watch = first[0];
-    collector.GetServices(app, second);
+    collector.GetServices(appRef, second);
     EXPECT_NE(first[0].get(), second[0].get());
     first.clear();
     EXPECT_TRUE(watch.expired());

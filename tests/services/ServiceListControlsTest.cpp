@@ -11,8 +11,8 @@ public:
         FCanDelete = canDelete;
     }
     const char* ClassName() const override { return "TScriptedService"; }
-    bool Provide(TServiceItem*) override { return ++Opened, Answer; }
-    bool Delete(TServiceItem* item) override { return TService::Delete(item) && Answer; }
+    bool Provide(const TServiceItemRef&) override { return ++Opened, Answer; }
+    bool Delete(const TServiceItemRef& item) override { return TService::Delete(item) && Answer; }
     bool Answer = true;
     int Opened = 0;
 };
@@ -20,7 +20,7 @@ public:
 // Hands out the same services each time and counts the calls.
 class TScriptedCollector : public IServiceCollector {
 public:
-    void GetServices(TServiceItem&, TServiceList& list) override {
+    void GetServices(const TServiceItemRef&, TServiceList& list) override {
         ++Calls;
         list.assign(Services.begin(), Services.end());
     }
@@ -52,7 +52,7 @@ protected:
     std::shared_ptr<TScriptedCollector> Collector = std::make_shared<TScriptedCollector>();
     TfrmServices Form;
     std::shared_ptr<TBranApplication> App = std::make_shared<TBranApplication>();
-    std::shared_ptr<TServiceItem> General{&GetGeneralServiceItem(), [](TServiceItem*) {}};
+    std::shared_ptr<TServiceItem> General = SharedGeneralServiceItem();
 };
 }  // namespace
 

@@ -29,7 +29,8 @@ TEST_F(Services, UninstallStringSplit) {
 }
 
 TEST_F(Services, ExternalServicesNeedTheirFilesAndStartInTheirFolder) {
-    TBranApplication app;
+    auto appRef = std::make_shared<TBranApplication>();
+    TBranApplication& app = *appRef;
     app.Name().SetAsString("Kasboek");
     app.HelpFile().SetAsString(Folder / "ontbreekt.hlp");
     EXPECT_THROW(THelpfileService{app}, EBrantel);
@@ -39,12 +40,12 @@ TEST_F(Services, ExternalServicesNeedTheirFilesAndStartInTheirFolder) {
     EXPECT_EQ(service.GetCaption(), "Helpbestand Kasboek");
     EXPECT_EQ(service.GetImageIndex(), 7);
     EXPECT_EQ(service.GetHelpContext(), 2);
-    EXPECT_TRUE(service.Provide(&app));
+    EXPECT_TRUE(service.Provide(appRef));
     ASSERT_EQ(Started.size(), 1u);
     EXPECT_EQ(Started[0].Verb, "open");
     EXPECT_EQ(Started[0].Folder, Folder / "Kasboek\\");
     ShellAnswer = 2;
-    EXPECT_FALSE(service.Provide(&app));
+    EXPECT_FALSE(service.Provide(appRef));
 
     app.Uninstall().SetAsString("\"" + Folder.WriteFile("Program Files\\Kasboek\\unins.exe", "MZ") + "\" /S");
     TUninstallService uninstall(app);
@@ -53,24 +54,26 @@ TEST_F(Services, ExternalServicesNeedTheirFilesAndStartInTheirFolder) {
 }
 
 TEST_F(Services, OperationsThatAServiceDoesNotAllowAreProgrammingErrors) {
-    TBranApplication app;
+    auto appRef = std::make_shared<TBranApplication>();
+    TBranApplication& app = *appRef;
     app.Name().SetAsString("Kasboek");
     app.ReadmeFile().SetAsString(Folder.WriteFile("LEESMIJ.TXT", "x"));
     TReadmeService readme(app);
     EXPECT_FALSE(readme.CanDelete());
     try {
-        readme.Delete(&app);
+        readme.Delete(appRef);
         FAIL();
     } catch (const EBranAssertion& e) {
         EXPECT_EQ(e.AssertMessage(), "TReadmeService.Delete: Service kan niet worden verwijderd.");
     }
-    EXPECT_THROW(readme.Print(&app, 1), EBranAssertion);
+    EXPECT_THROW(readme.Print(appRef, 1), EBranAssertion);
 }
 
 TEST_F(Services, LocalUpdateOfTheProgramItselfEndsTheProgram) {
     int ended = 0;
     SetEndProgramHandler([&] { ++ended; });
-    TBranApplication app;
+    auto appRef = std::make_shared<TBranApplication>();
+    TBranApplication& app = *appRef;
     app.Name().SetAsString("Kasboek");
     std::string own = Folder.WriteFile("Updates\\(Algemeen)\\setup.exe", "MZ");
     std::string other = Folder.WriteFile("Updates\\Kasboek\\setup.exe", "MZ");
@@ -78,28 +81,29 @@ TEST_F(Services, LocalUpdateOfTheProgramItselfEndsTheProgram) {
     EXPECT_EQ(general.GetCaption(), "Bran-Service update");
     EXPECT_EQ(general.GetDescription(), "Update installeren voor Bran-Service");
     EXPECT_EQ(forApp.GetCaption(), "Kasboek update");
-    EXPECT_TRUE(forApp.Provide(&app));
+    EXPECT_TRUE(forApp.Provide(appRef));
     EXPECT_EQ(ended, 0);
     ShellAnswer = 2;
-    EXPECT_FALSE(general.Provide(&GetGeneralServiceItem()));
+    EXPECT_FALSE(general.Provide(SharedGeneralServiceItem()));
     EXPECT_EQ(ended, 0);
     ShellAnswer = 42;
-    EXPECT_TRUE(general.Provide(&GetGeneralServiceItem()));
+    EXPECT_TRUE(general.Provide(SharedGeneralServiceItem()));
     EXPECT_EQ(ended, 1);
-    EXPECT_TRUE(forApp.Delete(&app));
+    EXPECT_TRUE(forApp.Delete(appRef));
     EXPECT_FALSE(FileExists(other));
     SetEndProgramHandler(nullptr);
 }
 
 TEST_F(Services, WebServicesNeedABrowser) {
-    TBranApplication app;
+    auto appRef = std::make_shared<TBranApplication>();
+    TBranApplication& app = *appRef;
     app.Name().SetAsString("Kasboek");
     EXPECT_THROW(TOnlineHelpdeskService{app}, EBrantel);
     RegisterBrowser("\"" + BrowserExe() + "\" %1");
     TOnlineHelpdeskService helpdesk(app);  // no address of its own: opens an empty address
     EXPECT_EQ(helpdesk.GetCaption(), "Online Helpdesk Kasboek");
     EXPECT_EQ(helpdesk.Address(), "");
-    EXPECT_TRUE(helpdesk.Provide(&app));
+    EXPECT_TRUE(helpdesk.Provide(appRef));
     TOnlineHelpdeskService general(GetGeneralServiceItem());
     EXPECT_EQ(general.GetCaption(), "Online Helpdesk");
 
@@ -114,25 +118,26 @@ TEST_F(Services, WebServicesNeedABrowser) {
 }
 
 TEST_F(Services, HelpdeskReportServiceIsCaptionedWithItsTextFileTime) {
-    TBranApplication app;
+    auto appRef = std::make_shared<TBranApplication>();
+    TBranApplication& app = *appRef;
     app.Name().SetAsString("Kasboek");
     std::string rtf = Folder.WriteFile("Reports\\Kasboek\\Report01\\CASE.RTF", "{\\rtf1 }\r\n");
-    auto report = std::make_shared<THelpdeskReport>("Reports\\Kasboek\\Report01", &app);
+    auto report = std::make_shared<THelpdeskReport>("Reports\\Kasboek\\Report01", appRef);
     FILETIME old{};
     SYSTEMTIME st{2024, 5, 0, 17, 9, 30, 0, 0};
     SystemTimeToFileTime(&st, &old);
     HANDLE h = CreateFileW(Widen(rtf).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetFileTime(h, nullptr, nullptr, &old);
     CloseHandle(h);
-    THelpdeskReportService service(app, report);
+    THelpdeskReportService service(appRef, report);
     EXPECT_EQ(service.GetCaption().substr(0, 26), "Helpdeskrapport 17-5-2024 ");
     EXPECT_TRUE(service.CanDelete());
     EXPECT_TRUE(service.CanPrint());
     report->ReportText().Lines() = {"{\\rtf1 nieuw}"};
     report->SaveReportText();
-    EXPECT_NE(THelpdeskReportService(app, report).GetCaption(), service.GetCaption());
-    EXPECT_TRUE(service.Delete(&app));
+    EXPECT_NE(THelpdeskReportService(appRef, report).GetCaption(), service.GetCaption());
+    EXPECT_TRUE(service.Delete(appRef));
     EXPECT_FALSE(DirectoryExists(Folder / "Reports\\Kasboek\\Report01"));
     FileDelete(rtf);
-    EXPECT_THROW(THelpdeskReportService(app, report), EBrantel);  // no text file, no service
+    EXPECT_THROW(THelpdeskReportService(appRef, report), EBrantel);  // no text file, no service
 }

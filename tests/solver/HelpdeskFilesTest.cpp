@@ -43,7 +43,7 @@ protected:
         Application->Build().SetAsString("2.1");
     }
     int OpenAttachments(const std::function<void(TfrmHelpdeskFiles&)>& script, std::string* caption = nullptr) {
-        auto report = std::make_shared<THelpdeskReport>("Reports\\Kasboek\\Report01", Application.get());
+        auto report = std::make_shared<THelpdeskReport>("Reports\\Kasboek\\Report01", Application);
         auto solver = CreateForm<TfrmProblemSolver>();
         solver->OpenReport(report);
         int result = mrNone;

@@ -292,7 +292,7 @@ TEST_F(SolverTest, AStoredReportOpensOnItsLastPageAndFinishClosesWithoutDelivery
         auto application = std::make_shared<TBranApplication>();
         application->Name().SetAsString("Kasboek");
         application->Build().SetAsString("2.1");
-        report = std::make_shared<THelpdeskReport>("Reports\\Kasboek\\Report01", application.get());
+        report = std::make_shared<THelpdeskReport>("Reports\\Kasboek\\Report01", application);
         auto solver = CreateForm<TfrmProblemSolver>();
         solver->OpenReport(report);
         report.reset();
