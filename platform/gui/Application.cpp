@@ -69,6 +69,8 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Activated(bool active) {
+    if (active == FActive) return;
+    FActive = active;
     ReportExceptions([&] {
         if (active && OnActivate) OnActivate(nullptr);
         if (!active && OnDeactivate) OnDeactivate(nullptr);

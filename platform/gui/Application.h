@@ -23,7 +23,8 @@ public:
     // Translates and dispatches one message, giving its form the first look.
     void DispatchOne(MSG& msg);
 
-    // Fired when the program becomes the active application, and when it stops being it.
+    // Fired when the program becomes the active application, and when it stops being it: once per
+    // change, although Windows tells every top-level window of the program (hidden ones too).
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
     void Activated(bool active);
@@ -35,6 +36,7 @@ public:
 private:
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
+    bool FActive = false;
 };
 
 TApplication& Application();

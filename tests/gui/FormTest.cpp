@@ -226,3 +226,26 @@ TEST(Form, F1OpensTheHelpTopicOfTheFocusedControlOrItsParents) {
     EXPECT_EQ(parameters, (std::vector<std::string>{"WinHelp.Exe -n 9 Service.hlp", "WinHelp.Exe -n 7 Service.hlp",
                                                     "WinHelp.Exe -n 5 Service.hlp"}));
 }
+
+// Windows tells each top-level window of the program that it became (or stopped being) the active
+// application, hidden ones too; the program hears it once per change.
+TEST(Form, TheApplicationsActivationFiresOncePerChangeWhateverTheNumberOfForms) {
+    TfrmSample first, second;  // second stays hidden, like a splash window
+    first.Show();
+    std::vector<std::string> events;
+    Application().OnActivate = [&](TControl*) { events.push_back("on"); };
+    Application().OnDeactivate = [&](TControl*) { events.push_back("off"); };
+    auto tell = [&](BOOL active) {
+        for (TForm* form : {&first, &second}) SendMessageW(form->Handle(), WM_ACTIVATEAPP, active, 0);
+    };
+    tell(FALSE);
+    tell(TRUE);
+    tell(TRUE);
+    tell(FALSE);
+    tell(TRUE);
+    Application().OnActivate = nullptr;
+    Application().OnDeactivate = nullptr;
+    // The first FALSE may be news or not, depending on whether the program was active before.
+    if (!events.empty() && events.front() == "off") events.erase(events.begin());
+    EXPECT_EQ(events, (std::vector<std::string>{"on", "off", "on"}));
+}
