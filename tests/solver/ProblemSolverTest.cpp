@@ -295,7 +295,11 @@ TEST_F(SolverTest, AStoredReportOpensOnItsLastPageAndFinishClosesWithoutDelivery
         report = std::make_shared<THelpdeskReport>("Reports\\Kasboek\\Report01", application);
         auto solver = CreateForm<TfrmProblemSolver>();
         solver->OpenReport(report);
+        // The service and the list let go (a refresh): the window's report keeps its application.
+        std::weak_ptr<TServiceItem> held = application;
         report.reset();
+        application.reset();
+        ASSERT_FALSE(held.expired());
         TMessageRecorder boxes;
         const int result = Run(*solver, [&](TfrmProblemSolver& s) {
             EXPECT_EQ(Page(s), "Helpdeskrapport");
@@ -311,6 +315,8 @@ TEST_F(SolverTest, AStoredReportOpensOnItsLastPageAndFinishClosesWithoutDelivery
         });
         EXPECT_EQ(result, mrOk);
         EXPECT_TRUE(boxes.Messages().empty());
+        solver.reset();
+        EXPECT_TRUE(held.expired());  // and lets go of it with the window
     }
     EXPECT_TRUE(FileExists(ReportFolder() + "\\CASE.RTF"));
 }
