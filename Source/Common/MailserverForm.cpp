@@ -29,7 +29,8 @@ TfrmMailserver::TfrmMailserver() {
     btnOK.SetBounds(224, 192, 90, 26);
     btnCancel.SetKind(TBitBtnKind::bkCancel);
     btnCancel.SetBounds(322, 192, 90, 26);
-    SetDefaultButton(&btnRestore);
+    // Enter confirms what was typed; the maker's host comes back only when asked for.
+    SetDefaultButton(&btnOK);
 
     // Typing and leaving the field never complain; OK checks the value.
     TOACInterface& binding = txtMailserver.OACInterface();

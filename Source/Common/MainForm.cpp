@@ -173,27 +173,31 @@ void TfrmMain::FormDestroy(TControl*) {
 
 // --- the item list -----------------------------------------------------------------------------------
 
-void TfrmMain::FillServiceItems() {
+void TfrmMain::FillServiceItems(const std::string& selectName) {
     cboServiceItems.ClearItems();
     TServiceItemList items;
     CollectServiceItems(items);
     // Only applications and the general item belong in the selector.
     for (auto& item : items)
         if (TServiceItemComboBox::Accepts(item.get())) cboServiceItems.AddServiceItem(item);
-    cboServiceItems.SetCurrentServiceItem(&GetGeneralServiceItem());
+    TServiceItem* selected = &GetGeneralServiceItem();
+    for (const auto& item : cboServiceItems.Items()) {
+        if (!selectName.empty() && !item->Name().IsNull() && item->Name().AsString() == selectName) {
+            selected = item.get();
+            break;
+        }
+    }
+    cboServiceItems.SetCurrentServiceItem(selected);
 }
 
 void TfrmMain::mnuBeeldVernieuwenClick(TControl*) {
     auto current = cboServiceItems.CurrentServiceItem();
     if (!current) return;
-    const std::string name = current->Name().AsString();
-    FillServiceItems();
-    for (const auto& item : cboServiceItems.Items()) {
-        if (!item->Name().IsNull() && item->Name().AsString() == name) {
-            cboServiceItems.SetCurrentServiceItem(item.get());
-            break;
-        }
-    }
+    const TServiceItemRef shown = lstServices.ServiceItem();
+    FillServiceItems(current->Name().AsString());
+    // Discovery hands back the same general item, and selecting the shown item again builds
+    // nothing: new updates or reports of it would not appear.
+    if (lstServices.ServiceItem() == shown) lstServices.Rebuild();
 }
 
 void TfrmMain::ApplyCommandLine() {
@@ -239,8 +243,10 @@ void TfrmMain::mnuBestandOpenenClick(TControl*) { lstServices.Open(); }
 void TfrmMain::mnuBestandVerwijderenClick(TControl*) { lstServices.DeleteService(); }
 
 void TfrmMain::mnuBestandAfdrukkenClick(TControl*) {
+    // The service to print is the one selected when the user asked, not whatever is selected after.
+    const TServiceRef service = lstServices.CurrentService();
     dlgPrintSetup.Collate = true;
-    if (dlgPrintSetup.Execute()) lstServices.PrintService(dlgPrintSetup.Copies);
+    if (dlgPrintSetup.Execute()) lstServices.PrintService(service, dlgPrintSetup.Copies);
 }
 
 void TfrmMain::mnuBestandPrinterinstellingenClick(TControl*) { dlgPrinterSetup.Execute(); }
@@ -290,6 +296,8 @@ void TfrmMain::mnuHelpHelponderwerpenClick(TControl*) {
     } catch (const ERegistry&) {
         root.clear();
     }
+    // The NT family keeps no "SystemRoot" there; the Windows folder is where the help viewer lives.
+    if (root.empty()) root = GetWindowsFolder();
     ShellStart({"open", IncludeTrailingBackslash(root) + "WinHelp.Exe", HelpFilePath(), "", SW_SHOWNORMAL});
 }
 
@@ -326,10 +334,11 @@ void TfrmMain::RestorePlacement() {
         Position = TPosition::poScreenCenter;
         return;
     }
+    // The stored placement is in this screen's pixels already: the design is scaled first, not it.
+    ScaleDesignToScreen();
     try {
         if (key.ReadBool("Maximized")) {
-            ShowWindow(Handle(), SW_MAXIMIZE);
-            ShowWindow(Handle(), SW_HIDE);
+            SetWindowState(TWindowState::wsMaximized);
         } else {
             SetBounds(static_cast<int>(std::trunc(ScreenWidth() * key.ReadFloat("Left"))),
                       static_cast<int>(std::trunc(ScreenHeight() * key.ReadFloat("Top"))),
@@ -352,11 +361,11 @@ void TfrmMain::SavePlacement() {
     try {
         TRegKey key;
         if (!key.Open(HKEY_CURRENT_USER, MainFormPlacementKey, true)) return;
-        const bool maximized = IsZoomed(Handle());
+        const bool maximized = WindowState() == TWindowState::wsMaximized;
         key.WriteBool("Maximized", maximized);
         if (!maximized) {
-            RECT r;
-            GetWindowRect(Handle(), &r);
+            // Closed while minimised, the window's rectangle is the icon's far off the screen.
+            const RECT r = NormalBounds();
             key.WriteFloat("Left", static_cast<double>(r.left) / ScreenWidth());
             key.WriteFloat("Top", static_cast<double>(r.top) / ScreenHeight());
             key.WriteFloat("Width", static_cast<double>(r.right - r.left) / ScreenWidth());

@@ -116,7 +116,8 @@ public:
     void timSplashTimer();
 
 private:
-    void FillServiceItems();
+    // Fills the selector afresh and selects the first item named so, else the general item.
+    void FillServiceItems(const std::string& selectName = {});
     void ApplyCommandLine();
     void SetViewStyle(TViewStyle style);
     void SetStatusBarVisible(bool visible);

@@ -33,7 +33,18 @@ TServiceRef TServiceItemListView::CurrentService() const {
     return index < 0 ? nullptr : ItemData<IService>(index);
 }
 
-void TServiceItemListView::ClearServices() { Clear(); }
+void TServiceItemListView::ClearServices() {
+    const bool hadSelection = Selected() >= 0;
+    Clear();
+    // Emptying the list sends no change of selection, yet the selected service is gone.
+    if (hadSelection && OnChange) OnChange(this);
+}
+
+int TServiceItemListView::IndexOfService(const TServiceRef& service) const {
+    for (int i = 0; service && i < Count(); ++i)
+        if (ItemData<IService>(i) == service) return i;
+    return -1;
+}
 
 void TServiceItemListView::Rebuild() {
     ClearServices();
@@ -70,8 +81,10 @@ void TServiceItemListView::DeleteService() {
         ReportError(Format("De service '%s' kon niet verwijderd worden.", {caption}));
         return;
     }
-    const int index = Selected();
+    // The entry is looked up again: while the box asked, the list may have been built afresh.
+    const int index = IndexOfService(service);
     service.reset();
+    if (index < 0) return;
     DeleteItem(index);
     SetSelected(-1);
     // Only a gap in the middle needs the icons moved up.
@@ -81,8 +94,9 @@ void TServiceItemListView::DeleteService() {
     }
 }
 
-void TServiceItemListView::PrintService(int copies) {
-    TServiceRef service = CurrentService();
+void TServiceItemListView::PrintService(int copies) { PrintService(CurrentService(), copies); }
+
+void TServiceItemListView::PrintService(const TServiceRef& service, int copies) {
     if (!service || !service->CanPrint()) return;
     if (!service->Print(FServiceItem, copies))
         ReportError(Format("De service '%s' kon niet afgedrukt worden.", {service->GetCaption()}));
@@ -94,14 +108,35 @@ bool TServiceItemListView::Notify(NMHDR* header, LRESULT& result) {
     if (header->code == NM_RCLICK && PopupMenu) {
         POINT at;
         GetCursorPos(&at);
-        PopupMenu->Popup(at.x, at.y);
+        ShowPopupMenu(at);
+        result = TRUE;  // shown here: no WM_CONTEXTMENU after it
+        return true;
     }
     return handled;
 }
 
+LRESULT TServiceItemListView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CONTEXTMENU && PopupMenu) {
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (lParam == -1) {
+            // From the keyboard (Shift+F10, the menu key): below the selected entry, else at the corner.
+            RECT entry{};
+            const int selected = Selected();
+            if (selected >= 0) ListView_GetItemRect(Handle(), selected, &entry, LVIR_ICON);
+            at = {entry.left, entry.bottom};
+            ClientToScreen(Handle(), &at);
+        }
+        ShowPopupMenu(at);
+        return 0;
+    }
+    return TListView::WndProc(msg, wParam, lParam);
+}
+
+void TServiceItemListView::ShowPopupMenu(POINT at) { PopupMenu->Popup(at.x, at.y); }
+
 // --- selector --------------------------------------------------------------------------------------
 
-TServiceItemComboBox::TServiceItemComboBox(TControl* parent) : TComboBox(parent) {}
+TServiceItemComboBox::TServiceItemComboBox(TControl* parent) : TComboBox(parent, TComboBoxStyle::csDropDownList) {}
 
 TServiceItemComboBox::~TServiceItemComboBox() {
     if (FListView) FListView->FComboBox = nullptr;

@@ -34,12 +34,16 @@ public:
     // Asks, then deletes the selected service when it can be deleted.
     void DeleteService();
     void PrintService(int copies);
+    // Prints the given service, chosen before a dialog asked for the copies.
+    void PrintService(const TServiceRef& service, int copies);
+    // The entry that shows the service, or -1.
+    int IndexOfService(const TServiceRef& service) const;
     void Rebuild();
     void ClearServices();
 
     // Rebuild after a service was opened successfully (a new report or a removed update shows).
     bool RebuildOnProvided = false;
-    // The menu a right click shows.
+    // The menu a right click, Shift+F10 or the menu key shows.
     TPopupMenu* PopupMenu = nullptr;
 
     // Set by the selector when it links to this list view.
@@ -47,9 +51,11 @@ public:
 
 protected:
     bool Notify(NMHDR* header, LRESULT& result) override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class TServiceItemComboBox;
+    void ShowPopupMenu(POINT at);
     TServiceItemComboBox* FComboBox = nullptr;
     std::shared_ptr<TServiceItem> FServiceItem;
     std::shared_ptr<IServiceCollector> FProvider;

@@ -228,6 +228,11 @@ void SplitUninstallString(const std::string& command, std::string& program, std:
             return;
         }
     }
+    // The whole command is the last thing the system tries: one unquoted path with blanks.
+    if (FileExists(command)) {
+        program = command;
+        return;
+    }
     // Otherwise the last blank before the final character splits.
     size_t last = command.size() >= 2 ? command.rfind(' ', command.size() - 2) : std::string::npos;
     if (last != std::string::npos) {

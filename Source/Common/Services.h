@@ -176,7 +176,8 @@ public:
 // Splits an uninstall command into program and parameters. A program in double quotes ends at its
 // closing quote; an unquoted command is split at the first blank (from the left) where the text
 // before it names an existing file, as the system itself starts an unquoted command line. When no
-// such blank exists, the split is at the last blank (a blank at the very end does not split).
+// such blank exists, a command that names an existing file as a whole is the program; otherwise the
+// split is at the last blank (a blank at the very end does not split).
 void SplitUninstallString(const std::string& command, std::string& program, std::string& parameters);
 
 // --- web pages ------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/gui/Application.h"
 
@@ -153,18 +154,13 @@ void TForm::SetVisible(bool visible) {
     if (visible == Visible()) return;
     if (visible) {
         DoCreate();
-        if (!FShownOnce) {
-            FShownOnce = true;
-            int ppi = ScreenPixelsPerInch();
-            if (Scaled && ppi != 96) {
-                int w = ClientWidth(), h = ClientHeight();
-                ScaleBy(ppi, 96);
-                SetClientSize(MulDiv(w, ppi, 96), MulDiv(h, ppi, 96));
-            }
-        }
+        ScaleDesignToScreen();
         DoShow();
         if (Position == TPosition::poScreenCenter) CenterOnScreen();
-        ShowWindow(Handle(), SW_SHOW);
+        ShowWindow(Handle(), FShowState == TWindowState::wsMaximized   ? SW_SHOWMAXIMIZED
+                             : FShowState == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
+                                                                       : SW_SHOW);
+        FShowState = TWindowState::wsNormal;
         SetForegroundWindow(Handle());
         if (FActiveControl && FActiveControl->CanFocus())
             FActiveControl->SetFocus();
@@ -174,6 +170,56 @@ void TForm::SetVisible(bool visible) {
         DoHide();
         ShowWindow(Handle(), SW_HIDE);
     }
+}
+
+void TForm::ScaleDesignToScreen() {
+    if (FDesignScaled) return;
+    FDesignScaled = true;
+    const int ppi = ScreenPixelsPerInch();
+    if (!Scaled || ppi == 96) return;
+    const int w = ClientWidth(), h = ClientHeight();
+    ScaleBy(ppi, 96);
+    SetClientSize(MulDiv(w, ppi, 96), MulDiv(h, ppi, 96));
+}
+
+RECT TForm::NormalBounds() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle(), &placement);
+    RECT bounds = placement.rcNormalPosition;
+    // The placement counts from the work area's corner; a task bar at the top or left moves it.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!(GetWindowLongW(Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
+        GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor))
+        OffsetRect(&bounds, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+    return bounds;
+}
+
+TWindowState TForm::WindowState() const {
+    if (!Visible()) return FShowState;
+    return IsZoomed(Handle()) ? TWindowState::wsMaximized
+           : IsIconic(Handle()) ? TWindowState::wsMinimized
+                                : TWindowState::wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState state) {
+    if (!Visible()) {
+        FShowState = state;
+        return;
+    }
+    ShowWindow(Handle(), state == TWindowState::wsMaximized   ? SW_MAXIMIZE
+                         : state == TWindowState::wsMinimized ? SW_MINIMIZE
+                                                              : SW_RESTORE);
+}
+
+bool TForm::OwnsDialogBox(HWND window) const {
+    if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return false;
+    wchar_t name[16] = {};
+    if (!GetClassNameW(window, name, 16) || std::wstring_view(name) != L"#32770") return false;
+    for (HWND owner = GetWindow(window, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER))
+        if (owner == Handle()) return true;
+    return false;
 }
 
 bool TForm::CloseQuery() {
@@ -380,16 +426,20 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (menu->MenuOpening(opening)) return 0;
             return 0;
         }
-        case WM_ACTIVATE:
+        case WM_ACTIVATE: {
+            // Going to a message box or common dialog of this form and back is no change of the
+            // active window: the operation that opened the box is still waiting on its answer.
+            const bool ownBox = OwnsDialogBox(reinterpret_cast<HWND>(lParam));
             if (LOWORD(wParam) != WA_INACTIVE) {
                 LRESULT r = DefaultHandler(msg, wParam, lParam);
                 if (FActiveControl && FActiveControl->CanFocus())
                     FActiveControl->SetFocus();
-                if (OnActivate) OnActivate(this);
+                if (OnActivate && !ownBox) OnActivate(this);
                 return r;
             }
-            if (OnDeactivate) OnDeactivate(this);
+            if (OnDeactivate && !ownBox) OnDeactivate(this);
             break;
+        }
         case WM_ACTIVATEAPP:
             Application().Activated(wParam != FALSE);
             break;

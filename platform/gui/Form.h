@@ -28,6 +28,7 @@ protected:
 
 enum class TBorderStyle { bsSizeable, bsDialog, bsSingle, bsNone };
 enum class TPosition { poDesigned, poScreenCenter };
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TCloseAction { caNone, caHide, caFree };
 using TCloseEvent = std::function<void(TControl* sender, TCloseAction& action)>;
 
@@ -44,8 +45,17 @@ public:
     void SetBorderStyle(TBorderStyle style);
     TPosition Position = TPosition::poDesigned;
     bool KeyPreview = false;
-    // Designed at 96 pixels per inch: scaled to the screen on the first show.
+    // Designed at 96 pixels per inch: scaled to the screen once, on the first show at the latest.
     bool Scaled = true;
+    // Scales the design (controls and client size) to the screen, once. A form that sets a size of
+    // its own in screen pixels (a restored placement) calls this first, so that the first show does
+    // not scale that size again.
+    void ScaleDesignToScreen();
+    // Where the window is when neither minimised nor maximised, in screen coordinates.
+    RECT NormalBounds() const;
+    // A hidden form is shown in the state set here (so a maximised window never shows normal first).
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState state);
     void SetClientSize(int width, int height);
     void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
     void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
@@ -127,13 +137,16 @@ private:
     bool IsShortCut(WORD key, TShiftState shift);
     bool HandleAccelerator(wchar_t ch);
     void CenterOnScreen();
+    // A message box or common dialog box owned by this form: an operation of the form waits on it.
+    bool OwnsDialogBox(HWND window) const;
 
     TBorderStyle FBorderStyle = TBorderStyle::bsSizeable;
     int FModalResult = mrNone;
     bool FModal = false;
     bool FCreated = false;
     bool FDestroyed = false;
-    bool FShownOnce = false;
+    bool FDesignScaled = false;
+    TWindowState FShowState = TWindowState::wsNormal;
     TControl* FActiveControl = nullptr;
     TControl* FRefusedExit = nullptr;
     TControl* FDefaultButton = nullptr;

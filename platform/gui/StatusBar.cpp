@@ -11,6 +11,7 @@ TStatusBar::TStatusBar(TControl* parent) : TControl(parent) {
 }
 
 void TStatusBar::SetSimpleText(const std::string& text) {
+    FSimpleText = text;
     SendMessageW(Handle(), SB_SIMPLE, TRUE, 0);
     SendMessageW(Handle(), SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }

@@ -8,6 +8,8 @@ class TStatusBar : public TControl {
 public:
     explicit TStatusBar(TControl* parent);
     void SetSimpleText(const std::string& text);
+    // The simple text last set (the control cannot be asked for it on every system).
+    const std::string& SimpleText() const { return FSimpleText; }
     // Widths of the panels; -1 for the last panel stretches it to the right edge.
     void SetPanels(const std::vector<int>& widths);
     void SetPanelText(int panel, const std::string& text);
@@ -15,4 +17,7 @@ public:
 
 protected:
     void Resized() override;
+
+private:
+    std::string FSimpleText;
 };

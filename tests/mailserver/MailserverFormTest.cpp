@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "ModalWatcher.h"
 #include "ModelFixture.h"
 #include "Source/Common/Deployment.h"
 #include "Source/Common/MailserverForm.h"
@@ -81,4 +82,20 @@ TEST_F(MailserverForm, TooLongAHostIsRefusedAndNotStored) {
     ASSERT_EQ(boxes.Messages().size(), 1u);
     EXPECT_NE(boxes.Texts()[0].find("40"), std::string::npos) << boxes.Texts()[0];
     EXPECT_EQ(StoredMailserver(), "smtp.provider.nl");
+}
+
+TEST_F(MailserverForm, EnterInTheRealDialogStoresWhatWasTyped) {
+    StoreMailserver("smtp.provider.nl");
+    // The user types a host and presses Enter, in the dialog's own modal loop.
+    TModalWatcher user(L"BranControl", [](HWND dialog) {
+        HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+        if (!edit) {
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+            return;
+        }
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"mail.example.nl"));
+        PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    });
+    ASSERT_TRUE(ShowServiceForm("TfrmMailserver"));
+    EXPECT_EQ(StoredMailserver(), "mail.example.nl");
 }

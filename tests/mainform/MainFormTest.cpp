@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "ModalWatcher.h"
 #include "ModelFixture.h"
+#include "RealMessageBoxes.h"
 #include "Source/Common/HelpdeskReport.h"
 #include "Source/Common/MainForm.h"
 #include "Source/Common/ServiceItems.h"
@@ -10,6 +12,7 @@
 #include "TestSupport.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
+#include "platform/Shell.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -199,4 +202,172 @@ TEST_F(MainForm, AStoredReportAndItsServiceOutliveTheRefreshThatDropsTheirApplic
     EXPECT_FALSE(DirectoryExists(reportService.Report().Folder()));
     service.reset();
     EXPECT_TRUE(application.expired());  // and the item goes with the last of them
+}
+
+// --- real modal boxes and dialogs ------------------------------------------------------------------
+
+TEST_F(MainForm, DeletingAReportThroughTheRealConfirmBoxRemovesItsEntry) {
+    const std::string folder = WriteReport("Report01");
+    auto form = Show({"-rKasboek"});
+    const int count = form->lstServices.Count();
+    const int entry = EntryStartingWith(form->lstServices, "Helpdeskrapport ");
+    ASSERT_GE(entry, 0);
+    form->lstServices.SetSelected(entry);
+    {
+        TRealMessageBoxes user;  // answers Yes, the first button
+        form->mnuBestandVerwijderenClick(nullptr);
+        EXPECT_EQ(user.Texts().size(), 1u);
+    }
+    EXPECT_FALSE(DirectoryExists(folder));
+    EXPECT_EQ(form->lstServices.Count(), count - 1);
+    EXPECT_EQ(EntryStartingWith(form->lstServices, "Helpdeskrapport "), -1);
+    EXPECT_EQ(form->barStatus.SimpleText(), "Selecteer een pictogram om de beschrijving te zien.");
+}
+
+TEST_F(MainForm, ThePrintDialogDoesNotRefreshTheListUnderTheServiceToPrint) {
+    WriteReport("Report01");
+    auto form = Show({"-rKasboek"});
+    const int entry = EntryStartingWith(form->lstServices, "Helpdeskrapport ");
+    ASSERT_GE(entry, 0);
+    form->lstServices.SetSelected(entry);
+    TServiceRef before = form->lstServices.CurrentService();
+    {
+        // Whatever the dialog says on this machine (it may have no printer), the user closes it.
+        TModalWatcher user(L"#32770", TModalWatcher::Press(IDCANCEL));
+        form->mnuBestandAfdrukkenClick(nullptr);
+        EXPECT_FALSE(user.Seen().empty());
+    }
+    EXPECT_EQ(form->lstServices.Selected(), entry);
+    EXPECT_EQ(form->lstServices.CurrentService(), before);  // the same entry, not a rebuilt one
+}
+
+TEST_F(MainForm, ComingBackFromAnotherWindowStillRefreshes) {
+    auto form = Show();
+    const int count = form->lstServices.Count();
+    Folder.WriteFile("Updates\\(Algemeen)\\setup.exe", "MZ");
+    // A window of the program's own that the user worked in, as the problem solver.
+    TForm other;
+    other.Show();
+    Application().ProcessMessages();
+    other.Hide();
+    SetForegroundWindow(form->Handle());
+    Application().ProcessMessages();
+    EXPECT_EQ(form->lstServices.Count(), count + 1);
+}
+
+TEST_F(MainForm, ThePopupMenuOpensFromTheKeyboardForTheSelectedService) {
+    auto form = Show();
+    form->lstServices.SetSelected(0);
+    Application().ProcessMessages();
+    HMENU shown = nullptr;
+    {
+        TModalWatcher user(L"#32768", [&shown](HWND menu) {
+            shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+            PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+        // What Shift+F10 and the menu key send.
+        SendMessageW(form->lstServices.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->lstServices.Handle()), -1);
+        EXPECT_EQ(user.Seen().size(), 1u);
+    }
+    EXPECT_EQ(shown, form->mnuContextSelectie.MenuHandle());
+}
+
+// --- refresh -------------------------------------------------------------------------------------------
+
+TEST_F(MainForm, RefreshBuildsTheGeneralItemsListAfreshAndClearsTheSelectedService) {
+    auto form = Show();
+    const int count = form->lstServices.Count();
+    form->lstServices.SetSelected(0);
+    Application().ProcessMessages();
+    EXPECT_EQ(form->barStatus.SimpleText(), form->lstServices.CurrentService()->GetDescription());
+
+    Folder.WriteFile("Updates\\(Algemeen)\\setup.exe", "MZ");
+    form->mnuBeeldVernieuwenClick(nullptr);
+    EXPECT_EQ(form->lstServices.Count(), count + 1);
+    EXPECT_EQ(form->lstServices.ItemCaption(count), "Bran-Service update");
+    EXPECT_EQ(form->barStatus.SimpleText(), "Selecteer een pictogram om de beschrijving te zien.");
+    EXPECT_EQ(form->lstServices.PopupMenu, &form->mnuContextGeenselectie);
+    EXPECT_EQ(form->lstServices.HelpContext, 3008);
+}
+
+TEST_F(MainForm, TheSelectorIsAPickListThatTypingCannotEmpty) {
+    auto form = Show();
+    EXPECT_EQ(GetWindowLongW(form->cboServiceItems.Handle(), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+    form->cboServiceItems.SetFocus();
+    PressKey('K');  // picks the entry that begins with it
+    ASSERT_TRUE(form->cboServiceItems.CurrentServiceItem());
+    EXPECT_EQ(form->cboServiceItems.Text(), "Kasboek (2.1)");
+    EXPECT_EQ(form->lstServices.ServiceItem(), form->cboServiceItems.CurrentServiceItem());
+    PressKey('X');  // no entry begins with it: the pick stays
+    EXPECT_EQ(form->cboServiceItems.Text(), "Kasboek (2.1)");
+}
+
+// --- placement -----------------------------------------------------------------------------------------
+
+TEST_F(MainForm, ClosedWhileMinimisedItSavesTheNormalPlacement) {
+    WritePlacement(0, true);
+    auto form = Show();
+    const RECT normal = WindowRect(*form);
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    Application().ProcessMessages();
+    form->Hide();
+    TRegKey key = TRegKey::OpenReadOnly(HKEY_CURRENT_USER, MainFormPlacementKey);
+    EXPECT_FALSE(key.ReadBool("Maximized"));
+    EXPECT_NEAR(key.ReadFloat("Left"), static_cast<double>(normal.left) / GetSystemMetrics(SM_CXSCREEN), 1e-9);
+    EXPECT_NEAR(key.ReadFloat("Top"), static_cast<double>(normal.top) / GetSystemMetrics(SM_CYSCREEN), 1e-9);
+    EXPECT_NEAR(key.ReadFloat("Width"), static_cast<double>(normal.right - normal.left) / GetSystemMetrics(SM_CXSCREEN), 1e-9);
+}
+
+TEST_F(MainForm, AStoredPlacementKeepsItsSizeRunAfterRun) {
+    // Also run at 120 pixels per inch by tests/checks/main_window_dpi.sh.
+    RecordProperty("ppi", ScreenPixelsPerInch());
+    WritePlacement(0, true);
+    for (int run = 0; run < 2; ++run) {
+        auto form = Show();
+        RECT r = WindowRect(*form);
+        EXPECT_EQ(r.right - r.left, static_cast<int>(GetSystemMetrics(SM_CXSCREEN) * 0.5)) << "run " << run;
+        // Truncating the stored fraction may lose a pixel; scaling would add a quarter at 120 ppi.
+        EXPECT_NEAR(r.bottom - r.top, static_cast<int>(GetSystemMetrics(SM_CYSCREEN) * 0.4), 1) << "run " << run;
+        form->Hide();  // saves the placement the next run starts from
+    }
+    // Without a stored placement the design size is scaled, once.
+    TRegKey::DeleteKey(HKEY_CURRENT_USER, MainFormPlacementKey);
+    EXPECT_EQ(Show()->ClientWidth(), MulDiv(528, ScreenPixelsPerInch(), 96));
+}
+
+TEST_F(MainForm, AStoredMaximisedWindowIsShownMaximisedWithoutShowingBefore) {
+    TRegKey key;
+    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, MainFormPlacementKey, true));
+    key.WriteBool("Maximized", true);
+    key.WriteBool("StatusBar", true);
+    key.WriteInteger("ListView", 0);
+    auto form = CreateForm<TfrmMain>(std::vector<std::string>{});
+    // Maximising a window shows it: a window maximised before its first show has flashed.
+    EXPECT_FALSE(IsZoomed(form->Handle()));
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    form->Show();
+    Application().ProcessMessages();
+    EXPECT_TRUE(IsZoomed(form->Handle()));
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+// --- help ----------------------------------------------------------------------------------------------
+
+TEST_F(MainForm, HelpTopicsStartTheHelpViewerOfTheWindowsFolderWhenSystemRootIsAbsent) {
+    auto form = Show();
+    std::vector<TShellStart> started;
+    SetShellHook([&](const TShellStart& s) {
+        started.push_back(s);
+        return 42;
+    });
+    form->mnuHelpHelponderwerpenClick(nullptr);  // the NT family: no "SystemRoot" value there
+    TRegKey key;
+    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", true));
+    key.WriteString("SystemRoot", "D:\\WIN98");
+    form->mnuHelpHelponderwerpenClick(nullptr);
+    SetShellHook(nullptr);
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[0].File, IncludeTrailingBackslash(GetWindowsFolder()) + "WinHelp.Exe");
+    EXPECT_EQ(started[1].File, "D:\\WIN98\\WinHelp.Exe");
+    EXPECT_EQ(started[0].Parameters, form->HelpFilePath());
 }

@@ -19,6 +19,7 @@ TEST_F(Services, UninstallStringSplit) {
         {plain + " C:\\WINDOWS\\BRANTEL\\INSTALL.LOG", plain, "C:\\WINDOWS\\BRANTEL\\INSTALL.LOG"},
         {"C:\\Bestaat Niet\\x.exe /S", "C:\\Bestaat Niet\\x.exe", "/S"},          // nothing exists: last blank
         {"C:\\x.exe ", "C:\\x.exe ", ""},                                          // a blank at the end does not split
+        {exe, exe, ""},                                                            // one unquoted path with blanks
     };
     for (const auto& c : cases) {
         std::string program, parameters;
