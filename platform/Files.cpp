@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
 #include "platform/Handles.h"
 
 namespace {
+const char kTemporarySuffix[] = ".~tmp";
+
 TDateTime FileTimeToDateTime(const FILETIME& ft) {
     FILETIME local;
     SYSTEMTIME st;
@@ -121,9 +122,22 @@ std::optional<uint64_t> DiskFree(const std::string& path) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(Widen(path).c_str(), std::ios::binary);
-    if (!in) throw EBrantel("Kan het bestand '" + path + "' niet openen");
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    TKernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) throw EBrantel("Kan het bestand '" + path + "' niet openen");
+    std::string bytes;
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
+        bytes.reserve(static_cast<size_t>(size.QuadPart));
+    // Only a read that returns nothing ends the file: a failed read part-way is no end of file.
+    std::vector<char> block(1 << 16);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &got, nullptr))
+            throw EBrantel("Kan het bestand '" + path + "' niet lezen");
+        if (got == 0) return bytes;
+        bytes.append(block.data(), got);
+    }
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
@@ -139,7 +153,28 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
             throw EBrantel("Kan niet schrijven naar '" + path + "'");
         done += written;
     }
-    FlushFileBuffers(file.Get());
+    if (!FlushFileBuffers(file.Get())) throw EBrantel("Kan niet schrijven naar '" + path + "'");
+}
+
+std::string TemporaryFileName(const std::string& path) { return path + kTemporarySuffix; }
+
+bool IsTemporaryFileName(const std::string& name) {
+    const std::string suffix = kTemporarySuffix;
+    return name.size() > suffix.size() && SameText(name.substr(name.size() - suffix.size()), suffix);
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    const std::string temp = TemporaryFileName(path);
+    try {
+        WriteFileBytes(temp, bytes);
+    } catch (const EBrantel&) {
+        FileDelete(temp);  // what was written of it is no use to anyone
+        throw;
+    }
+    if (!ReplaceFileAtomically(temp, path)) {
+        FileDelete(temp);
+        throw EBrantel("Kan het bestand '" + path + "' niet vervangen");
+    }
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path) {

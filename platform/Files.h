@@ -49,8 +49,17 @@ std::optional<TDateTime> FileAge(const std::string& path);  // last write, local
 // Free bytes for the caller on the drive of path (e.g. "C:\"); nullopt when unknown.
 std::optional<uint64_t> DiskFree(const std::string& path);
 
-std::string ReadFileBytes(const std::string& path);  // throws EBrantel when unreadable
+// The whole file; throws EBrantel when it cannot be opened or a read fails part-way (a short read
+// never passes for the whole file).
+std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);  // throws EBrantel
+// Writes the bytes under TemporaryFileName(path) and puts that file in path's place only once every
+// byte is on disk. A failure (throws EBrantel) leaves path as it was and removes the temporary file.
+void WriteFileAtomically(const std::string& path, const std::string& bytes);
+// The name a file is written under before it takes its place, and the test for such names (a folder
+// listing shows them only when a write was cut off, and they are never anyone's data).
+std::string TemporaryFileName(const std::string& path);
+bool IsTemporaryFileName(const std::string& name);
 std::vector<std::string> ReadTextLines(const std::string& path);  // lines without CR LF, bytes as stored
 
 // Path helpers.

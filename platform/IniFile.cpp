@@ -109,6 +109,14 @@ std::vector<std::string> TIniFile::ReadSectionLines(const std::string& section) 
     return ReadList([&](wchar_t* b, DWORD n) { return GetPrivateProfileSectionW(sec.c_str(), b, n, file.c_str()); });
 }
 
+void TIniFile::WriteSection(const std::string& section, const std::vector<std::string>& lines) {
+    std::wstring list;
+    for (const std::string& line : lines) list += Widen(line) + L'\0';
+    list += L'\0';
+    if (!WritePrivateProfileSectionW(Widen(section).c_str(), list.c_str(), Widen(FFileName).c_str()))
+        throw EBrantel("Kan niet schrijven naar " + FFileName);
+}
+
 void TIniFile::EraseSection(const std::string& section) {
     if (!WritePrivateProfileStringW(Widen(section).c_str(), nullptr, nullptr, Widen(FFileName).c_str()) &&
         SectionExists(section))

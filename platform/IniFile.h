@@ -36,6 +36,10 @@ public:
     // The lines of a section as the file holds them, in file order: duplicate keys each keep their
     // own line, a line without "=" comes back without one, comment lines (";") are left out.
     std::vector<std::string> ReadSectionLines(const std::string& section) const;
+    // Replaces everything the section holds by these "key=value" lines, in this order. No key is
+    // looked up, so a line of a multi-line value that reads "key=..." is never taken for a key to
+    // replace. Throws EBrantel when the file cannot be written.
+    void WriteSection(const std::string& section, const std::vector<std::string>& lines);
     void EraseSection(const std::string& section);
     void DeleteKey(const std::string& section, const std::string& key);
     bool SectionExists(const std::string& section) const;

@@ -15,6 +15,7 @@
 namespace {
 const char* const kCaseRtf = "CASE.RTF";
 const char* const kCaseIni = "CASE.INI";
+const char* const kCaseZip = "CASE.ZIP";
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string all;
@@ -22,15 +23,32 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return all;
 }
 
-void WriteList(TIniFile& ini, const std::string& section, const std::string& prefix,
-               const std::vector<std::string>& values) {
-    for (size_t i = 0; i < values.size(); ++i) ini.WriteString(section, prefix + std::to_string(i), values[i]);
+std::vector<std::string> NumberedLines(const std::string& prefix, const std::vector<std::string>& values) {
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < values.size(); ++i) lines.push_back(prefix + std::to_string(i) + "=" + values[i]);
+    return lines;
 }
 
 std::vector<std::string> ReadList(const TIniFile& ini, const std::string& section) {
     std::vector<std::string> values;
     for (const std::string& key : ini.ReadSection(section)) values.push_back(ini.ReadString(section, key, ""));
     return values;
+}
+
+// A "Case" key written after the multi-line values, read from the end of the section: a further line
+// of those values may itself read "Foutmelding=...", and the first such line would win a lookup.
+std::string CaseValueFromEnd(const TIniFile& ini, const std::string& key) {
+    const std::vector<std::string> lines = ini.ReadSectionLines("Case");
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        const size_t equals = it->find('=');
+        if (equals != std::string::npos && SameText(Trim(it->substr(0, equals)), key)) return it->substr(equals + 1);
+    }
+    return {};
+}
+
+bool IsReportFileName(const std::string& name) {
+    const std::string upper = UpperCase(name);
+    return upper == kCaseRtf || upper == kCaseIni || upper == kCaseZip;
 }
 }  // namespace
 
@@ -76,52 +94,57 @@ void THelpdeskReport::ReadCaseIni() {
     TIniFile ini(CaseIniPath());
     ActionLines.clear();
     ProblemLines.clear();
-    CreationDate = ini.ReadString("Case", "Aanmaakdatum", "");
+    CreationDate = CaseValueFromEnd(ini, "Aanmaakdatum");
     Goal = ini.ReadString("Case", "Bedoeling", "");
     ActionLines = ReadList(ini, "Handelingen");
     ProblemLines = ReadList(ini, "Probleem");
-    ErrorMessage = ini.ReadString("Case", "Foutmelding", "");
+    ErrorMessage = CaseValueFromEnd(ini, "Foutmelding");
     for (const std::string& identifier : ReadList(ini, "Techinfos")) AddTechInfo(identifier);
 }
 
 void THelpdeskReport::WriteCaseIni(const TUser& user) {
     TIniFile ini(CaseIniPath());
-    const char* relatie = "Relatie";
-    ini.WriteString(relatie, "Achternaam", user.LastName().AsString());
-    ini.WriteString(relatie, "Voorletters", user.Initials().AsString());
-    ini.WriteString(relatie, "Tussenvoegsel(s)", user.Prefix().AsString());
-    ini.WriteString(relatie, "Straat", user.Street().AsString());
-    ini.WriteString(relatie, "Huisnummer", user.HouseNumber().AsString());
-    ini.WriteString(relatie, "Postcode", user.ZipCode().AsString());
-    ini.WriteString(relatie, "Plaats", user.City().AsString());
-    ini.WriteString(relatie, "Land", user.Country().AsString());
-    ini.WriteString(relatie, "Bedrijf", user.Organization().AsString());
-    ini.WriteString(relatie, "E-mail", user.Email().AsString());
+    // Every section is written afresh: replacing keys in place would leave the further lines of the
+    // old multi-line values behind, and the file would grow with every save.
     std::string tel;
     if (!user.Tel().IsNull())
         tel = user.Tel().AsString() + " " +
               Format("Bereikbaar van %s tot en met %s uur", {user.ReachableFrom().AsString(), user.ReachableUntil().AsString()});
-    ini.WriteString(relatie, "Telefoon", tel);
     std::string fax = user.Fax().AsString();
     if (!user.CallBeforeFax().IsNull() && user.CallBeforeFax().AsBoolean())
         fax += " Bellen alvorens naar dit nummer te faxen";
-    ini.WriteString(relatie, "Fax", fax);
+    ini.WriteSection("Relatie", {
+        "Achternaam=" + user.LastName().AsString(),
+        "Voorletters=" + user.Initials().AsString(),
+        "Tussenvoegsel(s)=" + user.Prefix().AsString(),
+        "Straat=" + user.Street().AsString(),
+        "Huisnummer=" + user.HouseNumber().AsString(),
+        "Postcode=" + user.ZipCode().AsString(),
+        "Plaats=" + user.City().AsString(),
+        "Land=" + user.Country().AsString(),
+        "Bedrijf=" + user.Organization().AsString(),
+        "E-mail=" + user.Email().AsString(),
+        "Telefoon=" + tel,
+        "Fax=" + fax,
+    });
 
-    ini.WriteString("Case", "Produktversie", ServiceItem ? ServiceItem->DisplayText() : std::string());
-    ini.WriteString("Case", "Bedoeling", Goal);
-    ini.WriteString("Case", "Handelingen", JoinLines(ActionLines));
-    ini.WriteString("Case", "Probleem", JoinLines(ProblemLines));
-    ini.WriteString("Case", "Foutmelding", ErrorMessage);
-    if (IsFresh) ini.WriteString("Case", "Aanmaakdatum", CreationDate);
+    std::vector<std::string> caseLines = {
+        "Produktversie=" + (ServiceItem ? ServiceItem->DisplayText() : std::string()),
+        "Bedoeling=" + Goal,
+        "Handelingen=" + JoinLines(ActionLines),
+        "Probleem=" + JoinLines(ProblemLines),
+        "Foutmelding=" + ErrorMessage,
+    };
+    // Only a new or newly composed report sets its creation date; a stored one keeps what it has.
+    const std::string created = IsFresh ? CreationDate : CaseValueFromEnd(ini, "Aanmaakdatum");
+    if (IsFresh || !created.empty()) caseLines.push_back("Aanmaakdatum=" + created);
+    ini.WriteSection("Case", caseLines);
 
-    ini.EraseSection("Handelingen");
-    ini.EraseSection("Probleem");
-    ini.EraseSection("Techinfos");
-    WriteList(ini, "Handelingen", "Line", ActionLines);
-    WriteList(ini, "Probleem", "Line", ProblemLines);
+    ini.WriteSection("Handelingen", NumberedLines("Line", ActionLines));
+    ini.WriteSection("Probleem", NumberedLines("Line", ProblemLines));
     std::vector<std::string> identifiers;
     for (const TTechInfo* t : TechInfos) identifiers.push_back(t->Identifier());
-    WriteList(ini, "Techinfos", "TI", identifiers);
+    ini.WriteSection("Techinfos", NumberedLines("TI", identifiers));
     ini.UpdateFile();
 }
 
@@ -129,12 +152,28 @@ void THelpdeskReport::ScanAttachments(const std::string& folder) {
     Attachments.clear();
     for (const TSearchRec& r : FindFiles(folder + "*.*", faReadOnly | faArchive)) {
         const std::string upper = UpperCase(r.Name);
-        if (upper != kCaseRtf && upper != kCaseIni) Attachments.push_back(folder + r.Name);
+        // A temporary file is what is left of a save or copy that was cut off: no one's attachment.
+        if (upper != kCaseRtf && upper != kCaseIni && !IsTemporaryFileName(r.Name)) Attachments.push_back(folder + r.Name);
     }
 }
 
 void THelpdeskReport::AddTechInfo(const std::string& identifier) {
     FindCollector(GetGeneralServiceItem().Collectors(), identifier, TechInfos);
+}
+
+bool THelpdeskReport::IsInFolder(const std::string& path) const {
+    return SameText(ExtractFilePath(path), Folder() + "\\");
+}
+
+std::string THelpdeskReport::AttachmentRefusal(const std::string& path, const std::vector<std::string>& listed) const {
+    const std::string name = ExtractFileName(path);
+    if (!IsInFolder(path) && IsReportFileName(name))
+        return Format("Bijlage %s is niet toegevoegd: het helpdeskrapport heeft zelf een bestand met die naam.", {path});
+    for (const std::string& other : listed)
+        if (SameText(ExtractFileName(other), name))
+            return Format("Bijlage %s is niet toegevoegd: er is al een bijlage met de naam %s.",
+                          {path, ExtractFileName(other)});
+    return {};
 }
 
 void THelpdeskReport::UpdateAttachments(const std::vector<std::string>& previous) {
@@ -143,18 +182,26 @@ void THelpdeskReport::UpdateAttachments(const std::vector<std::string>& previous
                            [&](const std::string& a) { return SameText(a, path); });
     };
     for (const std::string& path : previous) {
-        if (listed(path) || !FileExists(path)) continue;
+        // Only the report's own copies go: a file that never made it into the folder is the user's.
+        if (listed(path) || !IsInFolder(path) || !FileExists(path)) continue;
         if (!FileDelete(path)) ShowWarning(Format("Bijlage %s kon niet worden verwijderd.", {path}));
     }
 
     bool warnedAboutSpace = false;
     for (size_t i = 0; i < Attachments.size();) {
         const std::string entry = Attachments[i];
-        const std::string target = Folder() + "\\" + ExtractFileName(entry);
-        if (SameText(entry, target)) {
+        const std::vector<std::string> before(Attachments.begin(), Attachments.begin() + static_cast<std::ptrdiff_t>(i));
+        const std::string refusal = AttachmentRefusal(entry, before);
+        if (!refusal.empty()) {
+            Attachments.erase(Attachments.begin() + static_cast<std::ptrdiff_t>(i));
+            ShowWarning(refusal);
+            continue;
+        }
+        if (IsInFolder(entry)) {
             ++i;
             continue;
         }
+        const std::string target = Folder() + "\\" + ExtractFileName(entry);
         if (HasSpaceFor(entry)) {
             // A failed copy keeps the entry's own path; the user sees it is not in the report folder.
             Attempt([&] {
@@ -173,12 +220,12 @@ void THelpdeskReport::UpdateAttachments(const std::vector<std::string>& previous
 void THelpdeskReport::SaveReportText() {
     std::string bytes;
     for (const std::string& line : ReportText().Lines()) bytes += Utf8ToAnsi(line) + "\r\n";
-    const std::string target = CaseRtfPath();
-    const std::string temp = target + ".tmp";
-    WriteFileBytes(temp, bytes);
-    if (!ReplaceFileAtomically(temp, target)) {
-        FileDelete(temp);
-        throw EBrantel("THelpdeskReport", "SaveReportText", "Kan " + target + " niet vervangen");
+    // Replaced in one step, so that a failure leaves the old text whole and no temporary file behind.
+    try {
+        WriteFileAtomically(CaseRtfPath(), bytes);
+    } catch (EBrantel& e) {
+        e.AddContext("THelpdeskReport", "SaveReportText");
+        throw;
     }
 }
 

@@ -55,11 +55,19 @@ public:
     void ScanAttachments(const std::string& folder);  // folder ends with a backslash
     void AddTechInfo(const std::string& identifier);
     void ClearTechInfos() { TechInfos.clear(); }
+    // Why the file at `path` cannot join the attachments `listed` before it, as a Dutch sentence
+    // for the user; empty when it can. A file from elsewhere may not carry the name of one of the
+    // report's own files (CASE.INI, CASE.RTF, CASE.ZIP), and no two attachments may share a file
+    // name, compared without regard to case (Windows would make them one file).
+    std::string AttachmentRefusal(const std::string& path, const std::vector<std::string>& listed) const;
     // Brings the folder in line with Attachments after the user edited the list; previous is the
-    // list as it was before.
+    // list as it was before. Dropped files are deleted from the report folder (never elsewhere);
+    // files from elsewhere are copied in. An entry that AttachmentRefusal refuses is taken off the
+    // list with that sentence as a warning; a copy that fails leaves no partial file.
     void UpdateAttachments(const std::vector<std::string>& previous);
     // Writes the held report text to CASE.RTF (Windows-1252, CR LF after every line), replacing the
-    // old file in one step so that a crash leaves the old or the new text, never half of one.
+    // old file in one step so that a failure or crash leaves the old or the new text, never half of
+    // one, and no temporary file.
     void SaveReportText();
     bool DeleteReportFolder();
 
@@ -68,6 +76,7 @@ public:
 
 private:
     friend class THelpdeskReportDesc;
+    bool IsInFolder(const std::string& path) const;
     struct TPrototype {};
     explicit THelpdeskReport(TPrototype);
 };

@@ -12,10 +12,12 @@ std::string SafeFolderName(const std::string& name);
 // "Reports\<safe application name>", or "Reports\Unknown" for an empty name.
 std::string ReportBaseFolder(const std::string& applicationName);
 
-// Chooses the report folder below the program's folder + base: the first free "\ReportNN" of
-// 01..99; when all 99 exist, the least recently written subfolder is deleted and its name reused.
-// Creates base with its parents and makes it the current directory (throws EBrantel when that
-// fails). Returns the name with its leading backslash ("\Report02").
+// Chooses the report folder below the program's folder + base: the first "\ReportNN" of 01..99 that
+// no folder or file takes; when all are taken, the least recently written report folder that can be
+// deleted completely is deleted and its name reused (other folders are never touched). Creates base
+// with its parents and makes it the current directory. Throws EBrantel when that fails or when no
+// report folder can be deleted. Returns the name with its leading backslash ("\Report02"), which
+// does not exist on return.
 std::string NextReportFolder(const std::string& base);
 
 // The number with `fill` put in front until it is `width` characters wide: PadLeft(3, 2, '0') = "03".
@@ -28,7 +30,8 @@ long long FileSizeKB(const std::string& file);
 bool HasSpaceFor(const std::string& file);
 
 // Copies all bytes of source over target; nothing when both name the same file (any case).
-// Throws EBrantel when the source cannot be read or the target not written.
+// Throws EBrantel when the source cannot be read or the target not written; the target is then as
+// it was (a failed copy leaves no half file).
 void CopyFileTo(const std::string& source, const std::string& target);
 
 // Deletes the folder with everything in it; false (and nothing reported) when something stays.

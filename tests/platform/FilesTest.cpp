@@ -126,3 +126,31 @@ TEST(Shell, StartsAreRecordedByTheHookAndPlatformFamilyIsOverridable) {
     SetPlatformOverride(std::nullopt);
     EXPECT_TRUE(IsWindowsNT());
 }
+
+TEST(Files, AReadThatFailsIsNoEndOfFile) {
+    // Opening works; reading fails (the kernel refuses the first page of this process's memory).
+    EXPECT_THROW(ReadFileBytes("Z:\\proc\\self\\mem"), EBrantel);
+    TScratchFolder f;
+    std::string big(300000, 'b');
+    for (size_t i = 0; i < big.size(); i += 7) big[i] = static_cast<char>(i % 251);
+    EXPECT_EQ(ReadFileBytes(f.WriteFile("groot.bin", big)), big);
+    EXPECT_EQ(ReadFileBytes(f.WriteFile("leeg.bin", "")), "");
+}
+
+TEST(Files, AtomicWritesLeaveTheOldFileOrTheNewOne) {
+    TScratchFolder f;
+    const std::string target = f.WriteFile("CASE.RTF", "oud");
+    WriteFileAtomically(target, "nieuw");
+    EXPECT_EQ(ReadFileBytes(target), "nieuw");
+    EXPECT_FALSE(FileExists(TemporaryFileName(target)));
+    EXPECT_TRUE(IsTemporaryFileName(ExtractFileName(TemporaryFileName(target))));
+    EXPECT_FALSE(IsTemporaryFileName("CASE.RTF"));
+
+    // The new text cannot be put in place (the old file is open without sharing): the old one stays.
+    HANDLE h = CreateFileW(Widen(target).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_THROW(WriteFileAtomically(target, "nog nieuwer"), EBrantel);
+    CloseHandle(h);
+    EXPECT_EQ(ReadFileBytes(target), "nieuw");
+    EXPECT_FALSE(FileExists(TemporaryFileName(target)));
+    EXPECT_THROW(WriteFileAtomically(f / "ontbreekt\\x.txt", "x"), EBrantel);
+}

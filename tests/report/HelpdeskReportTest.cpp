@@ -2,6 +2,7 @@
 
 #include "ReportTestSupport.h"
 #include "Source/Common/HelpdeskReport.h"
+#include "Source/Common/ReportFolders.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
@@ -145,11 +146,11 @@ TEST_F(HelpdeskReport, SavingTheTextNeverLeavesAHalfFile) {
     EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1\\ansi\r\n\\par \xE9\xE9n\r\n\\par }\r\n");
 
     // When the new text cannot be written, the old one stays whole.
-    ForceDirectories(report.CaseRtfPath() + ".tmp");  // blocks the temporary file
+    ForceDirectories(TemporaryFileName(report.CaseRtfPath()));  // blocks the temporary file
     report.ReportText().Lines() = {"nieuw"};
     EXPECT_THROW(report.SaveReportText(), EBrantel);
     EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1\\ansi\r\n\\par \xE9\xE9n\r\n\\par }\r\n");
-    RemoveDir(report.CaseRtfPath() + ".tmp");
+    RemoveDir(TemporaryFileName(report.CaseRtfPath()));
 
     THelpdeskReport reread(kFolder, AppRef);
     EXPECT_EQ(reread.ReportText().Lines()[1], "\\par één");
@@ -167,4 +168,122 @@ TEST_F(HelpdeskReport, StoredReportsOfAnApplication) {
     EXPECT_EQ(folders, (std::vector<std::string>{"Report01", "Report03"}));
     EXPECT_TRUE(reports[0]->DeleteReportFolder());
     EXPECT_EQ(ListStoredReports(AppRef).size(), 1u);
+}
+
+TEST_F(HelpdeskReport, CaseIniIsTheSameAfterEverySave) {
+    ForceDirectories(Folder / kFolder);
+    TUser user;
+    FillUser(user);
+    THelpdeskReport report(kFolder, AppRef);
+    report.CreationDate = "7-3-2026";
+    report.ErrorMessage = "Fout 42";
+    // Further lines of the multi-line "Case" values that look like the keys written after them.
+    report.ActionLines = {"Programma gestart", "Foutmelding=gehackt", "Aanmaakdatum=1-1-1990"};
+    report.ProblemLines = {"Het afdrukken stopt.", "Geen melding."};
+    report.WriteCaseIni(user);
+    const std::string first = ReadFileBytes(report.CaseIniPath());
+    report.WriteCaseIni(user);
+    report.WriteCaseIni(user);
+    EXPECT_EQ(ReadFileBytes(report.CaseIniPath()), first);
+    // The action lines stand once in "Case" and once in "Handelingen".
+    std::vector<std::string> lines = ReadTextLines(report.CaseIniPath());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Foutmelding=gehackt"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Line1=Foutmelding=gehackt"), 1);
+
+    THelpdeskReport reread(kFolder, AppRef);
+    EXPECT_EQ(reread.ErrorMessage, "Fout 42");
+    EXPECT_EQ(reread.CreationDate, "7-3-2026");
+    EXPECT_EQ(reread.ActionLines, report.ActionLines);
+    // A stored report (not fresh) keeps its date through saves, also with such lines.
+    reread.IsFresh = false;
+    reread.CreationDate = "8-12-2026";
+    reread.WriteCaseIni(user);
+    EXPECT_EQ(ReadFileBytes(report.CaseIniPath()), first);
+}
+
+TEST_F(HelpdeskReport, AttachmentsNeverTakeTheReportsOwnNamesOrEachOthers) {
+    Folder.WriteFile(std::string(kFolder) + "\\CASE.INI", "[Case]\r\nAanmaakdatum=1-1-2020\r\n");
+    Folder.WriteFile(std::string(kFolder) + "\\CASE.RTF", "{\\rtf1 eigen}\r\n");
+    const std::string first = Folder.WriteFile("map1\\a.txt", "eerste");
+    const std::string second = Folder.WriteFile("map2\\A.TXT", "tweede");
+    const std::string caseIni = Folder.WriteFile("elders\\case.ini", "[Case]\r\nAanmaakdatum=31-12-1999\r\n");
+    const std::string caseRtf = Folder.WriteFile("elders\\Case.Rtf", "vreemd");
+    const std::string caseZip = Folder.WriteFile("elders\\CASE.ZIP", "PK vreemd");
+    const std::string plain = Folder.WriteFile("elders\\b.txt", "gewoon");
+    THelpdeskReport report(kFolder, AppRef);
+    ASSERT_TRUE(report.Attachments.empty());
+    EXPECT_EQ(report.AttachmentRefusal(plain, {first}), "");
+    report.Attachments = {first, second, caseIni, caseRtf, caseZip, plain};
+    TMessageRecorder boxes;
+    report.UpdateAttachments({});
+
+    EXPECT_EQ(report.Attachments, (std::vector<std::string>{report.Folder() + "\\a.txt", report.Folder() + "\\b.txt"}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{
+        "Bijlage " + second + " is niet toegevoegd: er is al een bijlage met de naam a.txt.",
+        "Bijlage " + caseIni + " is niet toegevoegd: het helpdeskrapport heeft zelf een bestand met die naam.",
+        "Bijlage " + caseRtf + " is niet toegevoegd: het helpdeskrapport heeft zelf een bestand met die naam.",
+        "Bijlage " + caseZip + " is niet toegevoegd: het helpdeskrapport heeft zelf een bestand met die naam.",
+    }));
+    EXPECT_EQ(ReadFileBytes(report.Folder() + "\\a.txt"), "eerste");
+    EXPECT_EQ(TIniFile(report.CaseIniPath()).ReadString("Case", "Aanmaakdatum", ""), "1-1-2020");
+    EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1 eigen}\r\n");
+    EXPECT_FALSE(FileExists(report.Folder() + "\\CASE.ZIP"));
+    EXPECT_EQ(Names(THelpdeskReport(kFolder, AppRef).Attachments), (std::vector<std::string>{"a.txt", "b.txt"}));
+}
+
+TEST_F(HelpdeskReport, OnlyTheReportsOwnCopiesAreDeleted) {
+    ForceDirectories(Folder / kFolder);
+    // An attachment whose copy failed earlier is still listed at the user's own file.
+    const std::string own = Folder.WriteFile("Mijn documenten\\brief.doc", "van de gebruiker");
+    const std::string copied = Folder.WriteFile(std::string(kFolder) + "\\log.txt", "kopie");
+    THelpdeskReport report(kFolder, AppRef);
+    report.Attachments.clear();
+    report.UpdateAttachments({own, copied});
+    EXPECT_EQ(ReadFileBytes(own), "van de gebruiker");
+    EXPECT_FALSE(FileExists(copied));
+}
+
+TEST_F(HelpdeskReport, AFailedCopyOrSaveLeavesNoFileBehind) {
+    ForceDirectories(Folder / kFolder);
+    // Leftovers of a save that was cut off are no attachments.
+    Folder.WriteFile(std::string(kFolder) + "\\CASE.RTF.~tmp", "{\\rtf1 half");
+    Folder.WriteFile(std::string(kFolder) + "\\foto.jpg.~tmp", "half");
+    THelpdeskReport report(kFolder, AppRef);
+    EXPECT_TRUE(report.Attachments.empty());
+
+    // A source whose read fails at once (the kernel refuses to read this file's first page).
+    const std::string unreadable = "Z:\\proc\\self\\mem";
+    report.Attachments = {unreadable};
+    report.UpdateAttachments({});
+    EXPECT_EQ(report.Attachments, std::vector<std::string>{unreadable});
+    EXPECT_FALSE(FileExists(report.Folder() + "\\mem"));
+    EXPECT_FALSE(FileExists(TemporaryFileName(report.Folder() + "\\mem")));
+}
+
+// The same faults on a disk that is really full: tests/checks/full_disk.sh mounts a small file
+// system and names it in BRAN_FULL_DISK.
+TEST_F(HelpdeskReport, FullDiskLeavesNoHalfFiles) {
+    char disk[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("BRAN_FULL_DISK", disk, MAX_PATH)) GTEST_SKIP() << "no small disk given";
+    SetProgramFolder(disk);
+    ForceDirectories(IncludeTrailingBackslash(disk) + kFolder);
+    THelpdeskReport report(kFolder, AppRef);
+    report.ReportText().Lines() = {"{\\rtf1\\ansi", "\\par }"};
+    report.SaveReportText();
+    const std::string saved = ReadFileBytes(report.CaseRtfPath());
+
+    const std::string big = Folder.WriteFile("groot.bin", std::string(400 * 1024, 'g'));
+    report.Attachments = {big};
+    report.UpdateAttachments({});
+    EXPECT_EQ(report.Attachments, std::vector<std::string>{big}) << "the copy cannot fit";
+
+    report.ReportText().Lines() = {std::string(400 * 1024, 'r')};
+    EXPECT_THROW(report.SaveReportText(), EBrantel);
+    EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), saved);
+
+    std::vector<std::string> left;
+    for (const TSearchRec& r : FindFiles(report.Folder() + "\\*.*", faAnyFile)) left.push_back(r.Name);
+    EXPECT_EQ(left, std::vector<std::string>{"CASE.RTF"});
+    EXPECT_TRUE(THelpdeskReport(kFolder, AppRef).Attachments.empty());
+    EXPECT_TRUE(DeleteFolderTree(IncludeTrailingBackslash(disk) + "Reports"));
 }

@@ -54,6 +54,21 @@ TEST_F(ReportComposer, HeaderIsTwentySevenLinesForTheHelpdesk) {
     EXPECT_TRUE(Report->IsFresh);
 }
 
+// The whole document up to the chapter heading, line by line, against lines checked in beside the
+// tests: inserting or dropping one line shows as exactly that, not as unrelated lines moving.
+TEST_F(ReportComposer, EveryLineAsCheckedIn) {
+    App.HelpDeskDescription().SetAsString("Helpdesk Kasboek");
+    ComposeReport(*Report, User);
+    std::vector<std::string> expected = ReadTextLines(FixturePath("report\\ComposedReport.rtf"));
+    for (std::string& line : expected)
+        if (size_t at = line.find("<datum>"); at != std::string::npos) line.replace(at, 7, DateToStr(Today()));
+    const std::vector<std::string> text = Text();
+    ASSERT_EQ(expected.size(), 66u);
+    for (size_t i = 0; i < std::max(text.size(), expected.size()); ++i)
+        EXPECT_EQ(i < text.size() ? text[i] : "(geen regel)", i < expected.size() ? expected[i] : "(geen regel)")
+            << "line " << i + 1;
+}
+
 TEST_F(ReportComposer, NoCollectorStillGivesTheChapterHeading) {
     ComposeReport(*Report, User);
     long heading = Find("Technische Informatie");

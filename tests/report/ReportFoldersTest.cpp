@@ -97,3 +97,47 @@ TEST_F(ReportFolders, DeleteFolderTreeTakesReadOnlyAndHiddenFilesAndSubfolders) 
     EXPECT_TRUE(DirectoryExists(Folder / "Reports\\Kasboek"));
     EXPECT_FALSE(DeleteFolderTree(dir));
 }
+
+TEST_F(ReportFolders, NamesTakenByFilesAreNotFree) {
+    Folder.WriteFile("Reports\\Kasboek\\Report01", "een bestand, geen map");
+    ForceDirectories(Folder / "Reports\\Kasboek\\Report02");
+    EXPECT_EQ(NextReportFolder("Reports\\Kasboek"), "\\Report03");
+}
+
+TEST_F(ReportFolders, RotationTakesTheOldestReportThatCanBeEmptiedAndNothingElse) {
+    const std::string base = Folder / "Reports\\Kasboek\\";
+    for (int n = 1; n <= 99; ++n) ForceDirectories(base + "Report" + PadLeft(n, 2, '0'));
+    Folder.WriteFile("Reports\\Kasboek\\Eigen map\\brief.doc", "van de gebruiker");
+    std::string locked = Folder.WriteFile("Reports\\Kasboek\\Report42\\open.log", "in gebruik");
+    HANDLE h = CreateFileW(Widen(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    for (int n = 1; n <= 99; ++n) SetWriteTime(base + "Report" + PadLeft(n, 2, '0'), n == 42 ? 400 : n == 7 ? 300 : 1);
+    SetWriteTime(base + "Eigen map", 500);
+
+    std::string name = NextReportFolder("Reports\\Kasboek");
+    EXPECT_EQ(name, "\\Report07");
+    EXPECT_FALSE(DirectoryExists(base + "Report07"));
+    EXPECT_TRUE(FileExists(locked)) << "a report that cannot be emptied is passed over";
+    EXPECT_EQ(ReadFileBytes(base + "Eigen map\\brief.doc"), "van de gebruiker");
+    CloseHandle(h);
+}
+
+TEST_F(ReportFolders, NoRoomWhenNoReportCanBeRemoved) {
+    // All names taken by files, and the one report folder holds a file in use.
+    for (int n = 1; n <= 99; ++n)
+        if (n != 5) Folder.WriteFile("Reports\\Kasboek\\Report" + PadLeft(n, 2, '0'), "x");
+    std::string locked = Folder.WriteFile("Reports\\Kasboek\\Report05\\open.log", "in gebruik");
+    Folder.WriteFile("Reports\\Kasboek\\Oud\\brief.doc", "van de gebruiker");
+    HANDLE h = CreateFileW(Widen(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    try {
+        NextReportFolder("Reports\\Kasboek");
+        ADD_FAILURE() << "no exception";
+    } catch (const EBrantel& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Er kan geen nieuw helpdeskrapport worden gemaakt: alle 99 rapportmappen in '", 0), 0u)
+            << e.what();
+    }
+    CloseHandle(h);
+    EXPECT_TRUE(FileExists(locked));
+    EXPECT_TRUE(FileExists(Folder / "Reports\\Kasboek\\Oud\\brief.doc"));
+}
