@@ -109,11 +109,13 @@ void TmsMessageEncoder::Encode(const TmsMessage& m) {
         FBody.push_back(Utf8ToAnsi(line));
         longLines = longLines || FBody.back().size() >= kLongLine;
     }
-    // Accented letters in a body declared as US-ASCII would reach the reader as garbage.
+    // Accented letters in a body declared as US-ASCII would reach the reader as garbage, and the
+    // bytes are Windows-1252 ("€" is 0x80, a control character in ISO 8859-1): say so, as the
+    // encoded-word subjects do.
     bool highBytes = false;
     for (const std::string& line : FBody) highBytes = highBytes || HasHighBytes(line);
-    FLatin = m.CharSet == csISO8859 || highBytes;
-    FQuotedBody = longLines || FLatin;
+    FCharset = highBytes ? "windows-1252" : m.CharSet == csISO8859 ? "iso-8859-1" : "us-ascii";
+    FQuotedBody = longLines || highBytes || m.CharSet == csISO8859;
 
     WriteHeaders(m);
     std::string type = MessageType(m);
@@ -174,7 +176,7 @@ void TmsMessageEncoder::WriteExtraHeaders(const std::vector<std::string>& header
 }
 
 void TmsMessageEncoder::WriteTextHeaders(const TmsMessage&) {
-    Line(std::string("Content-Type: text/plain; charset=") + Quoted(FLatin ? "iso-8859-1" : "us-ascii"));
+    Line(std::string("Content-Type: text/plain; charset=") + Quoted(FCharset));
     Line(FQuotedBody ? "Content-Transfer-Encoding: quoted-printable" : "Content-Transfer-Encoding: 7bit");
 }
 

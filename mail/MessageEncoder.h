@@ -50,5 +50,5 @@ private:
     TMailSink& FSink;
     std::vector<std::string> FBody;  // body lines as wire bytes
     bool FQuotedBody = false;
-    bool FLatin = false;
+    const char* FCharset = "us-ascii";
 };

@@ -45,16 +45,24 @@ std::vector<std::string> TQuotedPrintable::SplitLines(std::string_view text) {
 
 std::vector<std::string> TQuotedPrintable::EncodeLine(std::string_view line) {
     if (line.size() > MaxLineLength) throw EMessageError(MailText::ParagraphTooLarge);
+    // A piece is at most PieceLength source characters and, escaped and with its soft break, at most
+    // WireLineLength characters: a piece full of escapes takes fewer source characters.
+    auto fits = [](std::string_view piece) { return EscapePiece(piece).size() + 1 <= WireLineLength; };
     std::vector<std::string> out;
-    while (line.size() >= PieceLength) {
-        size_t cut = PieceLength;
-        size_t look = std::min(PieceLength, line.size() - 1);
-        for (size_t i = look; i >= 1; --i) {
+    while (line.size() >= PieceLength || EscapePiece(line).size() > WireLineLength) {
+        size_t limit = 0;
+        for (size_t width = 0; limit < std::min(PieceLength, line.size()); ++limit) {
+            width += MustEscape(static_cast<unsigned char>(line[limit])) ? 3 : 1;
+            if (width + 1 > WireLineLength) break;
+        }
+        size_t cut = limit;
+        for (size_t i = std::min(limit, line.size() - 1); i >= 1; --i) {
             if (line[i] == ' ') {
                 cut = i;
                 break;
             }
         }
+        while (cut > 1 && !fits(line.substr(0, cut))) --cut;  // a blank at the end is escaped too
         out.push_back(EscapePiece(line.substr(0, cut)) + "=");
         line.remove_prefix(cut);
     }

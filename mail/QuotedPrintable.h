@@ -1,7 +1,7 @@
 #pragma once
 // Quoted-printable for text bodies and text attachments. Lines are cut into pieces of at most 65
-// source characters, preferably before a blank, so that even fully escaped pieces stay far below the
-// 1000-octet line limit of SMTP.
+// source characters, preferably before a blank, and never longer than 76 characters on the wire
+// (soft break included), as readers of quoted-printable expect.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +9,7 @@
 class TQuotedPrintable {
 public:
     static constexpr size_t PieceLength = 65;
+    static constexpr size_t WireLineLength = 76;
     static constexpr size_t MaxLineLength = 24575;
 
     // Splits at CR, LF, CR LF or LF CR and encodes every line; throws EMessageError

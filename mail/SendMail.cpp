@@ -38,6 +38,12 @@ bool SendMail(const std::string& senderAddress, const std::vector<std::string>& 
 }
 
 bool IsValidEmailAddress(const std::string& text) {
+    // Angle brackets, blanks and control characters would end the address inside an SMTP command
+    // ("MAIL FROM:<x@y.nl> SIZE=1>") or a header line.
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= ' ' || u == 127 || c == '<' || c == '>') return false;
+    }
     size_t at = text.find('@');
     size_t dot = text.find('.');
     if (at == std::string::npos || dot == std::string::npos || text.find(',') != std::string::npos) return false;

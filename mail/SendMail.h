@@ -30,4 +30,6 @@ bool SendMail(const std::string& senderAddress, const std::vector<std::string>& 
 std::string ChooseMailServer(const std::string& senderAddress, const std::string& mailServer,
                              const TMailProviders& providers);
 
+// Plausible: an "@" followed by something other than ".", a "." that is not the last character, no
+// ",", and nothing that would break out of an SMTP command (blanks, control characters, "<", ">").
 bool IsValidEmailAddress(const std::string& text);

@@ -3,14 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
-#include <vector>
 
+#include "mail/AsyncLookup.h"
 #include "mail/MailErrors.h"
 #include "mail/Winsock.h"
 
 namespace {
 constexpr UINT WM_SOCKET_EVENT = WM_APP + 1;
-constexpr UINT WM_LOOKUP_DONE = WM_APP + 2;
 constexpr UINT_PTR kTimerId = 1;
 constexpr size_t kMaxLine = 255;
 const wchar_t kWindowClass[] = L"BranMailSocketWindow";
@@ -48,7 +47,6 @@ TagSocket::TagSocket() {
 TagSocket::~TagSocket() {
     try {
         Close();
-        if (FLookup) Ws().WSACancelAsyncRequest(FLookup);
         for (; FStartups > 0; --FStartups) Ws().WSACleanup();
     } catch (...) {
         // Nothing sensible is left to do about a library that vanished.
@@ -70,10 +68,7 @@ void TagSocket::FireError(const std::string& message) {
     if (OnError) OnError(message);
 }
 
-void TagSocket::Cancel() {
-    FCanceled = true;
-    if (FLookup) Ws().WSACancelAsyncRequest(FLookup);
-}
+void TagSocket::Cancel() { FCanceled = true; }
 
 std::string TagSocket::HostOf(const std::string& server) { return server.substr(0, server.find(':')); }
 
@@ -127,43 +122,67 @@ unsigned long TagSocket::ResolveHost(const std::string& host) {
     unsigned long dotted = Ws().InetAddr(host.c_str());
     if (dotted != INADDR_NONE || host == "255.255.255.255") return dotted;
 
-    std::vector<char> buffer(MAXGETHOSTSTRUCT);
-    FLookupDone = false;
-    FLookupError = 0;
-    FLookup = Ws().WSAAsyncGetHostByName(FWindow.Get(), WM_LOOKUP_DONE, host.c_str(), buffer.data(),
-                                         static_cast<int>(buffer.size()));
-    if (!FLookup) throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
-    WaitFor([this] { return FLookupDone; });
+    HANDLE lookup = TAsyncLookups::Instance().StartHost(host, [this](int error, const char* result) {
+        const auto* entry = reinterpret_cast<const hostent*>(result);
+        std::optional<unsigned long> address;
+        if (!error && entry->h_addr_list && entry->h_addr_list[0] && entry->h_length == 4) {
+            unsigned long first;
+            memcpy(&first, entry->h_addr_list[0], sizeof first);
+            address = first;
+        }
+        LookupAnswered(error, address);
+    });
+    if (!lookup) throw ESocketError(WinsockErrorText(Ws().WSAGetLastError()));
+    AwaitLookup(lookup, true);
     if (FLookupError) throw ESocketError(WinsockErrorText(FLookupError));
-    const auto* entry = reinterpret_cast<const hostent*>(buffer.data());
-    if (!entry->h_addr_list || !entry->h_addr_list[0] || entry->h_length != 4)
-        throw ESocketError(MailText::ResolveFailed);
-    unsigned long address;
-    memcpy(&address, entry->h_addr_list[0], sizeof address);
-    return address;
+    if (!FLookupValue) throw ESocketError(MailText::ResolveFailed);
+    return *FLookupValue;
 }
 
 int TagSocket::ResolvePort() {
     int port = PortOf(Server);
     if (port >= 0) return port;
     if (ServiceName.empty()) throw ESocketError(MailText::ServiceRequired);
-    // A service the lookup cannot find still has its well-known port.
-    std::vector<char> buffer(MAXGETHOSTSTRUCT);
-    FLookupDone = false;
-    FLookupError = 0;
-    FLookup = Ws().WSAAsyncGetServByName(FWindow.Get(), WM_LOOKUP_DONE, ServiceName.c_str(), "tcp", buffer.data(),
-                                         static_cast<int>(buffer.size()));
-    if (!FLookup) return DefaultPort;
+    HANDLE lookup = TAsyncLookups::Instance().StartService(ServiceName, "tcp", [this](int error, const char* result) {
+        const auto* entry = reinterpret_cast<const servent*>(result);
+        std::optional<unsigned long> found;
+        if (!error) found = static_cast<u_short>(((entry->s_port & 0xff) << 8) | ((entry->s_port >> 8) & 0xff));
+        LookupAnswered(error, found);
+    });
+    // A service the lookup cannot find, or not in time, still has its well-known port: sending goes
+    // on, so none of this is a failure to report.
+    if (!lookup) return DefaultPort;
     try {
-        WaitFor([this] { return FLookupDone; });
+        AwaitLookup(lookup, false);
     } catch (const ECanceledError&) {
         throw;
     } catch (const ESocketError&) {
         return DefaultPort;
     }
-    if (FLookupError) return DefaultPort;
-    const auto* entry = reinterpret_cast<const servent*>(buffer.data());
-    return static_cast<u_short>(((entry->s_port & 0xff) << 8) | ((entry->s_port >> 8) & 0xff));
+    return FLookupError || !FLookupValue ? DefaultPort : static_cast<int>(*FLookupValue);
+}
+
+void TagSocket::AwaitLookup(HANDLE lookup, bool timeOutIsFailure) {
+    FLookup = lookup;
+    FLookupDone = false;
+    FLookupError = 0;
+    FLookupValue.reset();
+    // A wait that ends without the answer (time-out, cancel, a notified error) gives the lookup up:
+    // its answer then goes nowhere, and its buffer stays with the lookups until it completes.
+    struct TGiveUp {
+        HANDLE& Lookup;
+        ~TGiveUp() {
+            if (Lookup) TAsyncLookups::Instance().Abandon(std::exchange(Lookup, nullptr));
+        }
+    } giveUp{FLookup};
+    WaitFor([this] { return FLookupDone; }, timeOutIsFailure);
+}
+
+void TagSocket::LookupAnswered(int error, std::optional<unsigned long> value) {
+    FLookup = nullptr;
+    FLookupDone = true;
+    FLookupError = error;
+    FLookupValue = value;
 }
 
 void TagSocket::Close() {
@@ -191,7 +210,7 @@ void TagSocket::ServeMessages() {
     }
 }
 
-void TagSocket::WaitFor(const std::function<bool()>& done) {
+void TagSocket::WaitFor(const std::function<bool()>& done, bool timeOutIsFailure) {
     FTicksLeft = TimeOut;
     FTimedOut = false;
     FCounting = true;
@@ -215,7 +234,7 @@ void TagSocket::WaitFor(const std::function<bool()>& done) {
             throw ECanceledError();
         }
         if (FTimedOut) {
-            FireError(MailText::TimedOut);
+            if (timeOutIsFailure) FireError(MailText::TimedOut);
             Close();
             throw ETimedOutError();
         }
@@ -281,11 +300,8 @@ void TagSocket::SendBytes(std::string_view bytes) {
 
 void TagSocket::OnTimer() {
     if (!FCounting || FTimedOut || --FTicksLeft > 0) return;
+    // A pending lookup is given up by the wait that ends on this.
     FTimedOut = true;
-    if (FLookup) {
-        Ws().WSACancelAsyncRequest(FLookup);
-        FLookup = nullptr;
-    }
     if (Ws().WSAIsBlocking()) Ws().WSACancelBlockingCall();
 }
 
@@ -305,12 +321,6 @@ LRESULT TagSocket::HandleMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
             }
             return 0;
         }
-        case WM_LOOKUP_DONE:
-            if (reinterpret_cast<HANDLE>(wParam) != FLookup) return 0;  // an answer to a canceled lookup
-            FLookup = nullptr;
-            FLookupDone = true;
-            FLookupError = WSAGETASYNCERROR(lParam);
-            return 0;
         case WM_TIMER:
             if (wParam == kTimerId) OnTimer();
             return 0;

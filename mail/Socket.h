@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,8 +70,13 @@ private:
     unsigned long ResolveHost(const std::string& host);
     int ResolvePort();
     void RequireConnected() const;
+    // Waits for the answer of a lookup started with TAsyncLookups and gives the lookup up when the
+    // wait ends without it. A time-out is reported through OnError only when it is a failure.
+    void AwaitLookup(HANDLE lookup, bool timeOutIsFailure);
+    void LookupAnswered(int error, std::optional<unsigned long> value);
     // Serves the message loop until `done` holds; throws on cancel, time-out or a notified error.
-    void WaitFor(const std::function<bool()>& done);
+    // A time-out that is a failure fires OnError first.
+    void WaitFor(const std::function<bool()>& done, bool timeOutIsFailure = true);
     void OnTimer();
     LRESULT HandleMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -89,6 +95,7 @@ private:
     HANDLE FLookup = nullptr;
     bool FLookupDone = false;
     int FLookupError = 0;
+    std::optional<unsigned long> FLookupValue;  // the address or port found
     int FTicksLeft = 0;
     bool FCounting = false;
 };

@@ -72,7 +72,9 @@ def main():
         if len(parts) != 4:
             fail("mixed: %d parts" % len(parts))
         body = parts[0].get_content()
-        want = "Goedendag,\n\n" + "q" * 300 + "\nStraat: Één 1\n.\n"
+        if parts[0].get_content_charset() != "windows-1252":
+            fail("mixed: body charset " + str(parts[0].get_content_charset()))
+        want = "Goedendag,\n\n" + "q" * 300 + "\nStraat: Één 1\n" + "€é=" * 30 + "\n" + "é" * 60 + "\n.\n"
         if body.replace("\r\n", "\n").rstrip("\n") != want.rstrip("\n"):
             fail("mixed: body %r" % body)
         if parts[1].get_filename() != "CASE.ZIP" or parts[1].get_payload(decode=True) != zip_bytes:

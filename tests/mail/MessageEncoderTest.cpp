@@ -93,11 +93,13 @@ TEST(MessageEncoder, LongOrAccentedBodyGoesQuotedPrintable) {
     EXPECT_TRUE(HasLine(text, std::string(65, 'a') + "=")) << text;
     EXPECT_TRUE(HasLine(text, std::string(40, 'a'))) << text;
 
-    m.Body = {"Straat: Één 1"};
+    // The body's bytes are Windows-1252 ("€" is 0x80, a control character in ISO 8859-1).
+    m.Body = {"Straat: Één 1", "Prijs: € 5"};
     m.SetSubject("123 Müller");
     text = Encode(m);
-    EXPECT_TRUE(HasLine(text, "Content-Type: text/plain; charset=\"iso-8859-1\"")) << text;
+    EXPECT_TRUE(HasLine(text, "Content-Type: text/plain; charset=\"windows-1252\"")) << text;
     EXPECT_TRUE(HasLine(text, "Straat: =C9=E9n 1")) << text;
+    EXPECT_TRUE(HasLine(text, "Prijs: =80 5")) << text;
     EXPECT_TRUE(HasLine(text, "Subject:  =?windows-1252?Q?123_M=FCller?=")) << text;
 }
 
@@ -218,6 +220,7 @@ TEST(MessageEncoder, ArtifactsForIndependentReaders) {
     auto save = [&](const std::string& name, const std::string& bytes) { WriteFileBytes(dir + name, bytes); };
 
     std::string zip = Binary(5000), exact = Binary(57 * 3), text = "Eerste regel\r\nt=2\tx\r\n" + std::string(200, 'z') + " \r\nlaatste";
+    for (int i = 0; i < 40; ++i) text += "\xE9\x80=\t";
     save("zip.bin", zip);
     save("exact.bin", exact);
     save("text.txt", text);
@@ -235,7 +238,11 @@ TEST(MessageEncoder, ArtifactsForIndependentReaders) {
     mixed.Recipients.Add("c@d.nl");
     mixed.CC.Add("e@f.nl");
     mixed.SetSubject("Rapport van Müller");
-    mixed.Body = {"Goedendag,", "", std::string(300, 'q'), "Straat: Één 1", "."};
+    // Lines full of escapes: 90 and 60 source characters that take three wire characters each.
+    std::string escapes, accents;
+    for (int i = 0; i < 30; ++i) escapes += "€é=";
+    for (int i = 0; i < 60; ++i) accents += "é";
+    mixed.Body = {"Goedendag,", "", std::string(300, 'q'), "Straat: Één 1", escapes, accents, "."};
     mixed.Attachments.Add(Att("CASE.ZIP", zip, "application/x-zip-compressed"));
     mixed.Attachments.Add(Att("exact.bin", exact, "application/octet-stream"));
     mixed.Attachments.Add(Att("text.txt", text, "text/plain"));

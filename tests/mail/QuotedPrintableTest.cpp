@@ -59,3 +59,40 @@ TEST(QuotedPrintable, RefusesAParagraphTooLarge) {
         EXPECT_STREQ(e.what(), "Paragraph is too large");
     }
 }
+
+namespace {
+// What a reader makes of the pieces: soft breaks joined, escapes turned back into bytes.
+std::string Decode(const Lines& pieces) {
+    std::string out;
+    for (const std::string& piece : pieces) {
+        bool soft = !piece.empty() && piece.back() == '=';
+        std::string_view p(piece.data(), piece.size() - (soft ? 1 : 0));
+        for (size_t i = 0; i < p.size(); ++i) {
+            if (p[i] == '=') {
+                out += static_cast<char>(std::stoi(std::string(p.substr(i + 1, 2)), nullptr, 16));
+                i += 2;
+            } else {
+                out += p[i];
+            }
+        }
+    }
+    return out;
+}
+}  // namespace
+
+TEST(QuotedPrintable, EscapedLinesStayWithin76CharactersOnTheWire) {
+    std::string escapes, accents, mixed;
+    for (int i = 0; i < 30; ++i) escapes += "\x80\xE9=";
+    accents = std::string(64, '\xE9');  // shorter than a piece, three times as long escaped
+    for (int i = 0; i < 40; ++i) mixed += i % 3 ? "\xE9\t " : "woord ";
+    for (const std::string& line : {escapes, accents, mixed, std::string(300, '='), std::string(200, 'x') + "  \xE9 "}) {
+        Lines pieces = TQuotedPrintable::EncodeLine(line);
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            EXPECT_LE(pieces[i].size(), 76u) << pieces[i];
+            if (i + 1 < pieces.size()) {
+                EXPECT_EQ(pieces[i].back(), '=') << pieces[i];
+            }
+        }
+        EXPECT_EQ(Decode(pieces), line);
+    }
+}

@@ -25,6 +25,9 @@ TEST(SendMail, PlausibleAddresses) {
         {"jan@example.nl", true}, {"a@b.c", true},     {"jan.jansen@example", true}, {"@x.nl", true},
         {"jan@", false},          {"jan@.nl", false},  {"janexample.nl", false},     {"jan@examplenl", false},
         {"jan@example.", false},  {"a,b@c.nl", false}, {"", false},                  {".@", false},
+        // Nothing that would end the address inside "MAIL FROM:<...>" or a header line.
+        {"x@y.nl> SIZE=1", false}, {"<x@y.nl>", false}, {"jan jansen@x.nl", false}, {"jan@x.nl\r\n", false},
+        {"jan\t@x.nl", false},    {"jan@x.nl\x7f", false}, {"jan\x01@x.nl", false}, {"j\xc3\xa9@x.nl", true},
     };
     for (const auto& [text, valid] : cases) EXPECT_EQ(IsValidEmailAddress(text), valid) << text;
 }
