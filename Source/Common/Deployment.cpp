@@ -28,6 +28,7 @@ const char* const HelpdeskPhoneText =
     "Telefoon: 0900-2726835 (25 cent per minuut), op werkdagen van 9.00 tot 17.00 uur\r\n"
     "Fax: 033-4567890\r\n"
     "Houd bij het bellen uw klantnummer en het helpdeskrapport bij de hand.";
+const char* const DefaultHelpdeskMailbox = "helpdesk@brantel.nl";
 
 const TMailHostRow MailHostTable[4] = {
     {"@POLDERNET.NL", "SMTP.POLDERNET.NL"},

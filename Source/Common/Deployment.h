@@ -28,6 +28,8 @@ extern const char* const DefaultHelpdeskZipcode;
 extern const char* const DefaultHelpdeskFaxLine;  // "Fax: " and the number
 // The helpdesk's telephone numbers and call rates, shown before a report is made.
 extern const char* const HelpdeskPhoneText;
+// The maker's helpdesk mailbox: receives e-mailed reports of applications that name no valid address.
+extern const char* const DefaultHelpdeskMailbox;
 
 // Mail providers whose customers must send through the provider's own SMTP host (see TMailProviders).
 extern const TMailHostRow MailHostTable[4];

@@ -5,6 +5,7 @@
 #include "Source/Common/MailserverForm.h"
 #include "Source/Common/OnlineUpdateForm.h"
 #include "Source/Common/ProblemSolver.h"
+#include "Source/Common/ReportDelivery.h"
 #include "Source/Common/Services.h"
 
 void RegisterServiceForms() {
@@ -13,4 +14,6 @@ void RegisterServiceForms() {
     RegisterServiceForm("TfrmAbout", [] { return TFormPtr<TForm>(CreateForm<TfrmAbout>()); });
     RegisterServiceForm("TfrmENews", [] { return TFormPtr<TForm>(CreateForm<TfrmENews>()); });
     RegisterServiceForm("TfrmOnlineUpdate", [] { return TFormPtr<TForm>(CreateForm<TfrmOnlineUpdate>()); });
+    // Stored reports print through the same code as the problem solver's report page.
+    SetReportPrinter(PrintReport);
 }

@@ -1,0 +1,310 @@
+#include "lib/AbZipper.h"
+
+#include <windows.h>
+#include <zlib.h>
+
+#include <memory>
+
+#include "core/DateTime.h"
+#include "lib/ZipVolume.h"
+#include "platform/Files.h"
+#include "platform/Handles.h"
+#include "core/StrConv.h"
+
+namespace {
+constexpr uint32_t LocalHeaderSig = 0x04034b50, CentralHeaderSig = 0x02014b50, EndSig = 0x06054b50;
+constexpr uint32_t DataDescriptorSig = 0x08074b50;  // also the marker at the start of a spanned archive
+constexpr uint32_t SingleSegmentMarker = 0x30304b50;  // "PK00": spanning began but one disk sufficed
+constexpr uint16_t VersionNeeded = 20;                // deflate
+constexpr uint16_t FlagDataDescriptor = 1 << 3, FlagUtf8Name = 1 << 11;
+constexpr uint16_t MethodStore = 0, MethodDeflate = 8;
+constexpr uint64_t Limit32 = 0xFFFFFFFFu;
+constexpr size_t ChunkSize = 256 * 1024;
+
+class TBytes {
+public:
+    TBytes& U16(uint32_t v) {
+        FData.push_back(static_cast<char>(v & 0xFF));
+        FData.push_back(static_cast<char>((v >> 8) & 0xFF));
+        return *this;
+    }
+    TBytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+    TBytes& Text(const std::string& s) {
+        FData += s;
+        return *this;
+    }
+    const std::string& Data() const { return FData; }
+
+private:
+    std::string FData;
+};
+
+// Where an entry's data went and what the central directory says about it.
+struct TEntry {
+    const TZipItem* Item;
+    uint16_t Flags, Method;
+    uint32_t Crc = 0, CompressedSize = 0, Size = 0;
+    uint32_t Disk = 0, Offset = 0;
+};
+
+// Writes the archive's bytes disk after disk. Headers stay whole on one disk; file data runs on over
+// the end of a disk onto the next.
+class TSpanWriter {
+public:
+    TSpanWriter(TZipVolume& volume, const std::string& path, std::function<bool()> nextDisk)
+        : FVolume(volume), FPath(path), FNextDisk(std::move(nextDisk)), FRemovable(volume.Removable()) {
+        Open();
+        // A removable disk gets the spanning marker; it says "one segment" until a second disk follows.
+        if (FRemovable) Header(TBytes().U32(SingleSegmentMarker).Data());
+    }
+
+    uint32_t Disk() const { return FDisk; }
+    uint32_t Offset() const { return static_cast<uint32_t>(FOffset); }
+
+    // Makes sure the next `size` bytes go on one disk.
+    void Reserve(size_t size) {
+        if (size <= FRoom) return;
+        if (!FRemovable || FOffset == 0) Full();
+        NextDisk();
+        if (size > FRoom) Full();
+    }
+
+    void Header(const std::string& bytes) {
+        Reserve(bytes.size());
+        Put(bytes.data(), bytes.size());
+    }
+
+    void Data(const char* data, size_t size) {
+        while (size > 0) {
+            if (FRoom == 0) Reserve(1);
+            size_t n = static_cast<size_t>(std::min<uint64_t>(size, FRoom));
+            Put(data, n);
+            data += n;
+            size -= n;
+        }
+    }
+
+    void Finish() { FSink->Commit(); }
+
+private:
+    TZipVolume& FVolume;
+    std::string FPath;
+    std::function<bool()> FNextDisk;
+    bool FRemovable;
+    std::unique_ptr<TZipSink> FSink;
+    uint32_t FDisk = 0;
+    uint64_t FOffset = 0, FRoom = 0;
+
+    void Open() {
+        FSink = FVolume.Create(FPath);
+        // A fixed disk is never swapped: when it fills up, the write itself fails.
+        FRoom = FRemovable ? FVolume.FreeSpace() : UINT64_MAX;
+        FOffset = 0;
+    }
+
+    void NextDisk() {
+        if (FDisk == 0) FSink->Overwrite(0, TBytes().U32(DataDescriptorSig).Data());
+        FSink->Commit();
+        FSink.reset();
+        if (!FNextDisk()) throw EZipError("TAbZipper", "Save", "no further disk for " + FPath);
+        ++FDisk;
+        Open();
+    }
+
+    void Put(const char* data, size_t size) {
+        if (FOffset + size > Limit32) throw EZipError("TAbZipper", "Save", FPath + " would pass 4 GB");
+        FSink->Write(data, size);
+        FOffset += size;
+        FRoom -= size;
+    }
+
+    [[noreturn]] void Full() const {
+        throw EZipError("TAbZipper", "Save", "no room on the disk for " + FPath);
+    }
+};
+
+class TDeflater {
+public:
+    explicit TDeflater(int level) {
+        if (deflateInit2(&FStream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw EZipError("TAbZipper", "Save", "deflate could not start");
+    }
+    ~TDeflater() { deflateEnd(&FStream); }
+    TDeflater(const TDeflater&) = delete;
+    TDeflater& operator=(const TDeflater&) = delete;
+
+    // Compresses input (finish: the last of it) and hands every piece of output to the writer.
+    void Run(const char* input, size_t size, bool finish, TSpanWriter& writer, uint64_t& compressed) {
+        FStream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input));
+        FStream.avail_in = static_cast<uInt>(size);
+        int result;
+        do {
+            FStream.next_out = reinterpret_cast<Bytef*>(FOut);
+            FStream.avail_out = sizeof FOut;
+            result = deflate(&FStream, finish ? Z_FINISH : Z_NO_FLUSH);
+            if (result == Z_STREAM_ERROR) throw EZipError("TAbZipper", "Save", "deflate failed");
+            size_t produced = sizeof FOut - FStream.avail_out;
+            writer.Data(FOut, produced);
+            compressed += produced;
+        } while (FStream.avail_out == 0 || (finish && result != Z_STREAM_END));
+    }
+
+private:
+    z_stream FStream{};
+    char FOut[ChunkSize];
+};
+
+bool IsAscii(const std::string& s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+// Data that deflate cannot shrink (already compressed files) is stored as it is: deflating it costs
+// time and gains nothing. A quick deflate of the first chunk tells.
+bool Incompressible(const char* data, size_t size) {
+    if (size == 0) return true;
+    uLongf bound = compressBound(static_cast<uLong>(size));
+    std::string out(bound, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &bound, reinterpret_cast<const Bytef*>(data),
+                  static_cast<uLong>(size), 1) != Z_OK)
+        return false;
+    return bound >= size - size / 50;
+}
+
+// Writes one file's local header, data and data descriptor; `fail` reports the item and throws.
+TEntry WriteEntry(const TZipItem& item, TSpanWriter& writer, char* buffer, int level,
+                  const std::function<void(int code)>& fail) {
+    TKernelHandle file(CreateFileW(Widen(item.Path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) fail(static_cast<int>(GetLastError()));
+    uint64_t size = 0, compressed = 0;
+    uLong crc = crc32(0, nullptr, 0);
+    auto readChunk = [&] {
+        DWORD read = 0;
+        if (!ReadFile(file.Get(), buffer, ChunkSize, &read, nullptr)) fail(static_cast<int>(GetLastError()));
+        size += read;
+        // The file may have grown since it was listed.
+        if (size >= Limit32) fail(ZipErrorFileTooLarge);
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer), read);
+        return static_cast<size_t>(read);
+    };
+    size_t read = readChunk();
+
+    TEntry entry{&item, static_cast<uint16_t>(FlagDataDescriptor | (IsAscii(item.Name) ? 0 : FlagUtf8Name)),
+                 Incompressible(buffer, read) ? MethodStore : MethodDeflate};
+    TBytes local;
+    local.U32(LocalHeaderSig).U16(VersionNeeded).U16(entry.Flags).U16(entry.Method).U32(item.DosDateTime);
+    local.U32(0).U32(0).U32(0).U16(static_cast<uint32_t>(item.Name.size())).U16(0).Text(item.Name);
+    writer.Reserve(local.Data().size());
+    entry.Disk = writer.Disk();
+    entry.Offset = writer.Offset();
+    writer.Header(local.Data());
+
+    if (entry.Method == MethodStore) {
+        for (; read > 0; read = readChunk()) {
+            writer.Data(buffer, read);
+            compressed += read;
+        }
+    } else {
+        TDeflater deflater(level);
+        for (;;) {
+            deflater.Run(buffer, read, read == 0, writer, compressed);
+            if (read == 0) break;
+            read = readChunk();
+        }
+    }
+    if (compressed >= Limit32) fail(ZipErrorFileTooLarge);
+    entry.Crc = static_cast<uint32_t>(crc);
+    entry.Size = static_cast<uint32_t>(size);
+    entry.CompressedSize = static_cast<uint32_t>(compressed);
+    writer.Header(TBytes().U32(DataDescriptorSig).U32(entry.Crc).U32(entry.CompressedSize).U32(entry.Size).Data());
+    return entry;
+}
+}  // namespace
+
+uint32_t DosDateTimeOf(double localTime) {
+    TDateParts p = DecodeDateTime(localTime);
+    if (p.Year < 1980) return (1u << 5 | 1u) << 16;  // the format's first day
+    if (p.Year > 2107) p = {2107, 12, 31, 23, 59, 58, 0};
+    uint32_t date = static_cast<uint32_t>((p.Year - 1980) << 9 | p.Month << 5 | p.Day);
+    uint32_t time = static_cast<uint32_t>(p.Hour << 11 | p.Minute << 5 | p.Second / 2);
+    return date << 16 | time;
+}
+
+void TAbZipper::SetFileName(const std::string& path) {
+    FFileName = path;
+    FItems.clear();
+}
+
+void TAbZipper::AddFiles(const std::string& mask, unsigned attrMask) {
+    std::string folder = IncludeTrailingBackslash(BaseDirectory);
+    for (const TSearchRec& rec : FindFiles(folder + mask, attrMask & ~static_cast<unsigned>(faDirectory))) {
+        if (rec.Attr & (faDirectory | faVolumeID)) continue;
+        FItems.push_back({folder + rec.Name, rec.Name, rec.Size, rec.Attr, DosDateTimeOf(rec.Time)});
+    }
+}
+
+void TAbZipper::ItemFailure(const TZipItem& item, int code) {
+    if (OnProcessItemFailure)
+        OnProcessItemFailure(*this, item.Path, TZipProcessType::ptAdd, TZipErrorClass::ecFileError, code);
+    throw EZipError("TAbZipper", "Save", item.Path + ": error " + std::to_string(code));
+}
+
+void TAbZipper::Save() {
+    if (FFileName.empty()) throw EZipError("TAbZipper", "Save", "no archive open");
+    auto volume = MakeZipVolume(FFileName);
+    Save(*volume);
+}
+
+void TAbZipper::Save(TZipVolume& volume) {
+    FDiskCount = 0;
+    // An item the format cannot hold fails before any byte is written.
+    for (const TZipItem& item : FItems)
+        if (item.Size >= Limit32) ItemFailure(item, ZipErrorFileTooLarge);
+    if (FItems.size() > 0xFFFF) throw EZipError("TAbZipper", "Save", "more than 65535 files");
+
+    TSpanWriter writer(volume, FFileName, [this] {
+        bool abort = !OnRequestBlankDisk;
+        if (OnRequestBlankDisk) OnRequestBlankDisk(*this, abort);
+        return !abort;
+    });
+    std::vector<TEntry> entries;
+    auto buffer = std::make_unique<char[]>(ChunkSize);
+    for (const TZipItem& item : FItems)
+        entries.push_back(WriteEntry(item, writer, buffer.get(), CompressionLevel,
+                                     [&](int code) { ItemFailure(item, code); }));
+
+    uint32_t directoryDisk = 0, directoryOffset = 0;
+    uint64_t directorySize = 0;
+    std::vector<uint32_t> recordDisks;
+    for (const TEntry& e : entries) {
+        TBytes central;
+        central.U32(CentralHeaderSig).U16(VersionNeeded).U16(VersionNeeded).U16(e.Flags).U16(e.Method);
+        central.U32(e.Item->DosDateTime).U32(e.Crc).U32(e.CompressedSize).U32(e.Size);
+        central.U16(static_cast<uint32_t>(e.Item->Name.size())).U16(0).U16(0).U16(e.Disk).U16(0);
+        central.U32(e.Item->Attr & 0x3F).U32(e.Offset).Text(e.Item->Name);
+        writer.Reserve(central.Data().size());
+        if (recordDisks.empty()) {
+            directoryDisk = writer.Disk();
+            directoryOffset = writer.Offset();
+        }
+        recordDisks.push_back(writer.Disk());
+        writer.Header(central.Data());
+        directorySize += central.Data().size();
+    }
+    constexpr size_t EndSize = 22;
+    writer.Reserve(EndSize);
+    if (recordDisks.empty()) {
+        directoryDisk = writer.Disk();
+        directoryOffset = writer.Offset();
+    }
+    uint32_t onLastDisk = 0;
+    for (uint32_t disk : recordDisks) onLastDisk += disk == writer.Disk();
+    TBytes end;
+    end.U32(EndSig).U16(writer.Disk()).U16(directoryDisk).U16(onLastDisk).U16(static_cast<uint32_t>(entries.size()));
+    end.U32(static_cast<uint32_t>(directorySize)).U32(directoryOffset).U16(0);
+    writer.Header(end.Data());
+    writer.Finish();
+    FDiskCount = static_cast<int>(writer.Disk()) + 1;
+}

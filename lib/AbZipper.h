@@ -1,0 +1,82 @@
+#pragma once
+// The ZIP archive writer: PKZIP archives of files under their bare names, deflated unless deflate
+// cannot shrink them (files that are compressed already). On a drive whose disks can be swapped, an
+// archive that does not fit goes on over further disks in the PKZIP spanning layout, each further
+// disk asked for through OnRequestBlankDisk.
+//
+// No ZIP64: a file of 4 GB or more, or an archive whose offsets would pass 4 GB, cannot be written;
+// such an item is reported through OnProcessItemFailure and the archive is not written.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Exceptions.h"
+
+class TAbZipper;
+class TZipVolume;
+
+enum class TZipProcessType { ptAdd };
+enum class TZipErrorClass { ecFileError, ecArchiveError };
+
+// A failure of the archive writer. The archive it was writing is gone (not committed).
+class EZipError : public EBrantel {
+public:
+    using EBrantel::EBrantel;
+};
+
+// Error codes of item failures beyond the platform's own.
+constexpr int ZipErrorFileTooLarge = 223;  // as the platform's ERROR_FILE_TOO_LARGE
+
+struct TZipItem {
+    std::string Path;      // full path of the file
+    std::string Name;      // name in the archive (UTF-8)
+    uint64_t Size = 0;
+    unsigned Attr = 0;     // file attributes as found
+    uint32_t DosDateTime = 0;
+};
+
+class TAbZipper {
+public:
+    TAbZipper() = default;
+    TAbZipper(const TAbZipper&) = delete;
+    TAbZipper& operator=(const TAbZipper&) = delete;
+
+    // Opens a new archive at the path (empty: closes it). Nothing is written before Save.
+    void SetFileName(const std::string& path);
+    const std::string& FileName() const { return FFileName; }
+    // The folder AddFiles searches, with or without trailing backslash.
+    std::string BaseDirectory;
+    // zlib's level: 1 fastest, 9 smallest.
+    int CompressionLevel = 6;
+
+    // abort := true ends the archive: the user has no further disk.
+    std::function<void(TAbZipper& sender, bool& abort)> OnRequestBlankDisk;
+    std::function<void(TAbZipper& sender, const std::string& item, TZipProcessType processType,
+                       TZipErrorClass errorClass, int errorCode)>
+        OnProcessItemFailure;
+
+    // Queues every file of BaseDirectory matching mask whose attributes the mask allows (faAnyFile:
+    // hidden, system and read-only files too; never folders), under its bare name.
+    void AddFiles(const std::string& mask, unsigned attrMask);
+    const std::vector<TZipItem>& Items() const { return FItems; }
+
+    // Writes the archive on the volume of FileName. Throws EZipError when it cannot be written, after
+    // reporting a failing item, or when OnRequestBlankDisk aborts; nothing is then left under
+    // FileName on the disk in the drive.
+    void Save();
+    // The same on a volume of the caller's (tests, measurements).
+    void Save(TZipVolume& volume);
+    // How many disks the last Save wrote.
+    int DiskCount() const { return FDiskCount; }
+
+private:
+    std::string FFileName;
+    std::vector<TZipItem> FItems;
+    int FDiskCount = 0;
+
+    [[noreturn]] void ItemFailure(const TZipItem& item, int code);
+};
+
+// The DOS date and time of a ZIP header (high word date, low word time) for a local time.
+uint32_t DosDateTimeOf(double localTime);

@@ -1,0 +1,95 @@
+#pragma once
+// A report folder of its own for each delivery test, a "floppy drive" with disks of any size, and the
+// folder where tests leave archives and mails for the independent readers of tests/checks.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ModelFixture.h"
+#include "Source/Common/HelpdeskReport.h"
+#include "Source/Common/ReportDelivery.h"
+#include "Source/Common/ServiceItems.h"
+#include "Source/Common/User.h"
+#include "TestSupport.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Messages.h"
+#include "lib/ZipVolume.h"
+#include "platform/Files.h"
+#include "core/StrConv.h"
+
+// What a 1.44 MB floppy holds once formatted.
+constexpr uint64_t FloppyCapacity = 1457664;
+
+// A removable drive whose disk is the folder of the archive and holds `capacity` bytes; inserting a
+// blank disk is emptying that folder.
+class TFloppyVolume : public TDriveVolume {
+public:
+    TFloppyVolume(const std::string& archivePath, uint64_t capacity)
+        : TDriveVolume(archivePath), FFolder(ExtractFilePath(archivePath)), FCapacity(capacity) {}
+    bool Removable() const override { return true; }
+    uint64_t FreeSpace() const override {
+        uint64_t used = 0;
+        for (const TSearchRec& r : FindFiles(FFolder + "*.*", faAnyFile)) used += r.Size;
+        return used < FCapacity ? FCapacity - used : 0;
+    }
+
+private:
+    std::string FFolder;
+    uint64_t FCapacity;
+};
+
+// Bytes that deflate cannot shrink much, the same on every run.
+inline std::string NoiseBytes(size_t size, uint32_t seed) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 23);
+    }
+    return bytes;
+}
+
+// The folder named by BRAN_ARTIFACT_DIR (with trailing backslash), or empty.
+inline std::string ArtifactFolder() {
+    char buffer[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("BRAN_ARTIFACT_DIR", buffer, MAX_PATH)) return {};
+    return IncludeTrailingBackslash(buffer);
+}
+
+class DeliveryTest : public testing::Test {
+protected:
+    DeliveryTest() {
+        SetProgramFolder(Folder.Path());
+        App.Name().SetAsString("Kasboek");
+        App.Build().SetAsString("3.1");
+        ForceDirectories(Folder / "Reports\\Kasboek\\Report01");
+        Report = std::make_unique<THelpdeskReport>("Reports\\Kasboek\\Report01", AppRef);
+    }
+    ~DeliveryTest() override {
+        SetZipVolumeHook({});
+        SetFileDialogHook({});
+        SetPrintDialogHook({});
+        SetProgramFolder("");
+    }
+
+    std::string ReportFolder() const { return Report->Folder() + "\\"; }
+    // A file in the report folder with the given attributes.
+    std::string AddReportFile(const std::string& name, const std::string& bytes, DWORD attributes = 0) {
+        std::string path = ReportFolder() + name;
+        WriteFileBytes(path, bytes);
+        if (attributes) SetFileAttributesW(Widen(path).c_str(), attributes);
+        return path;
+    }
+    // The archive goes on "floppies" of this size in the folder of its path.
+    static void UseFloppies(uint64_t capacity) {
+        SetZipVolumeHook([capacity](const std::string& path) { return std::make_unique<TFloppyVolume>(path, capacity); });
+    }
+
+    TAppModel& Model = BranModel();
+    TScratchFolder Folder;
+    std::shared_ptr<TBranApplication> AppRef = std::make_shared<TBranApplication>();
+    TBranApplication& App = *AppRef;
+    std::unique_ptr<THelpdeskReport> Report;
+    TReportDelivery Delivery;
+};
