@@ -7,31 +7,17 @@ import os
 import subprocess
 import sys
 import tempfile
-import threading
-import warnings
 
-warnings.simplefilter("ignore", DeprecationWarning)
-import asyncore  # noqa: E402
-import smtpd  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checksupport import SmtpSink, fail  # noqa: E402
 
 
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-class Sink(smtpd.SMTPServer):
-    received = []
-
-    def process_message(self, peer, mailfrom, rcpttos, data, **kwargs):
-        self.received.append((mailfrom, rcpttos, data))
 
 
 def main():
     build = os.path.abspath(sys.argv[1])
-    server = Sink(("127.0.0.1", 0), None, decode_data=False)
-    port = server.socket.getsockname()[1]
-    threading.Thread(target=asyncore.loop, kwargs={"timeout": 0.2}, daemon=True).start()
+    server = SmtpSink()
+    port = server.port
     with tempfile.TemporaryDirectory() as out:
         zip_bytes = bytes((i * 31 + i // 7) % 256 for i in range(7000))
         open(os.path.join(out, "Case.zip"), "wb").write(zip_bytes)
@@ -42,10 +28,10 @@ def main():
                              env=env, capture_output=True, text=True, timeout=240)
         if run.returncode != 0 or "[  PASSED  ] 1 test" not in run.stdout:
             fail("SendMail failed\n" + run.stdout + run.stderr)
-    if len(Sink.received) != 2:
-        fail("%d messages arrived" % len(Sink.received))
+    if len(server.received) != 2:
+        fail("%d messages arrived" % len(server.received))
 
-    mailfrom, rcpttos, data = Sink.received[0]
+    mailfrom, rcpttos, data = server.received[0]
     if mailfrom != "jan@example.nl" or rcpttos != ["helpdesk@brantel.nl"]:
         fail("report envelope %r %r" % (mailfrom, rcpttos))
     msg = email.message_from_bytes(data, policy=email.policy.default)
@@ -54,7 +40,7 @@ def main():
     if str(msg["Subject"]) != "12345":
         fail("report subject " + str(msg["Subject"]))
 
-    mailfrom, rcpttos, data = Sink.received[1]
+    mailfrom, rcpttos, data = server.received[1]
     if rcpttos != ["adres@brantel.nl", "kopie@brantel.nl"]:
         fail("address change envelope %r" % rcpttos)
     msg = email.message_from_bytes(data, policy=email.policy.default)

@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Report delivery read back by tools we did not write: the archives of test_delivery.exe with
+Info-ZIP's unzip -t and Python's zipfile (names, sizes, bytes, attributes), the archive spanned over
+floppies joined by Info-ZIP's zip -s 0, and the e-mailed report as Python's own SMTP server received
+it.   usage: report_delivery.py <build-folder>"""
+import email
+import email.policy
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checksupport import SmtpSink, fail  # noqa: E402
+
+HIDDEN, READ_ONLY = 0x02, 0x01
+
+
+
+
+def unzip_test(path):
+    run = subprocess.run(["unzip", "-t", path], capture_output=True, text=True, errors="replace")
+    if run.returncode != 0 or "No errors detected" not in run.stdout:
+        fail("unzip -t %s\n%s%s" % (path, run.stdout, run.stderr))
+
+
+def same_files(archive, source_folder, label):
+    """The archive holds exactly the files of the folder, under their bare names, bytes identical."""
+    with zipfile.ZipFile(archive) as z:
+        if z.testzip() is not None:
+            fail(label + ": zipfile finds a bad entry")
+        infos = {i.filename: i for i in z.infolist()}
+        expected = sorted(os.listdir(source_folder))
+        if sorted(infos) != expected:
+            fail("%s: names %r, expected %r" % (label, sorted(infos), expected))
+        for name in expected:
+            data = open(os.path.join(source_folder, name), "rb").read()
+            if infos[name].file_size != len(data) or z.read(name) != data:
+                fail("%s: %s differs" % (label, name))
+        return infos
+
+
+def check_plain(out):
+    archive = os.path.join(out, "plain", "Case.zip")
+    unzip_test(archive)
+    infos = same_files(archive, os.path.join(out, "plain-src"), "plain archive")
+    for name, bit in (("verborgen.txt", HIDDEN), ("alleen-lezen.txt", READ_ONLY)):
+        if not infos[name].external_attr & bit:
+            fail("plain archive: %s lost its attribute (%#x)" % (name, infos[name].external_attr))
+    if "Één café.txt" not in infos:
+        fail("plain archive: accented name missing")
+
+
+def check_spanned(out):
+    disks = os.path.join(out, "spanned")
+    names = sorted(os.listdir(disks))
+    if names != ["case.z01", "case.z02", "case.zip"]:
+        fail("spanned archive: disks %r" % names)
+    if open(os.path.join(disks, "case.z01"), "rb").read(4) != b"PK\x07\x08":
+        fail("spanned archive: first disk lacks the spanning marker")
+    joined = os.path.join(out, "joined.zip")
+    run = subprocess.run(["zip", "-s", "0", os.path.join(disks, "case.zip"), "--out", joined],
+                         capture_output=True, text=True)
+    if run.returncode != 0:
+        fail("zip -s 0\n" + run.stdout + run.stderr)
+    unzip_test(joined)
+    same_files(joined, os.path.join(out, "spanned-src"), "joined archive")
+
+
+def check_mail(out, received):
+    if len(received) != 1:
+        fail("%d mails arrived" % len(received))
+    mailfrom, rcpttos, data = received[0]
+    if mailfrom != "p.jansen@example.nl" or rcpttos != ["helpdesk@kasboek.nl"]:
+        fail("mail envelope %r %r" % (mailfrom, rcpttos))
+    msg = email.message_from_bytes(data, policy=email.policy.default)
+    if str(msg["Subject"]).strip() != "1234AB12aJan":
+        fail("mail subject %r" % str(msg["Subject"]))
+    if "p.jansen@example.nl" not in str(msg["From"]) or "helpdesk@kasboek.nl" not in str(msg["To"]):
+        fail("mail headers %r %r" % (str(msg["From"]), str(msg["To"])))
+    parts = [p for p in msg.walk() if p.get_filename()]
+    if len(parts) != 1 or parts[0].get_filename() != "CASE.ZIP":
+        fail("mail attachments %r" % [p.get_filename() for p in parts])
+    archive = os.path.join(out, "mailed.zip")
+    open(archive, "wb").write(parts[0].get_payload(decode=True))
+    unzip_test(archive)
+    same_files(archive, os.path.join(out, "mail-src"), "mailed archive")
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    for tool in ("unzip", "zip"):
+        if not shutil.which(tool):
+            fail(tool + " is not installed")
+    server = SmtpSink()
+    port = server.port
+    with tempfile.TemporaryDirectory() as out:
+        env = dict(os.environ, BRAN_ARTIFACT_DIR="Z:" + out.replace("/", "\\"),
+                   BRAN_SMTP_SERVER="127.0.0.1:%d" % port)
+        run = subprocess.run(["wine", os.path.join(build, "tests", "test_delivery.exe"),
+                              "--gtest_filter=ZipReportFolder.ArchiveForIndependentReaders:"
+                              "ZipReportFolder.SpannedOverThreeFloppies:EmailReport.ToAnIndependentServer"],
+                             env=env, capture_output=True, text=True, timeout=240)
+        if run.returncode != 0 or "[  PASSED  ] 3 tests" not in run.stdout:
+            fail("test_delivery failed\n" + run.stdout + run.stderr)
+        check_plain(out)
+        check_spanned(out)
+        check_mail(out, server.received)
+    print("archives, spanned disks and the mailed report read back by unzip, zip -s 0, zipfile and email")
+
+
+main()
