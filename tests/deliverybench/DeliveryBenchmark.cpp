@@ -1,0 +1,85 @@
+// How fast a report is zipped and mailed: a benchmark, not a timed test. The ctest run uses a small
+// folder and a loopback server; tools/bench-delivery.sh runs it on a 20 MB folder and a 10 MB
+// attachment next to Info-ZIP and Python's smtplib. It reads:
+//     BRAN_BENCH_FOLDER   the report folder to zip (Windows path)
+//     BRAN_BENCH_ARCHIVE  where the archive goes
+//     BRAN_SMTP_SERVER    host:port of the server the report is mailed to
+// and prints "zip <seconds> <bytes>" and "mail <seconds>".
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "../delivery/DeliveryTestSupport.h"
+#include "LoopbackPeer.h"
+#include "platform/Registry.h"
+
+namespace {
+std::string Environment(const char* name) {
+    char value[MAX_PATH] = {};
+    return GetEnvironmentVariableA(name, value, MAX_PATH) ? value : "";
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Takes every message and says nothing more: the smoke run's server.
+void AcceptAll(TPeerConnection& c) {
+    c.Send("220 welkom\r\n");
+    while (!c.Closed()) {
+        std::string line = c.ReadLine();
+        if (c.Closed()) break;
+        if (line == "DATA") {
+            c.Send("354 ga je gang\r\n");
+            c.ReadUntil("\r\n.\r\n");
+        }
+        c.Send(line == "QUIT" ? "221 tot ziens\r\n" : "250 ok\r\n");
+    }
+}
+}  // namespace
+
+TEST_F(DeliveryTest, BenchmarkZipReportFolder) {
+    std::string folder = Environment("BRAN_BENCH_FOLDER"), archive = Environment("BRAN_BENCH_ARCHIVE");
+    if (folder.empty()) {
+        AddReportFile("CASE.RTF", std::string(20000, 'r'));
+        AddReportFile("ruis.bin", NoiseBytes(200000, 1));
+        folder = Report->Folder();
+    }
+    if (archive.empty()) archive = Folder / "Case.zip";
+    TMessageRecorder boxes;
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Delivery.ZipReportFolder(archive, folder));
+    double seconds = SecondsSince(start);
+    printf("zip %.3f %llu\n", seconds, static_cast<unsigned long long>(FileSize(archive).value_or(0)));
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(DeliveryTest, BenchmarkEmailReport) {
+    std::string folder = Environment("BRAN_BENCH_FOLDER"), server = Environment("BRAN_SMTP_SERVER");
+    if (!folder.empty()) {
+        // The benchmark's folder holds the attachment; the report is mailed from a copy in its own folder.
+        for (const TSearchRec& r : FindFiles(IncludeTrailingBackslash(folder) + "*.*", faAnyFile))
+            ASSERT_TRUE(FileCopy(IncludeTrailingBackslash(folder) + r.Name, ReportFolder() + r.Name, false));
+    } else {
+        AddReportFile("bijlage.bin", NoiseBytes(100000, 2));
+    }
+    std::unique_ptr<TLoopbackPeer> peer;
+    if (server.empty()) {
+        peer = std::make_unique<TLoopbackPeer>(AcceptAll);
+        server = "127.0.0.1:" + std::to_string(peer->Port());
+    }
+    TRegistrySandbox registry;
+    TUser user;
+    user.LastName().SetAsString("Jansen");
+    user.HouseNumber().SetAsString("12");
+    user.ZipCode().SetAsString("1234 AB");
+    user.Email().SetAsString("p.jansen@example.nl");
+    user.Mailserver().SetAsString(server);
+    App.HelpDeskEmailAddress().SetAsString("helpdesk@kasboek.nl");
+    TMessageRecorder boxes;
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Delivery.EmailReport(*Report, user));
+    printf("mail %.3f\n", SecondsSince(start));
+    EXPECT_EQ(boxes.Texts().back(), "Het helpdeskrapport is verzonden.");
+}
