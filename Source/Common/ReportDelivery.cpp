@@ -4,7 +4,9 @@
 
 #include "Source/Common/Deployment.h"
 #include "Source/Common/HelpdeskReport.h"
+#include "Source/Common/ProblemSolver.h"
 #include "Source/Common/ServiceItems.h"
+#include "Source/Common/Services.h"
 #include "Source/Common/User.h"
 #include "core/Format.h"
 #include "platform/gui/Hourglass.h"
@@ -52,6 +54,33 @@ std::string HelpdeskRecipient(const THelpdeskReport& report) {
 }
 
 // The page rectangle in twips, as the rich-text control lays out pages.
+// The problem solver's report page and Finish, delivered for the window's report and user.
+class TProblemSolverDelivery : public IProblemSolverDelivery {
+public:
+    explicit TProblemSolverDelivery(TfrmProblemSolver& form) : FForm(form) {
+        FDelivery.OnSaveAll = [this] { FForm.SaveAll(); };
+        FDelivery.OnEmailAddressDoubted = [this] { BackToEmailAddress(); };
+    }
+    bool PrintReportDialog() override { return FForm.Report() && FDelivery.PrintReportDialog(*FForm.Report()); }
+    bool SaveReportZip() override { return FForm.Report() && FDelivery.SaveReportZip(*FForm.Report()); }
+    bool EmailReport() override {
+        return FForm.Report() && FForm.User() && FDelivery.EmailReport(*FForm.Report(), *FForm.User());
+    }
+
+private:
+    TfrmProblemSolver& FForm;
+    TReportDelivery FDelivery;
+
+    // The personal-data page directly (none of the wizard's page events), the focus on the field after
+    // the country: the e-mail address.
+    void BackToEmailAddress() {
+        FForm.pageProblemSolver.SetActivePage(&FForm.TabPersonalInfo);
+        FForm.cboUserCountry.SetFocus();
+        FForm.SelectNext();
+        FForm.SetNextAsNext();
+    }
+};
+
 RECT PixelsToTwips(const RECT& r, const TPrinter& printer) {
     int x = printer.PixelsPerInchX(), y = printer.PixelsPerInchY();
     return {MulDiv(r.left, 1440, x), MulDiv(r.top, 1440, y), MulDiv(r.right, 1440, x), MulDiv(r.bottom, 1440, y)};
@@ -168,6 +197,11 @@ bool TReportDelivery::EmailReport(THelpdeskReport& report, const TUser& user) {
     FileDelete(archive);
     ShowInformation(sent ? "Het helpdeskrapport is verzonden." : "Het verzenden van het helpdeskrapport is niet gelukt.");
     return sent;
+}
+
+void RegisterReportDelivery() {
+    SetReportPrinter(PrintReport);
+    SetProblemSolverDelivery([](TfrmProblemSolver& form) { return std::make_unique<TProblemSolverDelivery>(form); });
 }
 
 bool PrintReport(THelpdeskReport& report, int copies) {

@@ -1,8 +1,9 @@
 #pragma once
 // Delivery of a helpdesk report: printed, saved as a ZIP archive (over several blank disks when it
-// does not fit on one) or e-mailed as CASE.ZIP to the application's helpdesk. The problem solver owns
-// one TReportDelivery and calls its operations from the report page and on Finish; the report
-// service and the address change print through PrintReport and PrintRtfLines.
+// does not fit on one) or e-mailed as CASE.ZIP to the application's helpdesk. The problem solver gets
+// one TReportDelivery per window (RegisterReportDelivery) and calls its operations from the report
+// page and on Finish; the report service and the address change print through PrintReport and
+// PrintRtfLines.
 //
 // Every operation reports its own outcome in a message box and answers whether it succeeded.
 #include <windows.h>
@@ -53,6 +54,9 @@ public:
     TPrintDialog dlgPrint;
     TSaveDialog dlgSave;
 };
+
+// Makes delivery known to the problem solver and printing to the report service.
+void RegisterReportDelivery();
 
 // Prints the report's stored text (CASE.RTF, fax header included) `copies` times. A report without
 // text gets the not-found warning and prints nothing.

@@ -14,6 +14,5 @@ void RegisterServiceForms() {
     RegisterServiceForm("TfrmAbout", [] { return TFormPtr<TForm>(CreateForm<TfrmAbout>()); });
     RegisterServiceForm("TfrmENews", [] { return TFormPtr<TForm>(CreateForm<TfrmENews>()); });
     RegisterServiceForm("TfrmOnlineUpdate", [] { return TFormPtr<TForm>(CreateForm<TfrmOnlineUpdate>()); });
-    // Stored reports print through the same code as the problem solver's report page.
-    SetReportPrinter(PrintReport);
+    RegisterReportDelivery();
 }
