@@ -1,5 +1,6 @@
 // The news subscription and the address change, with a user who is moving house.
 #include "Gallery.h"
+#include "Source/Common/AddressChangeForm.h"
 #include "Source/Common/BranModel.h"
 #include "Source/Common/ENewsForm.h"
 #include "lib/App.h"
@@ -31,5 +32,21 @@ std::unique_ptr<TForm> ENewsSample() {
     return form;
 }
 
+std::unique_ptr<TForm> AddressChangeSample() {
+    EnsureModel();
+    auto form = std::make_unique<TfrmAddressChange>();
+    form->DoCreate();
+    FillUser(form->OldUser());
+    TUser& moved = form->NewUser();
+    FillUser(moved);
+    moved.Street().SetAsString("Kerkweg");
+    moved.HouseNumber().SetAsString("7");
+    moved.ZipCode().SetAsString("3811 CD");
+    moved.City().SetAsString("Amersfoort");
+    moved.Tel().SetAsString("033-7654321");
+    return form;
+}
+
 const TGalleryRegistration ENews("TfrmENews", ENewsSample);
+const TGalleryRegistration AddressChange("TfrmAddressChange", AddressChangeSample);
 }  // namespace

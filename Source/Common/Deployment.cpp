@@ -30,6 +30,12 @@ const char* const HelpdeskPhoneText =
     "Houd bij het bellen uw klantnummer en het helpdeskrapport bij de hand.";
 const char* const DefaultHelpdeskMailbox = "helpdesk@brantel.nl";
 
+const char* const AddressChangeMailbox = "adreswijziging@brantel.nl";
+const char* const MakerCompanyName = "Brantel Software B.V.";
+const char* const MakerPostAddress = "Postbus 1250";
+const char* const MakerZipcodeCity = "3800 BG  Amersfoort";
+const char* const MakerFaxNumber = "033-4567890";
+
 const TMailHostRow MailHostTable[4] = {
     {"@POLDERNET.NL", "SMTP.POLDERNET.NL"},
     {"@DIJKMAIL.NL", "MAIL.DIJKMAIL.NL"},

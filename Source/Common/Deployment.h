@@ -31,6 +31,14 @@ extern const char* const HelpdeskPhoneText;
 // The maker's helpdesk mailbox: receives e-mailed reports of applications that name no valid address.
 extern const char* const DefaultHelpdeskMailbox;
 
+// The mailbox that receives e-mailed address changes, and the maker's address printed on the form
+// that is sent or faxed instead.
+extern const char* const AddressChangeMailbox;
+extern const char* const MakerCompanyName;
+extern const char* const MakerPostAddress;
+extern const char* const MakerZipcodeCity;
+extern const char* const MakerFaxNumber;
+
 // Mail providers whose customers must send through the provider's own SMTP host (see TMailProviders).
 extern const TMailHostRow MailHostTable[4];
 // The maker's default host with the provider table, as SendMail takes them.
