@@ -4,6 +4,7 @@
 #include "Source/Common/Deployment.h"
 #include "Source/Common/ProblemSolver.h"
 #include "Source/Common/ReportComposer.h"
+#include "Source/Common/ReportDelivery.h"
 #include "Source/Common/TechInfo.h"
 #include "Source/Common/WebForm.h"
 #include "core/Exceptions.h"
@@ -134,8 +135,6 @@ void TfrmAddressChange::Layout() {
     const int buttonTop = ClientHeight() - 38;
     btnPrint.SetBounds(12, buttonTop, 88, 26);
     btnPrint.ModalResult = mrOk;
-    // Printing needs the report delivery's RTF printing, which this build does not have yet.
-    btnPrint.Hide();
     btnSend.SetBounds(212, buttonTop, 88, 26);
     btnSend.ModalResult = mrOk;
     btnCancel.SetKind(TBitBtnKind::bkCancel);
@@ -241,4 +240,14 @@ void TfrmAddressChange::btnPrintClick(TControl*) {
     SetModalResult(mrNone);
     if (!CheckInput()) return;
     FNewUser->SaveToRegistry();
+    try {
+        const std::vector<std::string> lines = ComposeAddressChangeForm(*FOldUser, *FNewUser);
+        if (!dlgPrint.Execute()) return;
+        THourglass hourglass;
+        // A failed print has been reported; the window stays open for another try or the e-mail.
+        if (PrintRtfLines(lines, dlgPrint.Copies)) SetModalResult(mrOk);
+    } catch (const EBrantel&) {
+        throw EBrantel("TfrmAddressChange", "PrintReport",
+                       "Er is een fout opgetreden bij het afdrukken van de adreswijziging.");
+    }
 }

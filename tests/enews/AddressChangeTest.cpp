@@ -10,6 +10,7 @@
 #include "core/StrConv.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Printer.h"
+#include "platform/gui/Printer.h"
 
 namespace {
 const char* const Sent = "De adreswijziging is verzonden.";
@@ -223,6 +224,37 @@ TEST_F(AddressChange, ChecksTheInputInOrder) {
         EXPECT_TRUE(field->Focused());
     }
     EXPECT_EQ(Stored("Street"), "Dorpsstraat");
+}
+
+// Printing asks the print dialog first: cancelled, the window stays and nothing is printed; a print
+// that fails is reported and the window stays too. The new record is stored either way.
+TEST_F(AddressChange, PrintsThroughThePrintDialog) {
+    StoreUser(FillOld);
+    bool confirm = false;
+    int asked = 0;
+    SetPrintDialogHook([&](TPrintDialogRequest& request) {
+        ++asked;
+        EXPECT_FALSE(request.Setup);
+        request.Copies = 2;
+        return confirm;
+    });
+    TMessageRecorder boxes;
+    auto f = Open();
+    Move(*f);
+    f->txtNewEmail.SetText("");  // no address: printing is still possible
+    f->btnPrint.Click();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(f->ModalResult(), mrNone);
+    EXPECT_EQ(Stored("ZipCode"), "3811 CD");
+
+    confirm = true;
+    SetCurrentPrinterName("Verdwenen printer");
+    f->btnPrint.Click();
+    SetCurrentPrinterName({});
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Er is een fout opgetreden bij het afdrukken."});
+    EXPECT_EQ(f->ModalResult(), mrNone);
 }
 
 // Opened from its service, with a real warning box closed from a second thread.
