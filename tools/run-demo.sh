@@ -12,9 +12,11 @@ source tools/wine-env.sh "$build/demoprefix"
 demo="$build/demo"
 bash tools/demo-setup.sh "$demo"
 # The maker's servers of the demo are stopped when it ends.
+smtp=""
 stop_servers() {
   bash "$root/tools/demo-web.sh" stop "$build"
   bash "$root/tools/demo-formscript.sh" stop "$build"
+  [ -z "$smtp" ] || kill "$smtp" 2>/dev/null || true
 }
 trap stop_servers EXIT
 # The maker's newsletter form script, which the prefix's Internet settings lead the maker's address to.
@@ -23,6 +25,10 @@ bash tools/demo-formscript.sh start "$build"
 wineserver -w
 # The maker's web server for online update.
 bash tools/demo-web.sh start "$build"
+# The mail server that the demo's mail server setting names (demo-setup.sh); it keeps what the
+# program e-mails in <build>/demo-mail.
+python3 tools/demo-smtp.py "$build/demo-mail" 8725 &
+smtp=$!
 
 if [ -n "${DISPLAY:-}" ]; then
   cd "$demo"
