@@ -50,6 +50,11 @@ void TLabel::SetCaption(const std::string& caption) {
 
 void TLabel::FontChanged() { AdjustSize(); }
 
+void TLabel::ScaleBy(int m, int d) {
+    TControl::ScaleBy(m, d);
+    AdjustSize();
+}
+
 UINT TLabel::TextFlags() const {
     UINT flags = FWordWrap ? DT_WORDBREAK : DT_SINGLELINE;
     if (!ShowAccelChar) flags |= DT_NOPREFIX;

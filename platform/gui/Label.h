@@ -22,6 +22,10 @@ public:
     TControl* FocusControl = nullptr;
 
     void SetCaption(const std::string& caption) override;
+    // The position (and a word-wrapping label's width) scales; the text is measured anew, because
+    // the font is already in the screen's pixels and scaling its measure again would grow the label
+    // over its neighbours.
+    void ScaleBy(int m, int d) override;
     bool HandleAccelerator(wchar_t ch) override;
 
 protected:
