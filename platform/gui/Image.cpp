@@ -1,5 +1,19 @@
 #include "platform/gui/Image.h"
 
+namespace {
+// Copies the whole source onto target, averaging pixels when the size changes: a picture drawn for
+// 96 pixels per inch and enlarged by a half or more would otherwise show blocks.
+void SmoothStretchBlt(HDC dc, const RECT& target, HDC source, int w, int h) {
+    const int oldMode = SetStretchBltMode(dc, HALFTONE);
+    POINT oldOrigin{};
+    SetBrushOrgEx(dc, 0, 0, &oldOrigin);  // HALFTONE leaves the brush origin undefined
+    StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source, 0, 0, w, h,
+               SRCCOPY);
+    SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    SetStretchBltMode(dc, oldMode);
+}
+}  // namespace
+
 TImage::TImage(TControl* parent) : TControl(parent) { CreateOwnWindow(WS_VISIBLE); }
 
 TImage::~TImage() { Clear(); }
@@ -71,7 +85,6 @@ void TImage::Paint(HDC dc) {
             TransparentBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source.Get(),
                            0, 0, w, h, GetPixel(source.Get(), 0, h - 1));
         else
-            StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source.Get(), 0,
-                       0, w, h, SRCCOPY);
+            SmoothStretchBlt(dc, target, source.Get(), w, h);
     }
 }
