@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gui/Form.h"
 
@@ -16,3 +17,8 @@ struct TGalleryRegistration {
 // Called by the gallery once the window is visible, before the screenshot (to navigate, type, ...).
 using TGalleryPrepare = std::function<void(TForm&)>;
 void SetGalleryPrepare(TGalleryPrepare prepare);
+const TGalleryPrepare& GalleryPrepare();
+
+// The registered samples by class name, and a fresh window of one (nullptr for an unknown name).
+std::vector<std::string> GallerySampleNames();
+std::unique_ptr<TForm> MakeGallerySample(const std::string& className);

@@ -75,8 +75,9 @@ public:
     TServiceItemListView lstSetups{&tabInstall};
     TBranButton btnInstall{&tabInstall, "Installeren"};
     TLabel lblInstall2{&tabInstall, "Klik op 'Voltooien' om Online Update te beëindigen."};
-    TImageList imgSetupsLarge{32, 32};
-    TImageList imgSetupsSmall{16, 16};
+    // The service icons at the screen's density, as in the main window.
+    TImageList imgSetupsLarge{ScaleToScreen(32), ScaleToScreen(32)};
+    TImageList imgSetupsSmall{ScaleToScreen(16), ScaleToScreen(16)};
 
     // The items to look at: the one selected in the main window and all items of its selector.
     // Taken from the main window when the window is created; the general item when there is none.

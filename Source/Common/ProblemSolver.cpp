@@ -236,7 +236,8 @@ void TfrmProblemSolver::UpdateDocumentationPage() {
     const bool readme = item && names(item->ReadmeFile());
     const bool web = item && chkIntroInternet.Checked() && !item->HelpdeskURL().IsNull() &&
                      !item->HelpdeskURL().AsString().empty();
-    // Visible rows close up under each other.
+    // Visible rows close up under each other; the distances are the design's, in today's pixels.
+    const int buttonOffset = DesignToCurrent(10), rowGap = DesignToCurrent(8);
     int top = pnlDocHelp.Top();
     const std::tuple<TPanel*, TImage*, TBranButton*, bool> rows[] = {{&pnlDocHelp, &imgDocHelp, &btnDocHelp, help},
                                                                      {&pnlDocReadme, &imgDocReadme, &btnDocReadme, readme},
@@ -246,11 +247,11 @@ void TfrmProblemSolver::UpdateDocumentationPage() {
             part->SetVisible(visible);
         if (!visible) continue;
         panel->SetTop(top);
-        image->SetTop(top + 10);
-        button->SetTop(top + 10);
-        top += 52;
+        image->SetTop(top + buttonOffset);
+        button->SetTop(top + buttonOffset);
+        top += panel->Height() + rowGap;
     }
-    lblDocTry.SetTop(top + 4);
+    lblDocTry.SetTop(top + DesignToCurrent(4));
     lblDocTry.SetCaption(Format(
         "Probeer daarna in %s of de gevonden oplossing werkt. Het is daarvoor niet nodig om Bran-Service af te "
         "sluiten.",

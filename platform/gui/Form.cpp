@@ -182,6 +182,10 @@ void TForm::ScaleDesignToScreen() {
     SetClientSize(MulDiv(w, ppi, 96), MulDiv(h, ppi, 96));
 }
 
+int TForm::DesignToCurrent(int designPixels) const {
+    return FDesignScaled && Scaled ? MulDiv(designPixels, ScreenPixelsPerInch(), 96) : designPixels;
+}
+
 RECT TForm::NormalBounds() const {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;

@@ -51,6 +51,9 @@ public:
     // its own in screen pixels (a restored placement) calls this first, so that the first show does
     // not scale that size again.
     void ScaleDesignToScreen();
+    // A design distance (at 96 pixels per inch) in the pixels the controls are in now: as it is
+    // before the design is scaled, the screen's afterwards. For code that moves controls at run time.
+    int DesignToCurrent(int designPixels) const;
     // Where the window is when neither minimised nor maximised, in screen coordinates.
     RECT NormalBounds() const;
     // A hidden form is shown in the state set here (so a maximised window never shows normal first).

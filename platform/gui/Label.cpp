@@ -50,8 +50,8 @@ void TLabel::SetCaption(const std::string& caption) {
 
 void TLabel::FontChanged() { AdjustSize(); }
 
-void TLabel::ScaleBy(int m, int d) {
-    TControl::ScaleBy(m, d);
+void TLabel::SetBounds(int left, int top, int width, int height) {
+    TControl::SetBounds(left, top, width, height);
     AdjustSize();
 }
 

@@ -22,10 +22,11 @@ public:
     TControl* FocusControl = nullptr;
 
     void SetCaption(const std::string& caption) override;
-    // The position (and a word-wrapping label's width) scales; the text is measured anew, because
-    // the font is already in the screen's pixels and scaling its measure again would grow the label
-    // over its neighbours.
-    void ScaleBy(int m, int d) override;
+    // A label sized to its text keeps that size wherever it is put: a design size given with the
+    // position, or scaled with the form (the font is already in the screen's pixels, so a scaled
+    // measure would grow the label over its neighbours), is replaced by the text's own. A
+    // word-wrapping label keeps the width and takes the height of its text.
+    void SetBounds(int left, int top, int width, int height) override;
     bool HandleAccelerator(wchar_t ch) override;
 
 protected:

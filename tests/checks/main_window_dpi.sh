@@ -5,20 +5,10 @@
 # the setting back afterwards.   usage: main_window_dpi.sh <build-folder>
 set -euo pipefail
 build=$(realpath "$1")
-desktop='HKCU\Control Panel\Desktop'
+source "$(dirname "$0")/support/at-dpi.sh"
 out=$(mktemp -d)
-had=$(wine reg query "$desktop" /v LogPixels 2>/dev/null | tr -d '\r' | awk '/LogPixels/ {print $3}' || true)
-restore() {
-  if [ -n "$had" ]; then
-    wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$((had))" /f >/dev/null 2>&1 || true
-  else
-    wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1 || true
-  fi
-  rm -rf "$out"
-}
-trap restore EXIT
-wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 120 /f >/dev/null
-wine "$build/tests/test_mainform.exe" --gtest_filter='MainForm.AStoredPlacement*:MainForm.StoredPlacement*' \
+trap 'rm -rf "$out"' EXIT
+at_dpi 120 wine "$build/tests/test_mainform.exe" --gtest_filter='MainForm.AStoredPlacement*:MainForm.StoredPlacement*' \
   --gtest_output="xml:$(winepath -w "$out/result.xml")" >"$out/run.log" 2>&1 || { cat "$out/run.log"; exit 1; }
 grep -q 'name="ppi" value="120"' "$out/result.xml" || { echo "FAIL: the tests did not run at 120 pixels per inch"; cat "$out/result.xml"; exit 1; }
 grep -q 'tests="2"' "$out/result.xml" || { echo "FAIL: expected the two placement tests"; exit 1; }

@@ -1,24 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "core/StrConv.h"
 #include "platform/gui/Label.h"
 
-namespace {
-// The text's own rectangle in the label's font; width 0 measures a single line.
-SIZE TextSize(const TLabel& label, int width, UINT flags) {
-    TWindowDC dc(label.Handle());
-    TSelectObject font(dc.Get(), SharedFont(label.Font()));
-    RECT r{0, 0, width, 0};
-    DrawTextW(dc.Get(), Widen(label.Caption()).c_str(), -1, &r, flags | DT_CALCRECT | DT_EXPANDTABS);
-    return {r.right, r.bottom};
-}
-}  // namespace
-
-// A form scaled to a denser screen moves its labels and scales their design sizes once. The font is
-// already in the screen's pixels, so a label sized to its text must not grow a second time: it would
-// cover the value beside it (the About box at 192 pixels per inch hid the user's name so).
-TEST(Label, ScalingAFormScalesThePositionOnceAndMeasuresTheTextAnew) {
+// A label sized to its text keeps the text's size whatever design size it is given, and when its
+// form is scaled to a denser screen: the font is already in the screen's pixels, so a label that grew
+// with the form would cover the value beside it (the About box at 192 pixels per inch hid the user's
+// name so). Positions, and the sizes of other labels, scale once.
+TEST(Label, SizedToItsTextItKeepsTheTextsSizeThroughDesignSizesAndScaling) {
     struct {
         const char* name;
         bool autoSize, wordWrap;
@@ -31,31 +20,31 @@ TEST(Label, ScalingAFormScalesThePositionOnceAndMeasuresTheTextAnew) {
         SCOPED_TRACE(c.name);
         TForm form;
         form.SetClientSize(400, 200);
-        TLabel label(&form);
+        TLabel label(&form, "Gebruikersnaam van de geregistreerde gebruiker");
+        label.SetFontWith([](TFont& f) { f.Bold = true; });
         label.SetWordWrap(c.wordWrap);
         label.SetAutoSize(c.autoSize);
-        label.SetBounds(10, 20, 90, 16);
-        label.SetCaption("Gebruikersnaam van de geregistreerde gebruiker");
-        label.SetFontWith([](TFont& f) { f.Bold = true; });
-        const int width = label.Width(), height = label.Height();
+        label.SetBounds(10, 20, 90, 16);  // a design size too small for the text
         TLabel value(&form, "Jansen");
-        value.SetBounds(10 + width + 8, 20, 100, 16);
+        value.SetBounds(10 + label.Width() + 8, 20, 100, 16);
 
-        form.ScaleBy(2, 1);
-
-        EXPECT_EQ(label.Left(), 20);
-        EXPECT_EQ(label.Top(), 40);
-        if (!c.autoSize) {
-            EXPECT_EQ(label.Width(), 2 * width);
-            EXPECT_EQ(label.Height(), 2 * height);
-        } else if (c.wordWrap) {
-            EXPECT_EQ(label.Width(), 2 * width);
-            EXPECT_EQ(label.Height(), TextSize(label, label.Width(), DT_WORDBREAK).cy);
-        } else {
-            SIZE text = TextSize(label, 0, DT_SINGLELINE);
-            EXPECT_EQ(label.Width(), text.cx);
-            EXPECT_EQ(label.Height(), text.cy);
-            EXPECT_LT(label.Right(), value.Left()) << "the label covers the value beside it";
+        for (int scale : {1, 2}) {
+            SCOPED_TRACE(scale);
+            if (scale == 2) form.ScaleBy(2, 1);
+            EXPECT_EQ(label.Left(), 10 * scale);
+            EXPECT_EQ(label.Top(), 20 * scale);
+            if (!c.autoSize) {
+                EXPECT_EQ(label.Width(), 90 * scale);
+                EXPECT_EQ(label.Height(), 16 * scale);
+            } else if (c.wordWrap) {
+                EXPECT_EQ(label.Width(), 90 * scale);
+                EXPECT_EQ(label.Height(), CaptionExtent(label, label.Width(), DT_WORDBREAK).cy);
+            } else {
+                SIZE text = CaptionExtent(label, 0, DT_SINGLELINE);
+                EXPECT_EQ(label.Width(), text.cx);
+                EXPECT_EQ(label.Height(), text.cy);
+                EXPECT_LT(label.Right(), value.Left()) << "the label covers the value beside it";
+            }
         }
     }
 }

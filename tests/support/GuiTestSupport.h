@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "core/StrConv.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Form.h"
 
@@ -25,3 +26,12 @@ public:
     TModalScript(const TModalScript&) = delete;
     TModalScript& operator=(const TModalScript&) = delete;
 };
+
+// The size of a control's caption in its font, as DrawText lays it out (width 0: one line).
+inline SIZE CaptionExtent(const TControl& control, int width, UINT flags) {
+    TWindowDC dc(control.Handle());
+    TSelectObject font(dc.Get(), SharedFont(control.Font()));
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc.Get(), Widen(control.Caption()).c_str(), -1, &r, flags | DT_CALCRECT | DT_EXPANDTABS);
+    return {r.right, r.bottom};
+}
