@@ -8,6 +8,7 @@
 #include "platform/gui/Label.h"
 #include "platform/gui/Memo.h"
 #include "platform/gui/RadioButton.h"
+#include "resources/resource.h"
 
 namespace {
 class TfrmGalleryWizard : public TBranWizardForm {
@@ -25,7 +26,8 @@ public:
     TRadioButton optContactEmail{&tabContact, "Per &e-mail naar de helpdesk"};
     TRadioButton optContactDisk{&tabContact, "Opslaan op &diskette"};
     TRadioButton optContactPrint{&tabContact, "&Afdrukken en per fax versturen"};
-    TImageList imlPages{32, 32};
+    // A picture per page, at the screen's density as the program's own image lists are.
+    TImageList imlPages{ScaleToScreen(32), ScaleToScreen(32)};
 
     explicit TfrmGalleryWizard(bool withImages) {
         SetCaption("Probleemoplosser");
@@ -51,9 +53,8 @@ public:
         tabProblem.HelpContext = 20;
         Pages = &pgcWizard;
         if (withImages) {
-            imlPages.AddResourceIcon(32516);
-            imlPages.AddResourceIcon(32514);
-            imlPages.AddResourceIcon(32515);
+            for (int icon : {IDI_SERVICE_PROBLEMSOLVER, IDI_SERVICE_ONLINEHELPDESK, IDI_SERVICE_HELPDESKREPORT})
+                imlPages.AddResourceIcon(icon);
             Images = &imlPages;
             OnImageRequest = [](TControl*, TTabSheet* page, int& index) { index = page->PageIndex() % 3; };
         }

@@ -12,6 +12,16 @@ void SmoothStretchBlt(HDC dc, const RECT& target, HDC source, int w, int h) {
     SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
     SetStretchBltMode(dc, oldMode);
 }
+// An icon's own size: one loaded larger than the system's icon size is meant to be seen so.
+SIZE IconSize(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+    TBitmapHandle colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    GetObjectW(colour ? colour.Get() : mask.Get(), sizeof bm, &bm);
+    // A monochrome icon keeps its AND and XOR masks one above the other.
+    return {bm.bmWidth, colour ? bm.bmHeight : bm.bmHeight / 2};
+}
 }  // namespace
 
 TImage::TImage(TControl* parent) : TControl(parent) { CreateOwnWindow(WS_VISIBLE); }
@@ -59,8 +69,9 @@ void TImage::Paint(HDC dc) {
         w = bm.bmWidth;
         h = bm.bmHeight;
     } else if (FIcon) {
-        w = GetSystemMetrics(SM_CXICON);
-        h = GetSystemMetrics(SM_CYICON);
+        const SIZE size = IconSize(FIcon.Get());
+        w = size.cx;
+        h = size.cy;
     } else if (FListImage) {
         w = FListImage->Width();
         h = FListImage->Height();

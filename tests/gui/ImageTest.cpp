@@ -49,3 +49,25 @@ TEST(Image, AStretchedBitmapBlendsItsPixelsAndAnUnstretchedOneStaysExact) {
             EXPECT_EQ(blackOrWhite, c.width);
     }
 }
+
+// An icon loaded at a size of its own (the splash's large one, a larger one on a denser screen) is
+// shown at that size, not squeezed into the system's icon size.
+TEST(Image, AnIconIsDrawnAtItsOwnSize) {
+    TOffscreenBitmap colour(48, 48), mask(48, 48);
+    colour.Fill(RGB(200, 0, 0));
+    mask.Fill(RGB(0, 0, 0));  // all opaque
+    // The icon is made from copies: a bitmap selected into a DC cannot be read meanwhile.
+    TBitmapHandle colourCopy(static_cast<HBITMAP>(CopyImage(colour.Bitmap(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    TBitmapHandle maskCopy(static_cast<HBITMAP>(CopyImage(mask.Bitmap(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ICONINFO info{TRUE, 0, 0, maskCopy.Get(), colourCopy.Get()};
+    TForm form;
+    form.SetClientSize(200, 100);
+    TImage image(&form);
+    image.SetBounds(0, 0, 64, 64);
+    image.SetIcon(TIconHandle(CreateIconIndirect(&info)));
+    TOffscreenBitmap shot(64, 64);
+    shot.Fill(RGB(255, 255, 255));
+    SendMessageW(image.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.DC()), PRF_CLIENT);
+    EXPECT_EQ(shot.Pixel(44, 44), RGB(200, 0, 0)) << "inside the icon's 48 pixels";
+    EXPECT_NE(shot.Pixel(52, 52), RGB(200, 0, 0)) << "beyond them";
+}
