@@ -125,15 +125,12 @@ TfrmMain::TfrmMain(std::vector<std::string> args) : FArgs(std::move(args)) {
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::LoadImages() {
-    for (int i = 0; i < IDI_SERVICE_COUNT; ++i) {
-        imgServicesLarge.AddResourceIcon(IDI_SERVICE_FIRST + i);
-        imgServicesSmall.AddResourceIcon(IDI_SERVICE_FIRST + i);
-    }
-    int glyph = 0;
-    for (auto [button, id] : {std::pair{&btnGrotepictogrammen, IDI_VIEW_LARGEICONS}, std::pair{&btnLijst, IDI_VIEW_LIST},
-                              std::pair{&btnDetails, IDI_VIEW_DETAILS}}) {
-        if (imgViewButtons.AddResourceIcon(id) >= 0) button->SetGlyph(&imgViewButtons, glyph++);
-    }
+    imgServicesLarge.AddResourceIcons(IDI_SERVICE_FIRST, IDI_SERVICE_COUNT);
+    imgServicesSmall.AddResourceIcons(IDI_SERVICE_FIRST, IDI_SERVICE_COUNT);
+    const int glyph = imgViewButtons.AddResourceIcons(IDI_VIEW_LARGEICONS, 3);
+    if (glyph < 0) return;
+    TBranSpeedButton* buttons[] = {&btnGrotepictogrammen, &btnLijst, &btnDetails};
+    for (int i = 0; i < 3 && glyph + i < imgViewButtons.Count(); ++i) buttons[i]->SetGlyph(&imgViewButtons, glyph + i);
 }
 
 std::string TfrmMain::HelpFilePath() const { return ChangeFileExt(GetExeName(), ".HLP"); }

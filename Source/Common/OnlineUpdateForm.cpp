@@ -152,10 +152,8 @@ TfrmOnlineUpdate::TfrmOnlineUpdate() : FSetups(std::make_shared<TSetupServices>(
     btnInstall.SetBounds(350, 184, 90, 26);
     btnInstall.SetEnabled(false);
     lblInstall2.SetBounds(16, 220, 424, 16);
-    for (int i = 0; i < IDI_SERVICE_COUNT; ++i) {
-        imgSetupsLarge.AddResourceIcon(IDI_SERVICE_FIRST + i);
-        imgSetupsSmall.AddResourceIcon(IDI_SERVICE_FIRST + i);
-    }
+    imgSetupsLarge.AddResourceIcons(IDI_SERVICE_FIRST, IDI_SERVICE_COUNT);
+    imgSetupsSmall.AddResourceIcons(IDI_SERVICE_FIRST, IDI_SERVICE_COUNT);
     Pages = &pgcWizard;
 
     if (auto* main = dynamic_cast<TfrmMain*>(Application().MainForm()))

@@ -32,7 +32,7 @@ bool SameIdentifier(const std::string& a, const std::string& b) { return SameTex
 
 // The pictures of the technical-information categories, by image index.
 void LoadTechInfoImages(TImageList& images) {
-    for (int i = 0; i < IDI_TECHINFO_COUNT; ++i) images.AddResourceIcon(IDI_TECHINFO_FIRST + i);
+    images.AddResourceIcons(IDI_TECHINFO_FIRST, IDI_TECHINFO_COUNT);
 }
 }  // namespace
 
