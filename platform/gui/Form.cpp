@@ -157,6 +157,7 @@ void TForm::SetVisible(bool visible) {
         ScaleDesignToScreen();
         DoShow();
         if (Position == TPosition::poScreenCenter) CenterOnScreen();
+        if (FMenuBar) DrawMenuBar(Handle());  // its items came while the window was hidden
         ShowWindow(Handle(), FShowState == TWindowState::wsMaximized   ? SW_SHOWMAXIMIZED
                              : FShowState == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
                                                                        : SW_SHOW);

@@ -194,7 +194,9 @@ bool TFormMenu::MenuOpening(HMENU menu) { return TMenuItem::MenuOpening(menu); }
 TMainMenu::TMainMenu(TForm* form) : TFormMenu(CreateMenu()), FForm(form) { FForm->SetMenuBar(this, MenuHandle()); }
 
 void TMainMenu::MenuChanged() {
-    if (FForm && FForm->MenuBar() == this) DrawMenuBar(FForm->Handle());
+    // A hidden window's bar is measured when the window is shown; redrawing it for every item a
+    // window adds while it is being built cost several milliseconds at start.
+    if (FForm && FForm->MenuBar() == this && IsWindowVisible(FForm->Handle())) DrawMenuBar(FForm->Handle());
 }
 
 TMainMenu::~TMainMenu() {

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+
+#include <memory>
+#include <tuple>
+
+#include "platform/gui/Application.h"
 #include "platform/gui/Edit.h"
 #include "platform/gui/Menu.h"
 
@@ -76,4 +81,38 @@ TEST(Menu, OpeningASubmenuFiresOnPopup) {
     TfrmMenu form;
     SendMessageW(form.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(form.mnuBestand.MenuHandle()), 0);
     EXPECT_EQ(form.clicks, (std::vector<std::string>{"popup"}));
+}
+
+// The bar of a window built hidden is measured once, when the window shows; a bar filled while the
+// window is on screen is redrawn as it grows. Both must end up alike, also when the items need two
+// lines in a narrow window.
+TEST(Menu, BarFilledWhileHiddenIsMeasuredWhenShown) {
+    const char* captions[] = {"&Bestand", "Bee&ld", "&Extra", "&Venster", "&Gereedschap", "&Instellingen", "&Help"};
+    struct TfrmBar : TForm {
+        TMainMenu mnuMain{this};
+        std::vector<std::unique_ptr<TMenuItem>> items;
+        TEdit txtFill{this};
+        TfrmBar() { txtFill.SetAlign(TAlign::alClient); }
+    };
+    auto client = [](const TfrmBar& form) {
+        RECT r;
+        GetClientRect(form.Handle(), &r);
+        MENUBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        GetMenuBarInfo(form.Handle(), OBJID_MENU, 0, &bar);
+        POINT top{0, 0};
+        ClientToScreen(form.Handle(), &top);
+        return std::tuple{r.bottom, bar.rcBar.bottom - bar.rcBar.top, top.y + 1 >= bar.rcBar.bottom};  // the bar's rectangle takes in the line below it
+    };
+    TfrmBar hidden, shown;
+    for (TfrmBar* form : {&hidden, &shown}) form->SetClientSize(110, 120);
+    for (const char* caption : captions) hidden.items.push_back(std::make_unique<TMenuItem>(&hidden.mnuMain, caption));
+    shown.Show();
+    for (const char* caption : captions) shown.items.push_back(std::make_unique<TMenuItem>(&shown.mnuMain, caption));
+    hidden.Show();
+    Application().ProcessMessages();
+    EXPECT_EQ(client(hidden), client(shown));
+    EXPECT_TRUE(std::get<2>(client(hidden)));
+    EXPECT_GT(std::get<1>(client(hidden)), GetSystemMetrics(SM_CYMENU)) << "seven items need two lines at 110 pixels";
+    EXPECT_EQ(hidden.txtFill.Height(), std::get<0>(client(hidden)));
 }
