@@ -32,8 +32,13 @@ TfrmSplash::TfrmSplash() {
     SetClientSize(320, 200);
     imgSplash.SetAlign(TAlign::alClient);
     imgSplash.Center = true;
-    imgSplash.SetIcon(TIconHandle(static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRANSERVICE), IMAGE_ICON, 128, 128, 0))));
+    // The picture is read when the window first shows: the main window creates the splash at every
+    // start, and reading a large icon there only delays the program.
+    OnShow = [this](TControl*) {
+        if (imgSplash.Empty())
+            imgSplash.SetIcon(TIconHandle(static_cast<HICON>(
+                LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_BRANSERVICE), IMAGE_ICON, ScaleToScreen(128), ScaleToScreen(128), 0))));
+    };
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
