@@ -4,6 +4,7 @@
 
 #include "Source/Common/ReportFolders.h"
 #include "Source/Common/ServiceItems.h"
+#include "Source/Common/TechInfo.h"
 #include "Source/Common/User.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
@@ -218,8 +219,7 @@ void THelpdeskReport::UpdateAttachments(const std::vector<std::string>& previous
 }
 
 void THelpdeskReport::SaveReportText() {
-    std::string bytes;
-    for (const std::string& line : ReportText().Lines()) bytes += Utf8ToAnsi(line) + "\r\n";
+    const std::string bytes = RtfFileBytes(ReportText().Lines());
     // Replaced in one step, so that a failure leaves the old text whole and no temporary file behind.
     try {
         WriteFileAtomically(CaseRtfPath(), bytes);

@@ -6,6 +6,7 @@
 #include "Source/Common/Discovery.h"
 #include "Source/Common/HelpdeskFiles.h"
 #include "Source/Common/HelpdeskReport.h"
+#include "Source/Common/TechInfo.h"
 #include "Source/Common/MainForm.h"
 #include "Source/Common/ReportComposer.h"
 #include "Source/Common/ReportFolders.h"
@@ -471,8 +472,7 @@ void TfrmProblemSolver::LoadReportView() {
     const std::string path = GetTempFolder() + "PRINT.RTF";
     const bool loaded = Attempt([&] {
         ComposeViewText(*FReport, lines);
-        std::string bytes;
-        for (const std::string& line : lines) bytes += Utf8ToAnsi(line) + "\r\n";
+        const std::string bytes = RtfFileBytes(lines);
         WriteFileBytes(path, bytes);
         memoReportView.LoadFromFile(path);
     });

@@ -7,6 +7,7 @@
 #include "Source/Common/ProblemSolver.h"
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/Services.h"
+#include "Source/Common/TechInfo.h"
 #include "Source/Common/User.h"
 #include "core/Format.h"
 #include "platform/gui/Hourglass.h"
@@ -217,8 +218,7 @@ bool PrintReport(THelpdeskReport& report, int copies) {
 bool PrintRtfLines(const std::vector<std::string>& lines, int copies) {
     try {
         TTemporaryFile file(TemporaryPath("PRINT.RTF"));
-        std::string bytes;
-        for (const std::string& line : lines) bytes += Utf8ToAnsi(line) + "\r\n";
+        const std::string bytes = RtfFileBytes(lines);
         WriteFileBytes(file.Path(), bytes);
         // The control lives on the main window; without one (a test) on a hidden window of its own.
         std::unique_ptr<TForm> host;

@@ -112,6 +112,28 @@ std::string RtfEscape(std::string_view text) {
     return out;
 }
 
+std::string RtfFileBytes(const TStringList& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        for (wchar_t c : Widen(line)) {
+            if (c < 0x80) {
+                bytes += static_cast<char>(c);
+                continue;
+            }
+            char ansi = 0;
+            BOOL lost = FALSE;
+            if (WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &c, 1, &ansi, 1, nullptr, &lost) == 1 && !lost) {
+                const auto byte = static_cast<unsigned char>(ansi);
+                bytes += {'\\', '\'', "0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
+            } else {
+                bytes += Format("\\u%d?", {static_cast<int>(static_cast<int16_t>(c))});
+            }
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
 std::string LabelOnlyLine(std::string_view format) { return Format(format, {RtfPar}); }
 
 std::string ContinuationLine(const std::string& value) { return Format("%s %s %s", {RtfPar, RtfTab, value}); }

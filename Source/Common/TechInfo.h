@@ -123,6 +123,10 @@ inline constexpr const char* RtfTab = "\\tab";
 
 // Backslash before every "\", "{" and "}".
 std::string RtfEscape(std::string_view text);
+// The bytes of an RTF file of these lines (CRLF after each): RTF is seven-bit text, so every
+// character beyond ASCII is written as \'hh of its Windows-1252 byte, or as \uN? when Windows-1252
+// has none; readers other than the rich edit control drop raw 8-bit bytes.
+std::string RtfFileBytes(const TStringList& lines);
 
 // A format "%s Label:%s <value format>" filled with \par, \tab and the values.
 template <typename... TValues>

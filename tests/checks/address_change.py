@@ -21,7 +21,8 @@ def run_test(build, name, env):
 
 def check_form(out):
     run = subprocess.run(["unrtf", "--text", os.path.join(out, "ADRESWIJZIGING.RTF")], capture_output=True)
-    # unrtf passes the form's Windows-1252 bytes through and ends a tab stop's text with a line break.
+    # unrtf gives the form's escaped accents back as Windows-1252 bytes and ends a tab stop's text with a
+    # line break.
     text = run.stdout.decode("cp1252")
     flat = " ".join(" ".join(line for line in text.splitlines() if not line.startswith("###")).split())
     for want in ("Adreswijziging", "Stuur of fax dit formulier naar:", "Brantel Software B.V.", "Postbus 1250",

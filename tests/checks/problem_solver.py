@@ -24,7 +24,7 @@ def check_ini(text):
     r, c = ini["Relatie"], ini["Case"]
     if r["Achternaam"] != "Jansen" or r["Plaats"] != "Utrecht":
         fail("Relatie %r" % dict(r))
-    want = {"Produktversie": "Kasboek (2.1)", "Bedoeling": "De maand afsluiten", "Foutmelding": "Fout 42"}
+    want = {"Produktversie": "Kasboek (2.1)", "Bedoeling": "De maand afsluiten", "Foutmelding": "Fout 42: één boeking ontbreekt"}
     for key, value in want.items():
         if c[key] != value:
             fail("Case %s is %r" % (key, c[key]))
@@ -39,10 +39,13 @@ def check_ini(text):
 
 
 def check_rtf(path):
-    text = subprocess.run(["unrtf", "--text", path], capture_output=True, text=True, errors="replace").stdout
+    # RTF is seven-bit: accents are written as \'hh escapes, which unrtf gives back as Windows-1252.
+    if any(byte >= 0x80 for byte in open(path, "rb").read()):
+        fail("CASE.RTF holds bytes beyond seven bits")
+    text = subprocess.run(["unrtf", "--text", path], capture_output=True).stdout.decode("cp1252", errors="replace")
     for want in ["Helpdeskrapport", "Kasboek (2.1)", "Klantnummer", "1234AB12Jan", "Jansen", "Dorpsstraat 12",
                  "Utrecht", "Probleemomschrijving", "Het kasboek sluit de maand niet af.", "De maand afsluiten",
-                 "Fout 42", "Technische Informatie", "1. Windows geheugen", "2. Landinstellingen"]:
+                 "Fout 42: één boeking ontbreekt", "Technische Informatie", "1. Windows geheugen", "2. Landinstellingen"]:
         if want not in text:
             fail("unrtf does not show %r\n%s" % (want, text[:3000]))
 

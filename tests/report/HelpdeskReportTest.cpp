@@ -143,17 +143,19 @@ TEST_F(HelpdeskReport, SavingTheTextNeverLeavesAHalfFile) {
     THelpdeskReport report(kFolder, AppRef);
     report.ReportText().Lines() = {"{\\rtf1\\ansi", "\\par één", "\\par }"};
     report.SaveReportText();
-    EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1\\ansi\r\n\\par \xE9\xE9n\r\n\\par }\r\n");
+    // Seven-bit RTF: accents as escapes of their Windows-1252 bytes.
+    const std::string saved = "{\\rtf1\\ansi\r\n\\par \\'e9\\'e9n\r\n\\par }\r\n";
+    EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), saved);
 
     // When the new text cannot be written, the old one stays whole.
     ForceDirectories(TemporaryFileName(report.CaseRtfPath()));  // blocks the temporary file
     report.ReportText().Lines() = {"nieuw"};
     EXPECT_THROW(report.SaveReportText(), EBrantel);
-    EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), "{\\rtf1\\ansi\r\n\\par \xE9\xE9n\r\n\\par }\r\n");
+    EXPECT_EQ(ReadFileBytes(report.CaseRtfPath()), saved);
     RemoveDir(TemporaryFileName(report.CaseRtfPath()));
 
     THelpdeskReport reread(kFolder, AppRef);
-    EXPECT_EQ(reread.ReportText().Lines()[1], "\\par één");
+    EXPECT_EQ(reread.ReportText().Lines()[1], "\\par \\'e9\\'e9n");
 }
 
 TEST_F(HelpdeskReport, StoredReportsOfAnApplication) {

@@ -211,7 +211,7 @@ TEST(EndToEnd, ProblemSolverFromTheMainWindowLeavesAReport) {
     Type(lines[0], "De maand afsluiten");
     Type(memos[0], "Menu Boekingen, Maand afsluiten");
     Type(memos[1], "Het kasboek sluit de maand niet af.");
-    Type(lines[1], "Fout 42");
+    Type(lines[1], "Fout 42: één boeking ontbreekt");
     for (const char* page : {"Technische informatie", "Persoonlijke gegevens", "Opslaan van gegevens", "Helpdeskrapport"}) {
         Press(wizard, "Volgende");
         ASSERT_EQ(PageTitle(wizard), page);

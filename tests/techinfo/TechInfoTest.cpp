@@ -184,6 +184,9 @@ TEST(TechInfo, LineMarkup) {
         {RtfEscape("C:\\{a}"), "C:\\\\\\{a\\}"},
         {RtfEscape("}{\\\\"), "\\}\\{\\\\\\\\"},
         {RtfEscape("geen tekens"), "geen tekens"},
+        // Files are seven-bit: Windows-1252 characters as \'hh, others as \uN with a fallback.
+        {RtfFileBytes({"\\par Café {x}", "Größe € 5 – Ω 😀", ""}),
+         "\\par Caf\\'e9 {x}\r\nGr\\'f6\\'dfe \\'80 5 \\'96 \\u937? \\u-10179?\\u-8704?\r\n\r\n"},
         {YesNoText(true), "Ja"},
         {YesNoText(false), "Nee"},
         {GetSpaceUnitString(TSpaceUnit::Bytes), " Bytes"},
