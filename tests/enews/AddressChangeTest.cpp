@@ -6,6 +6,7 @@
 #include "Source/Common/AddressChangeForm.h"
 #include "Source/Common/ServiceForms.h"
 #include "Source/Common/Services.h"
+#include "Source/Common/TechInfo.h"
 #include "WebFormTestSupport.h"
 #include "core/StrConv.h"
 #include "platform/gui/Dialogs.h"
@@ -118,9 +119,7 @@ TEST_F(AddressChangeRecords, ComposesThePrintedForm) {
     // For the independent RTF reader of tests/checks.
     char folder[MAX_PATH] = {};
     if (GetEnvironmentVariableA("BRAN_ARTIFACT_DIR", folder, MAX_PATH)) {
-        std::string text;
-        for (const std::string& line : lines) text += Utf8ToAnsi(line) + "\r\n";
-        WriteFileBytes(IncludeTrailingBackslash(folder) + "ADRESWIJZIGING.RTF", text);
+        WriteFileBytes(IncludeTrailingBackslash(folder) + "ADRESWIJZIGING.RTF", RtfFileBytes(lines));
     }
 }
 
