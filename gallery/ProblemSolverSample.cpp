@@ -11,6 +11,7 @@
 #include "lib/App.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "tests/support/SampleApplication.h"
 
 namespace {
 // The gallery's prefix is a throwaway one: the sample application and user may live in its registry.
@@ -21,20 +22,13 @@ void PrepareMachine() {
     SetProgramFolder(folder);
     WriteFileBytes(folder + "Kasboek\\KASBOEK.HLP", "help");
     WriteFileBytes(folder + "Kasboek\\LEESMIJ.TXT", "leesmij");
+    RegisterApplication({.Values = {{"", "Brantel Kasboek"},
+                                    {"ReleaseVersion", "2.1"},
+                                    {"HelpFile", folder + "Kasboek\\KASBOEK.HLP"},
+                                    {"ReadMeFile", folder + "Kasboek\\LEESMIJ.TXT"},
+                                    {"URLHelpdesk", "http://www.brantel.nl/helpdesk/kasboek"}},
+                         .TechInfos = {"SystemSummary", "Printer"}});
     TRegKey key;
-    key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek", true);
-    key.WriteString("CurrentVersion", "2");
-    key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek\\2", true);
-    key.WriteString("CurrentLanguage", "NL");
-    key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek\\2\\TechInfo", true);
-    key.WriteString("SystemSummary", "True");
-    key.WriteString("Printer", "True");
-    key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek\\2\\NL", true);
-    key.WriteString("", "Brantel Kasboek");
-    key.WriteString("ReleaseVersion", "2.1");
-    key.WriteString("HelpFile", folder + "Kasboek\\KASBOEK.HLP");
-    key.WriteString("ReadMeFile", folder + "Kasboek\\LEESMIJ.TXT");
-    key.WriteString("URLHelpdesk", "http://www.brantel.nl/helpdesk/kasboek");
     key.Open(HKEY_LOCAL_MACHINE, UserRegistrationKey, true);
     for (auto [name, value] : {std::pair{"Initials", "J.P."}, {"LastName", "Jansen"}, {"Street", "Dorpsstraat"},
                                {"HouseNumber", "12 a"}, {"ZipCode", "1234 AB"}, {"City", "Utrecht"},

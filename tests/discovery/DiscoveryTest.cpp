@@ -6,6 +6,7 @@
 
 #include "DiscoveryFixture.h"
 #include "Source/Common/Deployment.h"
+#include "SampleApplication.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
@@ -24,13 +25,9 @@ TRegKey CreateKey(const std::string& path) {
 // Software\Brantel\<app> with version 1.0, language NL, a name and the given values there.
 std::string WriteApp(const std::string& app, const std::string& name,
                      const std::vector<std::pair<std::string, std::string>>& values = {}) {
-    CreateKey(Brantel + app).WriteString("CurrentVersion", "1.0");
-    CreateKey(Brantel + app + "\\1.0").WriteString("CurrentLanguage", "NL");
-    const std::string languageKey = Brantel + app + "\\1.0\\NL";
-    TRegKey key = CreateKey(languageKey);
-    key.WriteString("", name);
-    for (const auto& [value, text] : values) key.WriteString(value, text);
-    return languageKey;
+    TSampleApplication sample{.Key = app, .Version = "1.0", .Values = {{"", name}}};
+    sample.Values.insert(sample.Values.end(), values.begin(), values.end());
+    return RegisterApplication(sample);
 }
 
 std::vector<std::string> DisplayTexts(const TServiceItemList& list) {

@@ -14,6 +14,7 @@
 #include "Source/Common/BranModel.h"
 #include "Source/Common/Discovery.h"
 #include "Source/Common/ServiceItems.h"
+#include "SampleApplication.h"
 #include "TestSupport.h"
 #include "core/Format.h"
 #include "platform/Files.h"
@@ -24,22 +25,15 @@ constexpr int LegacyLines = 50;
 
 void WriteApplications(int count) {
     for (int i = 0; i < count; ++i) {
-        const std::string app = Format("Software\\Brantel\\App%.4d", {i});
-        TRegKey key;
-        key.Open(HKEY_LOCAL_MACHINE, app, true);
-        key.WriteString("CurrentVersion", "1.0");
-        key.Open(HKEY_LOCAL_MACHINE, app + "\\1.0", true);
-        key.WriteString("CurrentLanguage", "NL");
-        key.Open(HKEY_LOCAL_MACHINE, app + "\\1.0\\TechInfo", true);
-        key.WriteString("Printer", "True");
-        key.WriteString("Drives", "True");
-        key.Open(HKEY_LOCAL_MACHINE, app + "\\1.0\\NL", true);
-        key.WriteString("", Format("Brantel Applicatie %d", {i}));
-        key.WriteString("ReleaseVersion", "1.0.0");
-        key.WriteString("ReleaseDate", "19990131");
-        key.WriteString("HelpFile", "C:\\Brantel\\app.hlp");
-        key.WriteString("UninstallKey", "Ontbreekt");
-        key.WriteString("HelpdeskEmailAddress", "helpdesk@brantel.nl");
+        RegisterApplication({.Key = Format("App%.4d", {i}),
+                             .Version = "1.0",
+                             .Values = {{"", Format("Brantel Applicatie %d", {i})},
+                                        {"ReleaseVersion", "1.0.0"},
+                                        {"ReleaseDate", "19990131"},
+                                        {"HelpFile", "C:\\Brantel\\app.hlp"},
+                                        {"UninstallKey", "Ontbreekt"},
+                                        {"HelpdeskEmailAddress", "helpdesk@brantel.nl"}},
+                             .TechInfos = {"Printer", "Drives"}});
     }
 }
 

@@ -9,6 +9,7 @@
 #include "Source/Common/ServiceItems.h"
 #include "Source/Common/Services.h"
 #include "Source/Common/User.h"
+#include "SampleApplication.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
@@ -21,14 +22,7 @@ protected:
     MainForm() {
         SetProgramFolder(Folder.Path());
         // One registered application for the selector.
-        TRegKey key;
-        key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek", true);
-        key.WriteString("CurrentVersion", "2");
-        key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek\\2", true);
-        key.WriteString("CurrentLanguage", "NL");
-        key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek\\2\\NL", true);
-        key.WriteString("", "Kasboek");
-        key.WriteString("ReleaseVersion", "2.1");
+        RegisterApplication({.Values = {{"", "Kasboek"}, {"ReleaseVersion", "2.1"}}});
     }
     ~MainForm() override { SetProgramFolder(""); }
 

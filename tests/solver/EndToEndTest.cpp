@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "SampleApplication.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -140,10 +141,8 @@ TEST(EndToEnd, ProblemSolverFromTheMainWindowLeavesAReport) {
     ASSERT_TRUE(FileCopy(ExtractFilePath(GetExeName()) + "..\\BranService.exe", exe, false));
 
     // This machine's registry: one application and a user who filled in the personal data before.
-    WriteValues("Software\\Brantel\\Kasboek", {{"CurrentVersion", "2"}});
-    WriteValues("Software\\Brantel\\Kasboek\\2", {{"CurrentLanguage", "NL"}});
-    WriteValues("Software\\Brantel\\Kasboek\\2\\TechInfo", {{"WindowsMemory", "True"}, {"RegionalSettings", "True"}});
-    WriteValues("Software\\Brantel\\Kasboek\\2\\NL", {{"", "Kasboek"}, {"ReleaseVersion", "2.1"}});
+    RegisterApplication({.Values = {{"", "Kasboek"}, {"ReleaseVersion", "2.1"}},
+                         .TechInfos = {"WindowsMemory", "RegionalSettings"}});
     WriteValues("Software\\Brantel\\Shared\\Registration",
                 {{"Initials", "J."}, {"LastName", "Jansen"}, {"Street", "Dorpsstraat"}, {"HouseNumber", "12"},
                  {"ZipCode", "1234 AB"}, {"City", "Utrecht"}, {"Country", "Nederland"},

@@ -13,6 +13,7 @@
 #include "Source/Common/ProblemSolver.h"
 #include "Source/Common/UnknownApp.h"
 #include "Source/Common/User.h"
+#include "SampleApplication.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
@@ -24,19 +25,12 @@ protected:
         SetProgramFolder(Folder.Path());
         HelpFile = Folder.WriteFile("Kasboek\\KASBOEK.HLP", "help");
         ReadmeFile = Folder.WriteFile("Kasboek\\LEESMIJ.TXT", "leesmij");
-        TRegKey key;
-        key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek", true);
-        key.WriteString("CurrentVersion", "2");
-        key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek\\2", true);
-        key.WriteString("CurrentLanguage", "NL");
-        key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek\\2\\TechInfo", true);
-        key.WriteString("WindowsMemory", "True");
-        key.Open(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek\\2\\NL", true);
-        key.WriteString("", "Kasboek");
-        key.WriteString("ReleaseVersion", "2.1");
-        key.WriteString("HelpFile", HelpFile);
-        key.WriteString("ReadMeFile", ReadmeFile);
-        key.WriteString("URLHelpdesk", "http://127.0.0.1/helpdesk/kasboek");
+        RegisterApplication({.Values = {{"", "Kasboek"},
+                                        {"ReleaseVersion", "2.1"},
+                                        {"HelpFile", HelpFile},
+                                        {"ReadMeFile", ReadmeFile},
+                                        {"URLHelpdesk", "http://127.0.0.1/helpdesk/kasboek"}},
+                             .TechInfos = {"WindowsMemory"}});
         StoreUser({{"Initials", "J."}, {"LastName", "Jansen"}, {"Street", "Dorpsstraat"}, {"HouseNumber", "12"},
                    {"ZipCode", "1234 AB"}, {"City", "Utrecht"}, {"Country", "Nederland"},
                    {"E-mail", "j.jansen@voorbeeld.nl"}, {"Internet", "True"}});
