@@ -16,6 +16,14 @@ struct TFindVisible {
     std::vector<HWND> Found;
 };
 
+BOOL CALLBACK FindFirstButton(HWND window, LPARAM data) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wstring(name) != L"Button") return TRUE;
+    *reinterpret_cast<HWND*>(data) = window;
+    return FALSE;
+}
+
 BOOL CALLBACK CollectVisible(HWND window, LPARAM data) {
     auto* find = reinterpret_cast<TFindVisible*>(data);
     wchar_t name[64] = {};
@@ -63,5 +71,14 @@ std::function<void(HWND)> TModalWatcher::Press(int buttonId) {
     return [buttonId](HWND window) {
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
+    };
+}
+
+std::function<void(HWND)> TModalWatcher::PressFirstButton() {
+    return [](HWND window) {
+        HWND button = nullptr;
+        EnumChildWindows(window, FindFirstButton, reinterpret_cast<LPARAM>(&button));
+        if (button)
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
     };
 }

@@ -32,6 +32,8 @@ public:
 
     // Answers for a message box or dialog: press the button with this identifier (IDOK, IDYES...).
     static std::function<void(HWND)> Press(int buttonId);
+    // Presses the window's first button, whatever its identifier (a box's only or default choice).
+    static std::function<void(HWND)> PressFirstButton();
 
 private:
     void Run();
