@@ -93,7 +93,10 @@ TfrmMain::TfrmMain(std::vector<std::string> args) : FArgs(std::move(args)) {
     OnShow = [this](TControl* s) { FormShow(s); };
     OnHide = [this](TControl* s) { FormHide(s); };
     OnDestroy = [this](TControl* s) { FormDestroy(s); };
-    OnActivate = [this](TControl* s) { mnuBeeldVernieuwenClick(s); };
+    // Coming back to the program activates it and then this window: one refresh serves both.
+    OnActivate = [this](TControl* s) {
+        if (!Application().ActivationInProgress()) mnuBeeldVernieuwenClick(s);
+    };
     lstServices.OnChange = [this](TControl* s) { lstServicesChange(s); };
     mnuBestand.OnPopup = [this](TControl* s) { mnuBestandClick(s); };
     mnuContextSelectie.OnPopup = [this](TControl* s) { mnuContextSelectiePopup(s); };

@@ -35,6 +35,7 @@ void TApplication::Terminate() {
 }
 
 void TApplication::DispatchOne(MSG& msg) {
+    ++FMessagesHandled;
     TControl* target = nullptr;
     for (HWND h = msg.hwnd; h && !target; h = GetAncestor(h, GA_PARENT)) target = TControl::FromHandle(h);
     if (TForm* form = target ? target->ParentForm() : nullptr) {
@@ -71,6 +72,7 @@ void TApplication::ProcessMessages() {
 void TApplication::Activated(bool active) {
     if (active == FActive) return;
     FActive = active;
+    FActivatedAtMessage = FMessagesHandled;
     ReportExceptions([&] {
         if (active && OnActivate) OnActivate(nullptr);
         if (!active && OnDeactivate) OnDeactivate(nullptr);

@@ -28,6 +28,10 @@ public:
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
     void Activated(bool active);
+    // True while the program's activation is still being told: it became active and no message of
+    // the queue has been handled since. A window activated now is activated by that same change
+    // (Windows tells the application first, then the window).
+    bool ActivationInProgress() const { return FActive && FActivatedAtMessage == FMessagesHandled; }
 
     // The help file; F1 and help buttons open the topic of a help context in the help viewer.
     std::string HelpFile;
@@ -37,6 +41,7 @@ private:
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     bool FActive = false;
+    unsigned long FMessagesHandled = 0, FActivatedAtMessage = 0;
 };
 
 TApplication& Application();

@@ -284,6 +284,30 @@ TEST_F(MainForm, RefreshBuildsTheGeneralItemsListAfreshAndClearsTheSelectedServi
     EXPECT_EQ(form->lstServices.HelpContext, 3008);
 }
 
+// Coming back to the program tells the program, then its window; one refresh serves both. Every
+// return refreshes, also when nothing of the queue was handled in between.
+TEST_F(MainForm, ComingBackRefreshesOnceForTheProgramAndItsWindow) {
+    auto form = Show();
+    const int count = form->lstServices.Count();
+    const std::string update = Folder.WriteFile("Updates\\(Algemeen)\\setup.exe", "MZ");
+    auto comeBack = [&] {
+        SendMessageW(form->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+        SendMessageW(form->Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    };
+    comeBack();
+    EXPECT_EQ(form->lstServices.Count(), count + 1);
+    FileDelete(update);
+    SendMessageW(form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);  // the same return: no second refresh
+    EXPECT_EQ(form->lstServices.Count(), count + 1);
+    comeBack();
+    EXPECT_EQ(form->lstServices.Count(), count);
+    Folder.WriteFile("Updates\\(Algemeen)\\setup.exe", "MZ");
+    PostMessageW(form->Handle(), WM_NULL, 0, 0);
+    Application().ProcessMessages();
+    SendMessageW(form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);  // after a closed dialog: a change of its own
+    EXPECT_EQ(form->lstServices.Count(), count + 1);
+}
+
 TEST_F(MainForm, TheSelectorIsAPickListThatTypingCannotEmpty) {
     auto form = Show();
     EXPECT_EQ(GetWindowLongW(form->cboServiceItems.Handle(), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
