@@ -7,6 +7,7 @@
 #include "core/Format.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
+#include "platform/Handles.h"
 
 std::string SafeFolderName(const std::string& name) {
     std::string safe;
@@ -93,10 +94,24 @@ void CopyFileTo(const std::string& source, const std::string& target) {
     WriteFileAtomically(target, ReadFileBytes(source));
 }
 
-bool DeleteFolderTree(const std::string& folder) {
+namespace {
+// Whether no file below the folder is open elsewhere: each can be opened for deletion without sharing.
+bool NothingInUse(const std::string& dir) {
+    for (const TSearchRec& r : FindFiles(dir + "\\*.*", faAnyFile)) {
+        const std::string path = dir + "\\" + r.Name;
+        if (r.Attr & faDirectory) {
+            if (!NothingInUse(path)) return false;
+            continue;
+        }
+        const TKernelHandle probe(CreateFileW(Widen(path).c_str(), DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!probe) return false;
+    }
+    return true;
+}
+
+bool DeleteTree(const std::string& dir) {
     bool removed = false;
     const bool finished = Attempt([&] {
-        const std::string dir = ExcludeTrailingBackslash(folder);
         // Read-only, hidden and system files go too (a read-only attachment from a CD, a thumbnail
         // cache the shell left behind): otherwise the report could never be deleted.
         for (const TSearchRec& r : FindFiles(dir + "\\*.*", faReadOnly | faHidden | faSysFile | faArchive)) {
@@ -105,10 +120,16 @@ bool DeleteFolderTree(const std::string& folder) {
             if (!FileDelete(path)) return;
         }
         for (const TSearchRec& r : FindFiles(dir + "\\*.*", faDirectory | faHidden | faSysFile))
-            if ((r.Attr & faDirectory) && !DeleteFolderTree(dir + "\\" + r.Name)) return;
+            if ((r.Attr & faDirectory) && !DeleteTree(dir + "\\" + r.Name)) return;
         // The folder cannot go while it is the current one.
         SetCurrentDir(dir + "\\..");
         removed = RemoveDir(dir);
     });
     return finished && removed;
+}
+}  // namespace
+
+bool DeleteFolderTree(const std::string& folder) {
+    const std::string dir = ExcludeTrailingBackslash(folder);
+    return NothingInUse(dir) && DeleteTree(dir);
 }

@@ -34,5 +34,6 @@ bool HasSpaceFor(const std::string& file);
 // it was (a failed copy leaves no half file).
 void CopyFileTo(const std::string& source, const std::string& target);
 
-// Deletes the folder with everything in it; false (and nothing reported) when something stays.
+// Deletes the folder with everything in it; false (and nothing reported) when something stays. A
+// folder with a file in use (open elsewhere) is left whole: a report is never half deleted.
 bool DeleteFolderTree(const std::string& folder);

@@ -109,6 +109,10 @@ TEST_F(ReportFolders, RotationTakesTheOldestReportThatCanBeEmptiedAndNothingElse
     for (int n = 1; n <= 99; ++n) ForceDirectories(base + "Report" + PadLeft(n, 2, '0'));
     Folder.WriteFile("Reports\\Kasboek\\Eigen map\\brief.doc", "van de gebruiker");
     std::string locked = Folder.WriteFile("Reports\\Kasboek\\Report42\\open.log", "in gebruik");
+    // The rest of that report, before and after the open file in any order, and in a subfolder.
+    const std::vector<std::string> others = {Folder.WriteFile("Reports\\Kasboek\\Report42\\CASE.INI", "a"),
+                                             Folder.WriteFile("Reports\\Kasboek\\Report42\\zz.txt", "z"),
+                                             Folder.WriteFile("Reports\\Kasboek\\Report42\\bijlagen\\b.doc", "b")};
     HANDLE h = CreateFileW(Widen(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     for (int n = 1; n <= 99; ++n) SetWriteTime(base + "Report" + PadLeft(n, 2, '0'), n == 42 ? 400 : n == 7 ? 300 : 1);
@@ -118,6 +122,7 @@ TEST_F(ReportFolders, RotationTakesTheOldestReportThatCanBeEmptiedAndNothingElse
     EXPECT_EQ(name, "\\Report07");
     EXPECT_FALSE(DirectoryExists(base + "Report07"));
     EXPECT_TRUE(FileExists(locked)) << "a report that cannot be emptied is passed over";
+    for (const std::string& file : others) EXPECT_TRUE(FileExists(file)) << file << ": passed over whole";
     EXPECT_EQ(ReadFileBytes(base + "Eigen map\\brief.doc"), "van de gebruiker");
     CloseHandle(h);
 }
