@@ -47,6 +47,7 @@ int TServiceItemListView::IndexOfService(const TServiceRef& service) const {
 }
 
 void TServiceItemListView::Rebuild() {
+    const TUpdate update(*this);
     ClearServices();
     if (!FProvider || !FServiceItem) return;
     TServiceList services;

@@ -29,6 +29,16 @@ TListView::TListView(TControl* parent) : TControl(parent) {
     SetColor(clWindow);
 }
 
+TListView::TUpdate::TUpdate(TListView& list) : FList(list) {
+    if (FList.FUpdates++ == 0) SendMessageW(FList.Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+TListView::TUpdate::~TUpdate() {
+    if (--FList.FUpdates > 0) return;
+    SendMessageW(FList.Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(FList.Handle(), nullptr, TRUE);
+}
+
 void TListView::SetViewStyle(TViewStyle style) {
     FViewStyle = style;
     ModifyStyle(ViewBits(style), LVS_TYPEMASK);

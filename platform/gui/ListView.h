@@ -41,6 +41,18 @@ public:
     int AddItem(const std::string& caption, int imageIndex = -1, std::shared_ptr<void> data = {});
     void DeleteItem(int index);
     void Clear();
+    // While one lives, the list is not drawn: it is drawn once when the last one ends. Refilling a
+    // visible list item by item otherwise arranges and draws it after every item.
+    class TUpdate {
+    public:
+        explicit TUpdate(TListView& list);
+        ~TUpdate();
+        TUpdate(const TUpdate&) = delete;
+        TUpdate& operator=(const TUpdate&) = delete;
+
+    private:
+        TListView& FList;
+    };
     int Count() const;
     std::string ItemCaption(int index) const;
     void SetItemCaption(int index, const std::string& caption);
@@ -77,4 +89,5 @@ private:
     // Item data by the key stored in the item's lParam.
     std::vector<std::pair<long, std::shared_ptr<void>>> FData;
     long FNextKey = 1;
+    int FUpdates = 0;
 };

@@ -84,3 +84,30 @@ TEST(ListView, ScalingToTheScreenWidensTheColumnsWithTheList) {
     EXPECT_EQ(list.Column(0).Width, 195);
     EXPECT_EQ(list.Column(1).Width, 375);
 }
+
+// A refill holds the list's drawing, also when refills nest: items added meanwhile ask for no
+// drawing; the list is drawn afresh only when the outermost refill ends.
+TEST(ListView, UpdatesHoldTheDrawingUntilTheLastEnds) {
+    TfrmList form;
+    form.Show();
+    auto& list = form.lstServices;
+    auto drawingPending = [&] {
+        RECT pending{};
+        return GetUpdateRect(list.Handle(), &pending, FALSE) != FALSE;
+    };
+    UpdateWindow(list.Handle());
+    list.AddItem("Zonder", 0);
+    EXPECT_TRUE(drawingPending()) << "outside a refill each item is drawn";
+    UpdateWindow(list.Handle());
+    {
+        TListView::TUpdate outer(list);
+        {
+            TListView::TUpdate inner(list);
+            list.AddItem("Help", 0);
+        }
+        list.AddItem("Leesmij", 0);
+        EXPECT_FALSE(drawingPending()) << "the outer refill still runs";
+    }
+    EXPECT_TRUE(drawingPending());
+    EXPECT_EQ(list.Count(), 3);
+}
