@@ -26,6 +26,16 @@ const BITMAPINFOHEADER* PlainIconPicture(HMODULE module, int resourceId, int wid
     return plain ? header : nullptr;
 }
 
+// The plain pictures of the icons firstId, firstId + 1, ...; none when one of them has no such picture.
+std::vector<const BITMAPINFOHEADER*> PlainIconPictures(HMODULE module, int firstId, int count, int width, int height) {
+    std::vector<const BITMAPINFOHEADER*> pictures;
+    for (int id = firstId; id < firstId + count; ++id) {
+        pictures.push_back(PlainIconPicture(module, id, width, height));
+        if (!pictures.back()) return {};
+    }
+    return pictures;
+}
+
 // A bottom-up DIB section of the given depth; bits receives its pixels.
 TBitmapHandle CreateRow(int width, int height, WORD bitCount, void*& bits) {
     struct {
@@ -78,17 +88,12 @@ int TImageList::AddResourceIcons(int firstId, int count, HMODULE module) {
 }
 
 bool TImageList::HoldsPlainPictures(HMODULE module, int firstId, int count, int width, int height) {
-    for (int id = firstId; id < firstId + count; ++id)
-        if (!PlainIconPicture(module, id, width, height)) return false;
-    return count > 0;
+    return !PlainIconPictures(module, firstId, count, width, height).empty();
 }
 
 bool TImageList::AddIconRow(int firstId, int count, HMODULE module) {
-    std::vector<const BITMAPINFOHEADER*> pictures;
-    for (int id = firstId; id < firstId + count; ++id) {
-        pictures.push_back(PlainIconPicture(module, id, FWidth, FHeight));
-        if (!pictures.back()) return false;
-    }
+    const std::vector<const BITMAPINFOHEADER*> pictures = PlainIconPictures(module, firstId, count, FWidth, FHeight);
+    if (pictures.empty()) return false;
     void* colourBits = nullptr;
     void* maskBits = nullptr;
     TBitmapHandle colour = CreateRow(FWidth * count, FHeight, 32, colourBits);
