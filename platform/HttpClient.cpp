@@ -9,6 +9,7 @@
 
 #include "core/StrConv.h"
 #include "platform/Handles.h"
+#include "platform/LateLibrary.h"
 
 namespace {
 const wchar_t kWindowClass[] = L"BranHttpClientWindow";
@@ -20,7 +21,7 @@ struct TInternetHandleTraits {
     using Handle = HINTERNET;
     static HINTERNET Empty() noexcept { return nullptr; }
     static bool IsValid(HINTERNET h) noexcept { return h != nullptr; }
-    static void Free(HINTERNET h) noexcept { InternetCloseHandle(h); }
+    static void Free(HINTERNET h) noexcept { BRAN_LATE(Wininet(), InternetCloseHandle)(h); }
 };
 using TInternetHandle = TOwnedHandle<TInternetHandleTraits>;
 
@@ -60,19 +61,23 @@ struct THttpClient::TTransfer {
 
     // Writes the body into the temporary file; true when the whole document arrived with a 2xx status.
     bool Fetch() {
-        TInternetHandle session(InternetOpenW(L"Bran-Service", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        const TLateLibrary& inet = Wininet();
+        TInternetHandle session(
+            BRAN_LATE(inet, InternetOpenW)(L"Bran-Service", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
         if (!session) return Fail(LastErrorText("InternetOpen"));
         const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                             INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
-        TInternetHandle request(InternetOpenUrlW(session.Get(), Widen(Url).c_str(), nullptr, 0, flags, 0));
+        TInternetHandle request(
+            BRAN_LATE(inet, InternetOpenUrlW)(session.Get(), Widen(Url).c_str(), nullptr, 0, flags, 0));
         if (!request) return Fail(LastErrorText("InternetOpenUrl"));
 
+        const auto queryInfo = BRAN_LATE(inet, HttpQueryInfoW);
         DWORD value = 0, size = sizeof(value);
-        if (HttpQueryInfoW(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr))
+        if (queryInfo(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr))
             Status = static_cast<int>(value);
         bool announced = false;
         size = sizeof(value);
-        if (HttpQueryInfoW(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr)) {
+        if (queryInfo(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr)) {
             announced = true;
             Total = value;
         }
@@ -87,10 +92,11 @@ struct THttpClient::TTransfer {
         while (!Abandoned) {
             // A read of a whole buffer would wait until it is full; ask only for what has arrived.
             DWORD available = 0, read = 0;
-            if (!InternetQueryDataAvailable(request.Get(), &available, 0, 0))
+            if (!BRAN_LATE(inet, InternetQueryDataAvailable)(request.Get(), &available, 0, 0))
                 return Fail(LastErrorText("InternetQueryDataAvailable"));
             if (available == 0) break;
-            if (!InternetReadFile(request.Get(), buffer, std::min<DWORD>(available, sizeof(buffer)), &read))
+            const DWORD wanted = std::min<DWORD>(available, sizeof(buffer));
+            if (!BRAN_LATE(inet, InternetReadFile)(request.Get(), buffer, wanted, &read))
                 return Fail(LastErrorText("InternetReadFile"));
             if (read == 0) break;
             DWORD written = 0;
@@ -115,9 +121,10 @@ struct THttpClient::TTransfer {
         bool complete = false;
         try {
             complete = transfer->Fetch();
-        } catch (...) {
+        } catch (const std::exception& e) {
             // Nothing may leave a thread; the transfer simply failed.
-            complete = false;
+            transfer->Error = e.what();
+        } catch (...) {
         }
         std::lock_guard<std::mutex> guard(transfer->Lock);
         transfer->WorkerDone = true;

@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
+#include "platform/LateLibrary.h"
 
 TJoyDevice::TJoyDevice(const JOYCAPSW& caps, MMRESULT positionResult)
     : ProductName(Narrow(caps.szPname)),
@@ -20,13 +21,15 @@ TJoystickInfo::TJoystickInfo() : TTechInfo("Joystick") {}
 
 void TJoystickInfo::GatherInfo() {
     Devices.clear();
-    SupportedCount = static_cast<int>(joyGetNumDevs());
+    SupportedCount = static_cast<int>(BRAN_LATE(Winmm(), joyGetNumDevs)());
     for (UINT id = 0; static_cast<int>(id) < SupportedCount; ++id) {
         JOYCAPSW caps{};
-        if (joyGetDevCapsW(id, &caps, sizeof caps) != JOYERR_NOERROR) break;
+        if (BRAN_LATE(Winmm(), joyGetDevCapsW)(id, &caps, sizeof caps) != JOYERR_NOERROR) break;
         JOYINFO position{};
         // a device that cannot be described is left out
-        Attempt([&] { Devices.push_back(std::make_unique<TJoyDevice>(caps, joyGetPos(id, &position))); });
+        Attempt([&] {
+            Devices.push_back(std::make_unique<TJoyDevice>(caps, BRAN_LATE(Winmm(), joyGetPos)(id, &position)));
+        });
     }
 }
 

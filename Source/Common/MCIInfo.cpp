@@ -6,6 +6,7 @@
 
 #include "core/StrConv.h"
 #include "platform/Handles.h"
+#include "platform/LateLibrary.h"
 #include "platform/Registry.h"
 #include "platform/RegistryValues.h"
 
@@ -15,7 +16,7 @@ struct TMciDeviceTraits {
     using Handle = MCIDEVICEID;
     static MCIDEVICEID Empty() noexcept { return 0; }
     static bool IsValid(MCIDEVICEID id) noexcept { return id != 0; }
-    static void Free(MCIDEVICEID id) noexcept { mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, 0); }
+    static void Free(MCIDEVICEID id) noexcept { BRAN_LATE(Winmm(), mciSendCommandW)(id, MCI_CLOSE, MCI_WAIT, 0); }
 };
 using TMciDevice = TOwnedHandle<TMciDeviceTraits>;
 
@@ -24,14 +25,16 @@ TMciDevice OpenByType(const std::string& type) {
     const std::wstring name = Widen(type);
     MCI_OPEN_PARMSW open{};
     open.lpstrDeviceType = name.c_str();
-    if (mciSendCommandW(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)) != 0) return {};
+    if (BRAN_LATE(Winmm(), mciSendCommandW)(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT,
+                                            reinterpret_cast<DWORD_PTR>(&open)) != 0)
+        return {};
     return TMciDevice(open.wDeviceID);
 }
 
 std::optional<DWORD> Capability(const TMciDevice& device, DWORD item) {
     MCI_GETDEVCAPS_PARMS caps{};
     caps.dwItem = item;
-    if (mciSendCommandW(device.Get(), MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT,
+    if (BRAN_LATE(Winmm(), mciSendCommandW)(device.Get(), MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT,
                         reinterpret_cast<DWORD_PTR>(&caps)) != 0)
         return std::nullopt;
     return caps.dwReturn;
@@ -43,7 +46,8 @@ MCIERROR SystemInformation(DWORD flags, DWORD number, wchar_t (&buffer)[256]) {
     info.lpstrReturn = buffer;
     info.dwRetSize = 256;
     info.dwNumber = number;
-    return mciSendCommandW(MCI_ALL_DEVICE_ID, MCI_SYSINFO, flags, reinterpret_cast<DWORD_PTR>(&info));
+    return BRAN_LATE(Winmm(), mciSendCommandW)(MCI_ALL_DEVICE_ID, MCI_SYSINFO, flags,
+                                               reinterpret_cast<DWORD_PTR>(&info));
 }
 
 // -1 when the platform cannot tell.
@@ -62,7 +66,7 @@ std::string DeviceName(DWORD number) {
     const MCIERROR error = SystemInformation(MCI_SYSINFO_NAME, number, buffer);
     if (error == 0) return Narrow(buffer);
     wchar_t text[128] = {};
-    mciGetErrorStringW(error, text, 128);
+    BRAN_LATE(Winmm(), mciGetErrorStringW)(error, text, 128);
     return Narrow(text);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
+#include "platform/LateLibrary.h"
 
 namespace {
 constexpr DWORD Formats16Bit = WAVE_FORMAT_1M16 | WAVE_FORMAT_1S16 | WAVE_FORMAT_2M16 | WAVE_FORMAT_2S16 |
@@ -120,12 +121,18 @@ void TSoundCardInfo::GatherInfo() {
     MidiOutDevices.clear();
     MixerDevices.clear();
     AuxDevices.clear();
-    EnumerateWithMapper<TWaveDevice, WAVEINCAPSW>(WaveInDevices, waveInGetNumDevs(), waveInGetDevCapsW);
-    EnumerateWithMapper<TWaveDevice, WAVEOUTCAPSW>(WaveOutDevices, waveOutGetNumDevs(), waveOutGetDevCapsW);
-    EnumerateWithMapper<TMidiDevice, MIDIINCAPSW>(MidiInDevices, midiInGetNumDevs(), midiInGetDevCapsW);
-    EnumerateWithMapper<TMidiDevice, MIDIOUTCAPSW>(MidiOutDevices, midiOutGetNumDevs(), midiOutGetDevCapsW);
-    EnumerateAll<TMixerDevice, MIXERCAPSW>(MixerDevices, mixerGetNumDevs(), mixerGetDevCapsW);
-    EnumerateAll<TAuxDevice, AUXCAPSW>(AuxDevices, auxGetNumDevs(), auxGetDevCapsW);
+    const TLateLibrary& mm = Winmm();
+    EnumerateWithMapper<TWaveDevice, WAVEINCAPSW>(WaveInDevices, BRAN_LATE(mm, waveInGetNumDevs)(),
+                                                  BRAN_LATE(mm, waveInGetDevCapsW));
+    EnumerateWithMapper<TWaveDevice, WAVEOUTCAPSW>(WaveOutDevices, BRAN_LATE(mm, waveOutGetNumDevs)(),
+                                                   BRAN_LATE(mm, waveOutGetDevCapsW));
+    EnumerateWithMapper<TMidiDevice, MIDIINCAPSW>(MidiInDevices, BRAN_LATE(mm, midiInGetNumDevs)(),
+                                                  BRAN_LATE(mm, midiInGetDevCapsW));
+    EnumerateWithMapper<TMidiDevice, MIDIOUTCAPSW>(MidiOutDevices, BRAN_LATE(mm, midiOutGetNumDevs)(),
+                                                   BRAN_LATE(mm, midiOutGetDevCapsW));
+    EnumerateAll<TMixerDevice, MIXERCAPSW>(MixerDevices, BRAN_LATE(mm, mixerGetNumDevs)(),
+                                           BRAN_LATE(mm, mixerGetDevCapsW));
+    EnumerateAll<TAuxDevice, AUXCAPSW>(AuxDevices, BRAN_LATE(mm, auxGetNumDevs)(), BRAN_LATE(mm, auxGetDevCapsW));
 }
 
 const TStringList& TSoundCardInfo::BuildInfoText() {

@@ -14,6 +14,11 @@ for dll in $imports; do
   echo "$dll" | grep -Eq "$allowed" || fail "imports a DLL that Windows does not ship: $dll"
 done
 
+# The multimedia and internet libraries are bound when first used: a start does not load them.
+for dll in winmm.dll wininet.dll; do
+  if echo "$imports" | grep -qx "$dll"; then fail "imports $dll at start-up"; fi
+done
+
 # Version resource: read with a tool of its own, not ours.
 python3 - "$exe" <<'PY' || fail "version information missing"
 import sys

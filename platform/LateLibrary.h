@@ -1,0 +1,40 @@
+#pragma once
+// System libraries that the program binds when one of their functions is first called, not when
+// it starts. The multimedia library (with the COM libraries it pulls in) and the internet library
+// (with its network libraries) serve a few collectors and the downloads only, yet loading them
+// cost every start-up of the main window.
+//
+//   BRAN_LATE(Winmm(), waveOutGetNumDevs)()   calls waveOutGetNumDevs of winmm.dll
+//
+// The function's type comes from its declaration in the Windows headers, so the name and the
+// signature cannot drift apart.
+#include <windows.h>
+
+#include "platform/Handles.h"
+
+class TLateLibrary {
+public:
+    // Loads the library now (without system error boxes); a missing library fails at the first
+    // function asked of it.
+    explicit TLateLibrary(const wchar_t* fileName);
+    TLateLibrary(const TLateLibrary&) = delete;
+    TLateLibrary& operator=(const TLateLibrary&) = delete;
+
+    // The library's exported function of that name; throws EBrantel when the library or the
+    // function is missing.
+    template <class F>
+    F* Function(const char* name) const {
+        return reinterpret_cast<F*>(Address(name));
+    }
+
+private:
+    void* Address(const char* name) const;
+    const wchar_t* FFileName;
+    TModuleHandle FModule;
+};
+
+// Each is loaded at its first call, once per process (safe from any thread).
+TLateLibrary& Winmm();
+TLateLibrary& Wininet();
+
+#define BRAN_LATE(library, function) ((library).Function<decltype(::function)>(#function))
