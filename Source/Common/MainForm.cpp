@@ -179,12 +179,10 @@ void TfrmMain::FormDestroy(TControl*) {
 // --- the item list -----------------------------------------------------------------------------------
 
 void TfrmMain::FillServiceItems(const std::string& selectName) {
-    cboServiceItems.ClearItems();
     TServiceItemList items;
     CollectServiceItems(items);
     // Only applications and the general item belong in the selector.
-    for (auto& item : items)
-        if (TServiceItemComboBox::Accepts(item.get())) cboServiceItems.AddServiceItem(item);
+    cboServiceItems.SetServiceItems(items);
     TServiceItem* selected = &GetGeneralServiceItem();
     for (const auto& item : cboServiceItems.Items()) {
         if (!selectName.empty() && !item->Name().IsNull() && item->Name().AsString() == selectName) {

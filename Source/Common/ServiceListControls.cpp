@@ -47,16 +47,35 @@ int TServiceItemListView::IndexOfService(const TServiceRef& service) const {
 }
 
 void TServiceItemListView::Rebuild() {
+    TServiceList services;
+    if (FProvider && FServiceItem) FProvider->GetServices(FServiceItem, services);
+    std::erase(services, nullptr);
+    // Coming back to the program rebuilds the list, and mostly it finds what it shows. Such entries
+    // stay and only take the new services; deleting and adding them again would cost more than the
+    // rest of the refresh together. The selection goes, as with a rebuilt list.
+    if (ShowsAlike(services)) {
+        SetSelected(-1);
+        for (size_t i = 0; i < services.size(); ++i) SetItemData(static_cast<int>(i), services[i]);
+        return;
+    }
     const TUpdate update(*this);
     ClearServices();
-    if (!FProvider || !FServiceItem) return;
-    TServiceList services;
-    FProvider->GetServices(FServiceItem, services);
     for (const TServiceRef& service : services) {
-        if (!service) continue;
         int index = AddItem(service->GetCaption(), service->GetImageIndex(), service);
         SetSubItem(index, 0, service->GetDescription());
     }
+}
+
+bool TServiceItemListView::ShowsAlike(const TServiceList& services) const {
+    if (Count() != static_cast<int>(services.size())) return false;
+    for (size_t i = 0; i < services.size(); ++i) {
+        const int index = static_cast<int>(i);
+        const IService& service = *services[i];
+        if (ItemCaption(index) != service.GetCaption() || ImageIndex(index) != service.GetImageIndex() ||
+            SubItem(index, 0) != service.GetDescription())
+            return false;
+    }
+    return true;
 }
 
 void TServiceItemListView::Open() {
@@ -147,20 +166,38 @@ bool TServiceItemComboBox::Accepts(const TServiceItem* item) {
     return dynamic_cast<const TBranApplication*>(item) || dynamic_cast<const TGeneralServiceItem*>(item);
 }
 
-void TServiceItemComboBox::AddServiceItem(std::shared_ptr<TServiceItem> item) {
-    if (auto* app = dynamic_cast<TBranApplication*>(item.get())) {
-        if (app->Name().IsNull() || app->Name().AsString().empty()) return;
-        const std::string text = app->DisplayText();
-        for (const auto& existing : FItems)
-            if (existing->DisplayText() == text) return;
-        AddItem(text);
-    } else if (auto* general = dynamic_cast<TGeneralServiceItem*>(item.get())) {
-        AddItem(general->Name().AsString());
-    } else {
-        throw EBrantel("TServiceItemComboBox", "AddServiceItem",
-                       Format("Ongeldig type service item: \"%s\"", {item ? item->ObjClassName() : std::string("nil")}));
+std::optional<std::string> TServiceItemComboBox::EntryText(const TServiceItem* item, const TItems& before) {
+    if (auto* app = dynamic_cast<const TBranApplication*>(item)) {
+        if (app->Name().IsNull() || app->Name().AsString().empty()) return std::nullopt;
+        std::string text = app->DisplayText();
+        for (const auto& existing : before)
+            if (existing->DisplayText() == text) return std::nullopt;
+        return text;
     }
+    if (auto* general = dynamic_cast<const TGeneralServiceItem*>(item)) return general->Name().AsString();
+    throw EBrantel("TServiceItemComboBox", "AddServiceItem",
+                   Format("Ongeldig type service item: \"%s\"", {item ? item->ObjClassName() : std::string("nil")}));
+}
+
+void TServiceItemComboBox::AddServiceItem(std::shared_ptr<TServiceItem> item) {
+    const std::optional<std::string> text = EntryText(item.get(), FItems);
+    if (!text) return;
+    AddItem(*text);
     FItems.push_back(std::move(item));
+}
+
+void TServiceItemComboBox::SetServiceItems(const TItems& items) {
+    TItems listed;
+    std::vector<std::string> entries;
+    for (const auto& item : items) {
+        if (!Accepts(item.get())) continue;
+        if (std::optional<std::string> text = EntryText(item.get(), listed)) {
+            listed.push_back(item);
+            entries.push_back(std::move(*text));
+        }
+    }
+    SetItems(entries);
+    FItems = std::move(listed);
 }
 
 void TServiceItemComboBox::ClearItems() {

@@ -7,6 +7,7 @@
 // per entry; clearing the entries releases them. The selector shares ownership of its items, so an
 // item detached by a refill stays alive while a service, report or window still holds it.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ protected:
 private:
     friend class TServiceItemComboBox;
     void ShowPopupMenu(POINT at);
+    // True when the entries show exactly these services' captions, pictures and descriptions.
+    bool ShowsAlike(const TServiceList& services) const;
     TServiceItemComboBox* FComboBox = nullptr;
     std::shared_ptr<TServiceItem> FServiceItem;
     std::shared_ptr<IServiceCollector> FProvider;
@@ -69,6 +72,9 @@ public:
     // Applications with a name are added once per display text; the general item under its name;
     // any other kind of item is refused (EBrantel "Ongeldig type service item").
     void AddServiceItem(std::shared_ptr<TServiceItem> item);
+    // Empties the selector and adds the items it lists (others are passed over), as ClearItems and
+    // AddServiceItem would; entries that read as before stay in the box (see TComboBox::SetItems).
+    void SetServiceItems(const std::vector<std::shared_ptr<TServiceItem>>& items);
     // True for the kinds of item the selector lists (applications and the general item); any other
     // kind given to AddServiceItem is refused with an exception.
     static bool Accepts(const TServiceItem* item);
@@ -87,6 +93,9 @@ protected:
 
 private:
     friend class TServiceItemListView;
-    std::vector<std::shared_ptr<TServiceItem>> FItems;  // in entry order
+    using TItems = std::vector<std::shared_ptr<TServiceItem>>;
+    // The item's entry, or nothing when an entry before it reads the same or it has no name.
+    static std::optional<std::string> EntryText(const TServiceItem* item, const TItems& before);
+    TItems FItems;  // in entry order
     TServiceItemListView* FListView = nullptr;
 };

@@ -22,6 +22,12 @@ int TComboBox::AddItem(const std::string& text, intptr_t data) {
 }
 
 void TComboBox::SetItems(const std::vector<std::string>& items) {
+    bool same = Count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < Count(); ++i) same = Item(i) == items[static_cast<size_t>(i)];
+    if (same) {
+        SetItemIndex(-1);
+        return;
+    }
     Clear();
     for (const auto& item : items) AddItem(item);
 }

@@ -15,6 +15,8 @@ public:
     int DropDownCount = 8;
 
     int AddItem(const std::string& text, intptr_t data = 0);
+    // Replaces the entries and clears the selection. Entries that already read exactly so are kept
+    // as they are: emptying and refilling the box costs far more than comparing.
     void SetItems(const std::vector<std::string>& items);
     void DeleteItem(int index);
     void Clear();

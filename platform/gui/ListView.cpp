@@ -170,13 +170,23 @@ void TListView::SetImageIndex(int index, int imageIndex) {
     SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-std::shared_ptr<void> TListView::RawItemData(int index) const {
+size_t TListView::DataPosition(int index) const {
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
-    if (!SendMessageW(Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+    if (!SendMessageW(Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return FData.size();
     auto it = std::find_if(FData.begin(), FData.end(), [&](const auto& entry) { return entry.first == item.lParam; });
-    return it == FData.end() ? nullptr : it->second;
+    return static_cast<size_t>(it - FData.begin());
+}
+
+std::shared_ptr<void> TListView::RawItemData(int index) const {
+    const size_t position = DataPosition(index);
+    return position < FData.size() ? FData[position].second : nullptr;
+}
+
+void TListView::SetItemData(int index, std::shared_ptr<void> data) {
+    const size_t position = DataPosition(index);
+    if (position < FData.size()) FData[position].second = std::move(data);
 }
 
 bool TListView::Checked(int index) const { return ListView_GetCheckState(Handle(), index) != 0; }

@@ -66,6 +66,8 @@ public:
         return std::static_pointer_cast<T>(RawItemData(index));
     }
     std::shared_ptr<void> RawItemData(int index) const;
+    // Gives the item other data to keep alive (the old data is released).
+    void SetItemData(int index, std::shared_ptr<void> data);
     bool Checked(int index) const;
     void SetChecked(int index, bool value);
 
@@ -84,6 +86,8 @@ protected:
 
 private:
     long NewDataKey();
+    // Where FData keeps the item's data; FData.size() for an item without any.
+    size_t DataPosition(int index) const;
     TViewStyle FViewStyle = TViewStyle::vsIcon;
     bool FMultiSelect = false;
     // Item data by the key stored in the item's lParam.

@@ -3,11 +3,14 @@
 #include "Source/Common/Services.h"
 #include "platform/gui/Form.h"
 
+#include <commctrl.h>
+
 namespace {
 // A service whose answers the test decides.
 class TScriptedService : public TService {
 public:
-    TScriptedService(std::string caption, bool canDelete) : TService(std::move(caption), "omschrijving", 7, 1) {
+    TScriptedService(std::string caption, bool canDelete, std::string description = "omschrijving", int image = 1)
+        : TService(std::move(caption), std::move(description), 7, image) {
         FCanDelete = canDelete;
     }
     const char* ClassName() const override { return "TScriptedService"; }
@@ -99,6 +102,63 @@ TEST_F(ServiceListControls, SelectingShowsTheServicesOnceAndDetachedItemsStayAli
     cbo.ClearItems();
     App.reset();
     EXPECT_FALSE(watch.expired());  // the list view still shows its services
+}
+
+// A refresh mostly finds what the controls show: such entries stay (the same list view item, the
+// same combo box entry), yet they take the new services and items, and the selection goes.
+TEST_F(ServiceListControls, ARefreshKeepsEntriesThatReadAlikeButTakesTheNewObjects) {
+    auto& list = Form.lstServices;
+    list.SetServiceItem(App);
+    auto firstKey = [&list] {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        ListView_GetItem(list.Handle(), &item);
+        return item.lParam;
+    };
+    auto serve = [this](const char* caption, const char* description, int image, int count) {
+        Collector->Services = {std::make_shared<TScriptedService>(caption, true, description, image)};
+        for (int i = 1; i < count; ++i)
+            Collector->Services.push_back(std::make_shared<TScriptedService>("Dienst " + std::to_string(i), true));
+    };
+    struct TCase {
+        const char *Caption, *Description;
+        int Image, Count;
+        bool Kept;
+    } cases[] = {{"Dienst 0", "omschrijving", 1, 4, true},  {"Dienst X", "omschrijving", 1, 4, false},
+                 {"Dienst 0", "anders", 1, 4, false},       {"Dienst 0", "omschrijving", 3, 4, false},
+                 {"Dienst 0", "omschrijving", 1, 3, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Caption + std::string("/") + c.Description + "/" + std::to_string(c.Image * 10 + c.Count));
+        list.SetSelected(1);
+        const LPARAM before = firstKey();
+        serve(c.Caption, c.Description, c.Image, c.Count);
+        list.Rebuild();
+        EXPECT_EQ(firstKey() == before, c.Kept);
+        ASSERT_EQ(list.Count(), c.Count);
+        for (int i = 0; i < c.Count; ++i) EXPECT_EQ(list.ItemData<IService>(i), Collector->Services[i]);
+        EXPECT_EQ(list.Selected(), -1);
+        serve("Dienst 0", "omschrijving", 1, 4);  // what the next case compares with
+        list.Rebuild();
+    }
+
+    auto& cbo = Form.cboServiceItems;
+    auto kasboek = [](const char* build) {
+        auto app = std::make_shared<TBranApplication>();
+        app->Name().SetAsString("Kasboek");
+        app->Build().SetAsString(build);
+        return app;
+    };
+    cbo.SetServiceItems({App, General});
+    cbo.SetItemIndex(0);
+    SendMessageW(cbo.Handle(), CB_SETITEMDATA, 0, 77);  // survives only where the entry stays
+    const auto again = kasboek("3.1");
+    cbo.SetServiceItems({again, General});
+    EXPECT_EQ(cbo.ItemData(0), 77);
+    EXPECT_EQ(cbo.Items()[0], again);
+    EXPECT_EQ(cbo.ItemIndex(), -1);
+    cbo.SetServiceItems({kasboek("3.2"), General});
+    EXPECT_EQ(cbo.Item(0), "Kasboek (3.2)");
+    EXPECT_EQ(cbo.ItemData(0), 0);
 }
 
 TEST_F(ServiceListControls, OpenReportsFailureAndRebuildsOnlyAfterSuccess) {
