@@ -18,9 +18,18 @@ const char* const kCaseRtf = "CASE.RTF";
 const char* const kCaseIni = "CASE.INI";
 const char* const kCaseZip = "CASE.ZIP";
 
-std::string JoinLines(const std::vector<std::string>& lines) {
+// A multi-line "Case" value: its further lines stand in the file as lines of their own. A line that
+// reads as a section header ("[" first, a "]" after it) would end "Case" there, taking the keys after
+// it out of the section and losing what follows its "]"; it is written as a comment (";" in front).
+// The texts themselves are read from their own sections.
+std::string CaseValueLines(const std::vector<std::string>& lines) {
     std::string all;
-    for (const std::string& line : lines) all += line + "\r\n";
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const size_t first = lines[i].find_first_not_of(" \t\v\f\x1a");  // the blanks the parser skips
+        const bool header = i > 0 && first != std::string::npos && lines[i][first] == '[' &&
+                            lines[i].find(']', first) != std::string::npos;
+        all += (header ? ";" : "") + lines[i] + "\r\n";
+    }
     return all;
 }
 
@@ -132,8 +141,8 @@ void THelpdeskReport::WriteCaseIni(const TUser& user) {
     std::vector<std::string> caseLines = {
         "Produktversie=" + (ServiceItem ? ServiceItem->DisplayText() : std::string()),
         "Bedoeling=" + Goal,
-        "Handelingen=" + JoinLines(ActionLines),
-        "Probleem=" + JoinLines(ProblemLines),
+        "Handelingen=" + CaseValueLines(ActionLines),
+        "Probleem=" + CaseValueLines(ProblemLines),
         "Foutmelding=" + ErrorMessage,
     };
     // Only a new or newly composed report sets its creation date; a stored one keeps what it has.

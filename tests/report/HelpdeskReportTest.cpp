@@ -179,9 +179,10 @@ TEST_F(HelpdeskReport, CaseIniIsTheSameAfterEverySave) {
     THelpdeskReport report(kFolder, AppRef);
     report.CreationDate = "7-3-2026";
     report.ErrorMessage = "Fout 42";
-    // Further lines of the multi-line "Case" values that look like the keys written after them.
-    report.ActionLines = {"Programma gestart", "Foutmelding=gehackt", "Aanmaakdatum=1-1-1990"};
-    report.ProblemLines = {"Het afdrukken stopt.", "Geen melding."};
+    // Further lines of the multi-line "Case" values that look like the keys written after them, or
+    // like a section that would take those keys away from "Case".
+    report.ActionLines = {"Programma gestart", "Foutmelding=gehackt", "Aanmaakdatum=1-1-1990", "[Stap 2] klaar"};
+    report.ProblemLines = {"Het afdrukken stopt.", "[Fout 42]", "[Geen ] melding"};
     report.WriteCaseIni(user);
     const std::string first = ReadFileBytes(report.CaseIniPath());
     report.WriteCaseIni(user);
@@ -191,11 +192,14 @@ TEST_F(HelpdeskReport, CaseIniIsTheSameAfterEverySave) {
     std::vector<std::string> lines = ReadTextLines(report.CaseIniPath());
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Foutmelding=gehackt"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Line1=Foutmelding=gehackt"), 1);
+    EXPECT_EQ(TIniFile(report.CaseIniPath()).ReadSections(),
+              (std::vector<std::string>{"Relatie", "Case", "Handelingen", "Probleem"}));
 
     THelpdeskReport reread(kFolder, AppRef);
     EXPECT_EQ(reread.ErrorMessage, "Fout 42");
     EXPECT_EQ(reread.CreationDate, "7-3-2026");
     EXPECT_EQ(reread.ActionLines, report.ActionLines);
+    EXPECT_EQ(reread.ProblemLines, report.ProblemLines);
     // A stored report (not fresh) keeps its date through saves, also with such lines.
     reread.IsFresh = false;
     reread.CreationDate = "8-12-2026";
