@@ -339,14 +339,17 @@ void TfrmMain::RestorePlacement() {
     }
     // The stored placement is in this screen's pixels already: the design is scaled first, not it.
     ScaleDesignToScreen();
+    // A fraction saved from whole pixels comes back a hair below them (307 / 768 * 768 is 306.99...):
+    // truncated as it is, the window lost a pixel at every start.
+    auto pixels = [&key](int screen, const char* name) {
+        return static_cast<int>(std::trunc(screen * key.ReadFloat(name) + 1e-6));
+    };
     try {
         if (key.ReadBool("Maximized")) {
             SetWindowState(TWindowState::wsMaximized);
         } else {
-            SetBounds(static_cast<int>(std::trunc(ScreenWidth() * key.ReadFloat("Left"))),
-                      static_cast<int>(std::trunc(ScreenHeight() * key.ReadFloat("Top"))),
-                      static_cast<int>(std::trunc(ScreenWidth() * key.ReadFloat("Width"))),
-                      static_cast<int>(std::trunc(ScreenHeight() * key.ReadFloat("Height"))));
+            SetBounds(pixels(ScreenWidth(), "Left"), pixels(ScreenHeight(), "Top"), pixels(ScreenWidth(), "Width"),
+                      pixels(ScreenHeight(), "Height"));
         }
         SetStatusBarVisible(key.ReadBool("StatusBar"));
         switch (key.ReadInteger("ListView")) {
