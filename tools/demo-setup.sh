@@ -23,6 +23,9 @@ done
 # The user's mail server setting names the demo's own mail server (tools/demo-smtp.py, port 8725).
 wine reg add 'HKLM\Software\Brantel\Shared\Registration' /v Mailserver /d 127.0.0.1:8725 /f >/dev/null 2>&1
 
+# Wine knows how to open a text document but links no extension to it: the readmes open in Notepad,
+# as on any Windows machine.
+wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
 # A web browser the shell can start (Wine's own), so that the web services are listed.
 wine reg add 'HKCR\.htm' /ve /d htmlfile /f >/dev/null 2>&1
 wine reg add 'HKCR\htmlfile\shell\open\command' /ve /d '"C:\windows\system32\winebrowser.exe" "%1"' /f >/dev/null 2>&1

@@ -41,6 +41,14 @@ TfrmAbout::TfrmAbout() {
 
     OnShow = [this](TControl* s) { FormShow(s); };
     OnKeyPress = [this](TControl* s, wchar_t& key) { FormKeyPress(s, key); };
+    // The dialog manager turns Esc into a cancel command before it becomes a character, so the box
+    // would never see it as one: the key itself is handed on.
+    OnKeyDown = [this](TControl* s, WORD& key, TShiftState) {
+        if (key != VK_ESCAPE) return;
+        wchar_t esc = VK_ESCAPE;
+        FormKeyPress(s, esc);
+        key = 0;
+    };
     for (TControl* c : std::initializer_list<TControl*>{this, &imgService, &lblUsername, &lblUsernameData, &lblResources,
                                                          &lblResourcesData, &lblVersion, &dvlVersion})
         c->OnClick = [this](TControl* s) { FormClick(s); };

@@ -70,7 +70,7 @@ public:
     TPanel pnlDocHelp{&TabDocumentation};
     TLabel lblDocHelp{&pnlDocHelp};
     TImage imgDocHelp{&TabDocumentation};
-    TBranButton btnDocHelp{&TabDocumentation, "&Helpbestand"};
+    TBranButton btnDocHelp{&TabDocumentation, "Help&bestand"};
     TPanel pnlDocReadme{&TabDocumentation};
     TLabel lblDocReadme{&pnlDocReadme};
     TImage imgDocReadme{&TabDocumentation};
@@ -78,7 +78,7 @@ public:
     TPanel pnlDocInternet{&TabDocumentation};
     TLabel lblDocInternet{&pnlDocInternet};
     TImage imgDocInternet{&TabDocumentation};
-    TBranButton btnDocInternet{&TabDocumentation, "&Online Helpdesk"};
+    TBranButton btnDocInternet{&TabDocumentation, "Online Help&desk"};
     TLabel lblDocTry{&TabDocumentation};
 
     TTabSheet TabOnlineupdate{&pageProblemSolver, "Online Update"};
@@ -87,7 +87,7 @@ public:
     TPanel pnlUpdate{&TabOnlineupdate};
     TLabel lblUpdate3{&pnlUpdate};
     TImage imgUpdate{&TabOnlineupdate};
-    TBranButton btnUpdateOnline{&TabOnlineupdate, "&Online Update"};
+    TBranButton btnUpdateOnline{&TabOnlineupdate, "Online &Update"};
 
     TTabSheet TabContactHelpdesk{&pageProblemSolver, "Contact opnemen met de Brantel Helpdesk"};
     TLabel lblContact1{&TabContactHelpdesk};

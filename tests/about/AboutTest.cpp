@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+
 #include "GuiTestSupport.h"
+#include "ModalWatcher.h"
 #include "ModelFixture.h"
 #include "Source/Common/AboutForm.h"
 #include "Source/Common/ServiceForms.h"
@@ -75,4 +79,41 @@ TEST(About, ShowsTheUserAndClosesOnAClickOrEsc) {
     ASSERT_TRUE(ShowServiceForm("TfrmAbout"));
     ShowAbout();
     EXPECT_EQ(shown, 2);
+}
+
+// The user's own click and Esc, through the program's message loop: a test that calls the handlers
+// directly passed while the real box could not be closed at all.
+TEST(About, ClosesOnTheUsersClickOrEscInTheRealModalLoop) {
+    BranModel();
+    TRegistrySandbox registry;
+    struct TCase {
+        const char* Name;
+        std::function<void(TfrmAbout&, HWND)> Input;
+        int Result;
+    };
+    auto click = [](HWND target) {
+        PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
+    const TCase cases[] = {
+        {"a label", [&](TfrmAbout& about, HWND) { click(about.lblVersion.Handle()); }, mrOk},
+        {"the picture", [&](TfrmAbout& about, HWND) { click(about.imgService.Handle()); }, mrOk},
+        {"Esc", [](TfrmAbout&, HWND box) { PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0x00010001); }, mrCancel},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto about = CreateForm<TfrmAbout>();
+        std::atomic<bool> stuck{false};
+        TModalWatcher user(L"BranControl", [&](HWND box) {
+            c.Input(*about, box);
+            for (int i = 0; i < 60 && IsWindowVisible(box); ++i) Sleep(50);
+            if (IsWindowVisible(box)) {
+                stuck = true;
+                PostMessageW(box, WM_CLOSE, 0, 0);
+            }
+        });
+        const int result = about->ShowModal();
+        EXPECT_FALSE(stuck);
+        EXPECT_EQ(result, c.Result);
+    }
 }

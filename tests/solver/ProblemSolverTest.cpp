@@ -369,3 +369,23 @@ TEST_F(SolverTest, DocumentationAndUpdateButtonsOpenTheApplicationsServices) {
         EXPECT_EQ(boxes.Messages()[0].Text, "De service 'Online Update Kasboek' kon niet gestart worden.");
     }
 }
+
+// Alt with Next's letter moves on from every page before the report; a button of a page that shared
+// the letter only took the focus, so a keyboard user was stuck on the documentation page.
+TEST_F(SolverTest, AltOMovesOnFromEveryPageLikeNext) {
+    SetShellHook([](const TShellStart&) -> intptr_t { return 42; });
+    TMessageRecorder boxes;
+    Run([&](TfrmProblemSolver& s) {
+        s.memoProblemDescription.SetText("Het kasboek sluit niet af.");
+        const char* const route[] = {"Raadpleeg de Documentatie", "Online Update",
+                                     "Contact opnemen met de Brantel Helpdesk", "Probleemomschrijving",
+                                     "Technische informatie", "Persoonlijke gegevens"};
+        for (const char* page : route) {
+            PostMessageW(s.Handle(), WM_SYSCHAR, L'o', 0x20000001);  // as Alt+O arrives
+            Application().ProcessMessages();
+            EXPECT_EQ(Page(s), page);
+        }
+        s.WizardCancelButton()->Click();
+    }, [](TForm& nested) { nested.SetModalResult(mrCancel); });
+    SetShellHook({});
+}
