@@ -126,6 +126,9 @@ public:
     void SetTabStop(bool value);
     void SetFocus();
     bool Focused() const;
+    // Focuses the control as Tab and a form's first field do (an edit box then selects its text, so
+    // that typing replaces it as in every Windows dialog; a click keeps the caret where it falls).
+    virtual void FocusFromKeyboard() { SetFocus(); }
     void Invalidate();
     void Repaint();
     // Puts the control above its siblings.

@@ -46,3 +46,8 @@ void TCustomEdit::DoChange() {
 }
 
 TEdit::TEdit(TControl* parent) : TCustomEdit(parent, ES_AUTOHSCROLL) {}
+
+void TEdit::FocusFromKeyboard() {
+    SetFocus();
+    if (Focused()) SelectAll();
+}

@@ -30,4 +30,5 @@ private:
 class TEdit : public TCustomEdit {
 public:
     explicit TEdit(TControl* parent);
+    void FocusFromKeyboard() override;
 };

@@ -164,7 +164,7 @@ void TForm::SetVisible(bool visible) {
         FShowState = TWindowState::wsNormal;
         SetForegroundWindow(Handle());
         if (FActiveControl && FActiveControl->CanFocus())
-            FActiveControl->SetFocus();
+            FActiveControl->FocusFromKeyboard();
         else
             SelectFirst();
     } else {
@@ -293,7 +293,7 @@ bool TForm::SelectFirstIn(TControl* container) {
     std::vector<TControl*> order;
     if (container) CollectTabOrder(container, order);
     for (TControl* c : order) {
-        c->SetFocus();
+        c->FocusFromKeyboard();
         if (c->Focused()) return true;
     }
     return false;
@@ -306,7 +306,7 @@ void TForm::SelectNext(bool forward) {
     auto it = std::find_if(order.begin(), order.end(), [](TControl* c) { return c->Focused(); });
     size_t index = it == order.end() ? (forward ? order.size() - 1 : 0) : static_cast<size_t>(it - order.begin());
     index = forward ? (index + 1) % order.size() : (index + order.size() - 1) % order.size();
-    order[index]->SetFocus();
+    order[index]->FocusFromKeyboard();
 }
 
 void TForm::SetDefaultButton(TControl* button) {
@@ -325,7 +325,11 @@ void TForm::SetMenuBar(IFormMenu* menu, HMENU handle) {
 void TForm::AddPopupMenu(IFormMenu* menu) { FPopupMenus.push_back(menu); }
 void TForm::RemovePopupMenu(IFormMenu* menu) { std::erase(FPopupMenus, menu); }
 
-void TForm::ControlFocused(TControl* control) { FActiveControl = control; }
+void TForm::ControlFocused(TControl* control) {
+    // The form's own window has the focus while it is being activated; the control to return to
+    // stays the one that had it.
+    if (control != this) FActiveControl = control;
+}
 
 void TForm::ControlDestroyed(TControl* control) {
     if (FActiveControl == control) FActiveControl = nullptr;

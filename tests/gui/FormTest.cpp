@@ -122,6 +122,30 @@ TEST(Form, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
     EXPECT_EQ(seen, (std::vector<WORD>{VK_NEXT, VK_RETURN}));
 }
 
+// Showing activates the form, and the form window itself has the focus for a moment: it must not
+// take itself for the control to give the focus to, or typing goes nowhere. An edit box that gets
+// the focus at the show has its text selected, as Tab selects it: typing replaces it.
+TEST(Form, AShownFormFocusesItsFirstFieldAndAnEditSelectsItsText) {
+    TfrmSample form;
+    {
+        TModalScript script([](TForm& shown) {
+            ASSERT_NE(shown.ActiveControl(), &shown);
+            EXPECT_EQ(shown.ActiveControl(), &static_cast<TfrmSample&>(shown).btnOK);  // first in tab order
+            EXPECT_TRUE(shown.ActiveControl()->Focused());
+        });
+        form.ShowModal();
+    }
+    form.txtName.SetCaption("Jansen");
+    form.txtName.SetSelection(2, 0);  // where a click left the caret
+    form.SetActiveControl(&form.txtName);
+    TModalScript script([](TForm& shown) {
+        auto& f = static_cast<TfrmSample&>(shown);
+        EXPECT_TRUE(f.txtName.Focused());
+        EXPECT_EQ(f.txtName.SelLength(), 6);
+    });
+    form.ShowModal();
+}
+
 TEST(Form, LabelAcceleratorFocusesItsControl) {
     TfrmSample form;
     TModalScript script([](TForm& shown) {
