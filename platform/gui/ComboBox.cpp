@@ -1,6 +1,9 @@
 #include "platform/gui/ComboBox.h"
 
+#include <algorithm>
+
 #include "core/StrConv.h"
+#include "platform/gui/Graphics.h"
 
 TComboBox::TComboBox(TControl* parent, TComboBoxStyle style, bool sorted) : TControl(parent), FStyle(style), FSorted(sorted) {
     DWORD s = WS_TABSTOP | WS_VISIBLE | WS_VSCROLL | CBS_AUTOHSCROLL;
@@ -86,9 +89,28 @@ bool TComboBox::Command(WORD code) {
         case CBN_KILLFOCUS:
             DoExit();
             return true;
+        case CBN_DROPDOWN:
+            FitDropDownWidth();
+            return true;
         default:
             return false;
     }
+}
+
+void TComboBox::FitDropDownWidth() {
+    TWindowDC dc(Handle());
+    TSelectObject font(dc.Get(), SharedFont(Font()));
+    int widest = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const std::wstring text = Widen(Item(i));
+        SIZE size{};
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    // Room for the list's frame, the item's margins and a scroll bar.
+    const int wanted = widest + 2 * GetSystemMetrics(SM_CXEDGE) + 8 + GetSystemMetrics(SM_CXVSCROLL);
+    const int width = std::min(std::max(wanted, Width()), GetSystemMetrics(SM_CXSCREEN));
+    SendMessageW(Handle(), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
 }
 
 void TComboBox::DoChange() {

@@ -39,6 +39,8 @@ protected:
     virtual void DoChange();
 
 private:
+    // The opening list is made wide enough for its longest entry (never narrower than the box).
+    void FitDropDownWidth();
     TComboBoxStyle FStyle;
     bool FSorted;
 };

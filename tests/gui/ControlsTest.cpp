@@ -53,6 +53,23 @@ TEST(ComboBox, SortedPickListSelectsByText) {
     EXPECT_LT(form.cboList.Height(), 40);  // the closed height, not the list's
 }
 
+TEST(ComboBox, TheOpeningListFitsItsLongestEntry) {
+    TfrmControls form;
+    form.Show();
+    const HWND box = form.cboList.Handle();
+    auto droppedWidth = [box] {
+        SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageW(box, CB_SHOWDROPDOWN, FALSE, 0);
+        return static_cast<int>(SendMessageW(box, CB_GETDROPPEDWIDTH, 0, 0));
+    };
+    form.cboList.SetItems({"Kasboek (2.1)"});
+    EXPECT_EQ(droppedWidth(), form.cboList.Width());  // never narrower than the box
+    const std::string longest = "Brantel Boekhouden Professioneel met Loonadministratie (12.0.3)";
+    form.cboList.SetItems({"Kasboek (2.1)", longest});
+    form.cboList.SetText(longest);
+    EXPECT_GT(droppedWidth(), CaptionExtent(form.cboList, 0, DT_SINGLELINE).cx);
+}
+
 TEST(RadioButton, OneOfAParentsGroupIsChecked) {
     TfrmControls form;
     form.Show();
