@@ -248,8 +248,18 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             case WM_PRINTCLIENT:
                 Paint(reinterpret_cast<HDC>(wParam));
                 return 0;
+            // Windows gives a window the program draws itself no click of its own: the left button
+            // pressed over it and released over it is one, as for a button.
+            case WM_LBUTTONDOWN:
+                if (OnClick) SetCapture(FHandle);
+                break;
             case WM_LBUTTONUP:
-                if (OnClick && GetCapture() == FHandle) ReleaseCapture();
+                if (OnClick && GetCapture() == FHandle) {
+                    ReleaseCapture();
+                    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                    const RECT client = ClientRect();
+                    if (PtInRect(&client, at)) Click();  // released elsewhere: the user changed their mind
+                }
                 break;
             case WM_LBUTTONDBLCLK:
                 if (OnDblClick) OnDblClick(this);

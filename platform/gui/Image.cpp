@@ -1,7 +1,5 @@
 #include "platform/gui/Image.h"
 
-#include "platform/gui/MouseClick.h"
-
 namespace {
 // Copies the whole source onto target, averaging pixels when the size changes: a picture drawn for
 // 96 pixels per inch and enlarged by a half or more would otherwise show blocks.
@@ -27,11 +25,6 @@ SIZE IconSize(HICON icon) {
 }  // namespace
 
 TImage::TImage(TControl* parent) : TControl(parent) { CreateOwnWindow(WS_VISIBLE); }
-
-LRESULT TImage::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    TrackMouseClick(*this, msg, lParam);
-    return TControl::WndProc(msg, wParam, lParam);
-}
 
 TImage::~TImage() { Clear(); }
 

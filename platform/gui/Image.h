@@ -25,7 +25,6 @@ public:
     bool Empty() const;
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void Paint(HDC dc) override;
 
 private:

@@ -1,7 +1,6 @@
 #include "platform/gui/Label.h"
 
 #include "core/StrConv.h"
-#include "platform/gui/MouseClick.h"
 
 wchar_t AcceleratorOf(const std::string& caption) {
     std::wstring text = Widen(caption);
@@ -73,11 +72,6 @@ void TLabel::AdjustSize() {
     RECT r{0, 0, FWordWrap ? Width() : 0, 0};
     DrawTextW(screen.Get(), text.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
     SetWindowPos(Handle(), nullptr, 0, 0, FWordWrap ? Width() : r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT TLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    TrackMouseClick(*this, msg, lParam);
-    return TControl::WndProc(msg, wParam, lParam);
 }
 
 void TLabel::Paint(HDC dc) {

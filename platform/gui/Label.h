@@ -30,7 +30,6 @@ public:
     bool HandleAccelerator(wchar_t ch) override;
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void Paint(HDC dc) override;
     void FontChanged() override;
     bool WantsParentBackground() const override { return Transparent; }
