@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the cross toolchain, Wine, Xvfb and the independent checkers the tests use.
 # Idempotent: does nothing when everything is already there.
+# A mirror in mid-sync is survived: a failing index is retried and then done without, and an
+# install that wants versions the incomplete indexes lack is tried again with the release's own.
 set -euo pipefail
 
-packages=(g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest cmake make
+packages=(g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest cmake make ccache
           wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils unzip zip python3 unrtf file
           binutils-mingw-w64-i686 fonts-dejavu-core fonts-wine locales)
 
@@ -20,6 +22,43 @@ ensure_locale() {
   $SUDO locale-gen >/dev/null
 }
 
+# apt-get update, a few times with a pause when an index fails (a mirror syncing answers with files
+# of the wrong size for a minute or two); then on with the indexes it has.
+update_indexes() {
+  local attempt log
+  log=$(mktemp)
+  for attempt in 1 2 3 4; do
+    if $SUDO apt-get update -qq >"$log" 2>&1; then rm -f "$log"; return 0; fi
+    [ "$attempt" -lt 4 ] && sleep $((attempt * 10))
+  done
+  echo "install-deps: apt-get update failed on an index ($(grep -m1 -o 'http[^ ]*' "$log" || echo 'see apt-get update')); going on with the indexes it has"
+  rm -f "$log"
+}
+
+# Names the packages apt cannot install, each asked on its own.
+unavailable_packages() {
+  local p
+  for p in "$@"; do
+    $SUDO apt-get install -s -qq --no-install-recommends "$p" >/dev/null 2>&1 || printf ' %s' "$p"
+  done
+}
+
+install_packages() {
+  local release
+  $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null && return 0
+  # An index that could not be fetched (often the 32-bit security one) leaves the two architectures
+  # at different versions; the release's own versions are the same for both.
+  release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  if [ -n "$release" ]; then
+    echo "install-deps: install failed; trying again with the versions of $release itself"
+    $SUDO apt-get install -y -qq --no-install-recommends -t "$release" "$@" >/dev/null && return 0
+  fi
+  local names
+  names=$(unavailable_packages "$@")
+  echo "install-deps: cannot install:${names:- these packages together: $*}" >&2
+  return 1
+}
+
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 if [ ${#missing[@]} -eq 0 ]; then ensure_locale; exit 0; fi
@@ -28,6 +67,6 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+update_indexes
+install_packages "${missing[@]}"
 ensure_locale
