@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Source/Common/MainForm.h"
+#include "Source/Common/Shell/MainForm.h"
 #include "core/StrConv.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Messages.h"

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "ModelFixture.h"
-#include "Source/Common/HelpdeskReport.h"
-#include "Source/Common/ReportComposer.h"
-#include "Source/Common/ServiceItems.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Catalogue/User.h"
+#include "Source/Common/Helpdesk/HelpdeskReport.h"
+#include "Source/Common/Helpdesk/ReportComposer.h"
 #include "TestSupport.h"
 #include "platform/Files.h"  // SetProgramFolder
 

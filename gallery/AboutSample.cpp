@@ -1,8 +1,8 @@
 // The About box as the Help menu shows it, for a registered user.
 #include "Gallery.h"
-#include "Source/Common/AboutForm.h"
-#include "Source/Common/BranModel.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/User.h"
+#include "Source/Common/Shell/AboutForm.h"
+#include "Source/Common/Shell/BranModel.h"
 #include "lib/App.h"
 #include "platform/Registry.h"
 

@@ -1,5 +1,5 @@
 // The dialog for an application the discovery did not find.
-#include "Source/Common/UnknownApp.h"
+#include "Source/Common/Catalogue/UnknownApp.h"
 #include "gallery/Gallery.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The news subscription and the address change, with a user who is moving house.
 #include "Gallery.h"
-#include "Source/Common/AddressChangeForm.h"
-#include "Source/Common/BranModel.h"
-#include "Source/Common/ENewsForm.h"
+#include "Source/Common/Internet/AddressChangeForm.h"
+#include "Source/Common/Internet/ENewsForm.h"
+#include "Source/Common/Shell/BranModel.h"
 #include "lib/App.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The mail server setting with the maker's default host.
 #include "Gallery.h"
-#include "Source/Common/BranModel.h"
-#include "Source/Common/MailserverForm.h"
+#include "Source/Common/Internet/MailserverForm.h"
+#include "Source/Common/Shell/BranModel.h"
 #include "lib/App.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The main window with one sample application of the maker, in the details view.
 #include "Gallery.h"
-#include "Source/Common/MainForm.h"
+#include "Source/Common/Shell/MainForm.h"
 #include "tests/support/SampleApplication.h"
 
 namespace {

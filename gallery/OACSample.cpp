@@ -1,6 +1,6 @@
 // Every kind of object-aware control bound to a user record with sample data.
-#include "Source/Common/BranModel.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/User.h"
+#include "Source/Common/Shell/BranModel.h"
 #include "gallery/Gallery.h"
 #include "lib/BranButtons.h"
 #include "lib/OAControls.h"

@@ -1,11 +1,11 @@
 // The online update on each of its pages, with offers and downloaded setups, and the two download
 // windows.
 #include "Gallery.h"
-#include "Source/Common/BranModel.h"
-#include "Source/Common/DownloadForm.h"
-#include "Source/Common/OnlineUpdateForm.h"
-#include "Source/Common/ServiceItems.h"
-#include "Source/Common/Services.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Internet/DownloadForm.h"
+#include "Source/Common/Internet/OnlineUpdateForm.h"
+#include "Source/Common/Shell/BranModel.h"
 #include "lib/App.h"
 #include "platform/Files.h"
 

@@ -3,10 +3,10 @@
 // dialog with two files.
 #include <memory>
 
-#include "Source/Common/BranModel.h"
-#include "Source/Common/HelpdeskFiles.h"
-#include "Source/Common/ProblemSolver.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/User.h"
+#include "Source/Common/Helpdesk/HelpdeskFiles.h"
+#include "Source/Common/Helpdesk/ProblemSolver.h"
+#include "Source/Common/Shell/BranModel.h"
 #include "gallery/Gallery.h"
 #include "lib/App.h"
 #include "platform/Files.h"

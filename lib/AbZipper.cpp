@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "core/DateTime.h"
+#include "core/StrConv.h"
 #include "lib/ZipVolume.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
-#include "core/StrConv.h"
 
 namespace {
 constexpr uint32_t LocalHeaderSig = 0x04034b50, CentralHeaderSig = 0x02014b50, EndSig = 0x06054b50;

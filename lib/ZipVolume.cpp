@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "core/Exceptions.h"
+#include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
-#include "core/StrConv.h"
 
 namespace {
 TZipVolumeHook& VolumeHook() {

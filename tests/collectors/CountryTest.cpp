@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "Source/Common/Country.h"
+#include "Source/Common/TechInfo/Country.h"
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
 

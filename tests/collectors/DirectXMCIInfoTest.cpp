@@ -5,9 +5,9 @@
 
 #include <map>
 
-#include "Source/Common/DirectXInfo.h"
-#include "Source/Common/FileVersionInfo.h"
-#include "Source/Common/MCIInfo.h"
+#include "Source/Common/TechInfo/DirectXInfo.h"
+#include "Source/Common/TechInfo/FileVersionInfo.h"
+#include "Source/Common/TechInfo/MCIInfo.h"
 #include "TestSupport.h"
 #include "core/Format.h"
 #include "core/StrConv.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Source/Common/DiskInfo.h"
+#include "Source/Common/TechInfo/DiskInfo.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Source/Common/JoystickInfo.h"
+#include "Source/Common/TechInfo/JoystickInfo.h"
 #include "core/StrConv.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include "CollectorTestSupport.h"
 #include "ModelFixture.h"
-#include "Source/Common/LogFilesInfo.h"
-#include "Source/Common/ServiceItems.h"
-#include "Source/Common/SystemFilesInfo.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/TechInfo/LogFilesInfo.h"
+#include "Source/Common/TechInfo/SystemFilesInfo.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
 

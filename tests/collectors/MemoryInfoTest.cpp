@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CollectorTestSupport.h"
-#include "Source/Common/MemoryInfo.h"
+#include "Source/Common/TechInfo/MemoryInfo.h"
 #include "core/StrConv.h"
 #include "platform/SysInfo.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CollectorTestSupport.h"
-#include "Source/Common/PrinterInfo.h"
+#include "Source/Common/TechInfo/PrinterInfo.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "Source/Common/RegionalInfo.h"
+#include "Source/Common/TechInfo/RegionalInfo.h"
 
 namespace {
 using TLocaleTable = std::map<TLocaleInfo, std::string>;

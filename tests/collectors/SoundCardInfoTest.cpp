@@ -2,7 +2,7 @@
 
 #include <regex>
 
-#include "Source/Common/SoundCardInfo.h"
+#include "Source/Common/TechInfo/SoundCardInfo.h"
 
 namespace {
 template <class TCaps>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CollectorTestSupport.h"
-#include "Source/Common/SystemInfo.h"
+#include "Source/Common/TechInfo/SystemInfo.h"
 #include "TestSupport.h"
 #include "core/Exceptions.h"
 #include "platform/Registry.h"

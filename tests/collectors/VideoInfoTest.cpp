@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Source/Common/VideoInfo.h"
+#include "Source/Common/TechInfo/VideoInfo.h"
 #include "TestSupport.h"
 #include "core/Format.h"
 #include "core/StrConv.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "CollectorTestSupport.h"
-#include "Source/Common/WindowsInfo.h"
+#include "Source/Common/TechInfo/WindowsInfo.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "Source/Common/CPUID.h"
-#include "Source/Common/TechInfo.h"
+#include "Source/Common/TechInfo/CPUID.h"
+#include "Source/Common/TechInfo/TechInfo.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "DeliveryTestSupport.h"
-#include "lib/AbZipper.h"
 #include "core/DateTime.h"
+#include "lib/AbZipper.h"
 
 namespace {
 uint32_t U32At(const std::string& bytes, size_t at) {

@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "ModelFixture.h"
-#include "Source/Common/HelpdeskReport.h"
-#include "Source/Common/ReportDelivery.h"
-#include "Source/Common/ServiceItems.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Catalogue/User.h"
+#include "Source/Common/Helpdesk/HelpdeskReport.h"
+#include "Source/Common/Helpdesk/ReportDelivery.h"
 #include "TestSupport.h"
-#include "platform/gui/Dialogs.h"
-#include "platform/gui/Messages.h"
+#include "core/StrConv.h"
 #include "lib/ZipVolume.h"
 #include "platform/Files.h"
-#include "core/StrConv.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Messages.h"
 
 // What a 1.44 MB floppy holds once formatted.
 constexpr uint64_t FloppyCapacity = 1457664;

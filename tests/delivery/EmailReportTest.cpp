@@ -3,8 +3,8 @@
 #include "DeliveryTestSupport.h"
 #include "LoopbackPeer.h"
 #include "core/Format.h"
-#include "platform/Registry.h"
 #include "core/StrConv.h"
+#include "platform/Registry.h"
 
 namespace {
 const char* const Sent = "Het helpdeskrapport is verzonden.";

@@ -4,8 +4,9 @@
 #include <winspool.h>
 
 #include "DeliveryTestSupport.h"
-#include "Source/Common/ServiceForms.h"
-#include "Source/Common/Services.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Helpdesk/ReportService.h"
+#include "Source/Common/Shell/ServiceForms.h"
 #include "platform/gui/Printer.h"
 
 namespace {

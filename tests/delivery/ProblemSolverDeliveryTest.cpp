@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "../solver/SolverTestSupport.h"
-#include "Source/Common/ReportDelivery.h"
-#include "Source/Common/Services.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Helpdesk/ReportDelivery.h"
+#include "Source/Common/Helpdesk/ReportService.h"
 #include "platform/gui/Dialogs.h"
 
 namespace {

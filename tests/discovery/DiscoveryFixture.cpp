@@ -1,6 +1,6 @@
 #include "DiscoveryFixture.h"
 
-#include "Source/Common/TechInfo.h"
+#include "Source/Common/TechInfo/TechInfo.h"
 #include "platform/Files.h"
 
 std::vector<std::string> CategoryIds(const TServiceItem& item) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "Source/Common/BranModel.h"
-#include "Source/Common/ServiceItems.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Shell/BranModel.h"
 
 // Built once: the general item outlives every test and refers to this model's descriptors.
 inline TAppModel& BranModel() {

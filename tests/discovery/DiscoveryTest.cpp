@@ -1,12 +1,12 @@
-#include "Source/Common/Discovery.h"
+#include "Source/Common/Catalogue/Discovery.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "DiscoveryFixture.h"
-#include "Source/Common/Deployment.h"
 #include "SampleApplication.h"
+#include "Source/Common/Catalogue/Deployment.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"

@@ -1,4 +1,4 @@
-#include "Source/Common/ProductTable.h"
+#include "Source/Common/Catalogue/ProductTable.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <set>
 
 #include "DiscoveryFixture.h"
-#include "Source/Common/Deployment.h"
+#include "Source/Common/Catalogue/Deployment.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
 #include "platform/IniFile.h"

@@ -1,4 +1,4 @@
-#include "Source/Common/Service16bit.h"
+#include "Source/Common/Catalogue/Service16bit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Source/Common/UnknownApp.h"
+#include "Source/Common/Catalogue/UnknownApp.h"
 
 #include <gtest/gtest.h>
 

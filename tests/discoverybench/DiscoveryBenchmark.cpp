@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Source/Common/BranModel.h"
-#include "Source/Common/Discovery.h"
-#include "Source/Common/ServiceItems.h"
 #include "SampleApplication.h"
+#include "Source/Common/Catalogue/Discovery.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Shell/BranModel.h"
 #include "TestSupport.h"
 #include "core/Format.h"
 #include "platform/Files.h"

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "HttpTestPeer.h"
-#include "Source/Common/DownloadForm.h"
+#include "Source/Common/Internet/DownloadForm.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
 

@@ -3,14 +3,13 @@
 #include "GuiTestSupport.h"
 #include "LoopbackPeer.h"
 #include "RealMessageBoxes.h"
-#include "Source/Common/AddressChangeForm.h"
-#include "Source/Common/ServiceForms.h"
-#include "Source/Common/Services.h"
-#include "Source/Common/TechInfo.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Internet/AddressChangeForm.h"
+#include "Source/Common/Shell/ServiceForms.h"
+#include "Source/Common/TechInfo/TechInfo.h"
 #include "WebFormTestSupport.h"
 #include "core/StrConv.h"
 #include "platform/gui/Dialogs.h"
-#include "platform/gui/Printer.h"
 #include "platform/gui/Printer.h"
 
 namespace {

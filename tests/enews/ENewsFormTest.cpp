@@ -2,9 +2,9 @@
 
 #include "GuiTestSupport.h"
 #include "RealMessageBoxes.h"
-#include "Source/Common/ENewsForm.h"
-#include "Source/Common/ServiceForms.h"
-#include "Source/Common/Services.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Internet/ENewsForm.h"
+#include "Source/Common/Shell/ServiceForms.h"
 #include "WebFormTestSupport.h"
 
 namespace {

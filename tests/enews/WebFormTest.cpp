@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Source/Common/WebForm.h"
+#include "Source/Common/Internet/WebForm.h"
 #include "WebFormTestSupport.h"
 
 // What the script has always received is kept (the Windows-1252 bytes, blanks as "+"); what could

@@ -6,8 +6,8 @@
 
 #include "HttpTestPeer.h"
 #include "ModelFixture.h"
-#include "Source/Common/Deployment.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/Deployment.h"
+#include "Source/Common/Catalogue/User.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "Source/Common/BranModel.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/User.h"
+#include "Source/Common/Shell/BranModel.h"
 #include "TestSupport.h"
 #include "lib/App.h"
 #include "lib/OAControls.h"

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "TestSupport.h"
 #include "mail/MailErrors.h"
 #include "mail/MessageEncoder.h"
 #include "platform/Files.h"
-#include "TestSupport.h"
 
 namespace {
 std::string Encode(const TmsMessage& m) {

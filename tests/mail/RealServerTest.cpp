@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "Source/Common/Deployment.h"
+#include "Source/Common/Catalogue/Deployment.h"
 #include "mail/SendMail.h"
 #include "platform/Files.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Source/Common/Deployment.h"
+#include "Source/Common/Catalogue/Deployment.h"
 #include "mail/MailErrors.h"
 #include "mail/SendMail.h"
 #include "mail/Winsock.h"

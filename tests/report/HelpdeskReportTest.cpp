@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "ReportTestSupport.h"
-#include "Source/Common/HelpdeskReport.h"
-#include "Source/Common/ReportFolders.h"
+#include "Source/Common/Helpdesk/HelpdeskReport.h"
 #include "core/StrConv.h"
+#include "platform/FileHelpers.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 

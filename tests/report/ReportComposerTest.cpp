@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ReportTestSupport.h"
-#include "Source/Common/HelpdeskReport.h"
-#include "Source/Common/ReportComposer.h"
+#include "Source/Common/Helpdesk/HelpdeskReport.h"
+#include "Source/Common/Helpdesk/ReportComposer.h"
 #include "core/DateTime.h"
 #include "platform/Files.h"
 

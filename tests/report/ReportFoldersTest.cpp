@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "ReportTestSupport.h"
-#include "Source/Common/ReportFolders.h"
+#include "Source/Common/Helpdesk/ReportFolders.h"
 #include "core/StrConv.h"
+#include "platform/FileHelpers.h"
 #include "platform/Files.h"
 
 namespace {

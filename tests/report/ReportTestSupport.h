@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "ModelFixture.h"
-#include "Source/Common/ServiceItems.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Catalogue/User.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
 

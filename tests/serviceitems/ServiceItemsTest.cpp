@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BranModelFixture.h"
-#include "Source/Common/ServiceItems.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
 #include "core/StrConv.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <map>
 
 #include "BranModelFixture.h"
-#include "Source/Common/Deployment.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/Deployment.h"
+#include "Source/Common/Catalogue/User.h"
 #include "TestSupport.h"
 #include "core/StrConv.h"
 #include "platform/Registry.h"

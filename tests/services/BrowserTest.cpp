@@ -1,5 +1,5 @@
 #include "ServiceTestSupport.h"
-#include "Source/Common/Browser.h"
+#include "Source/Common/Catalogue/Browser.h"
 
 using Browser = ServiceTest;
 

@@ -1,6 +1,7 @@
 #include "ServiceTestSupport.h"
-#include "Source/Common/ServiceCollector.h"
-#include "Source/Common/Services.h"
+#include "Source/Common/Catalogue/ServiceCollector.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Helpdesk/ReportService.h"
 
 namespace {
 class ServiceCollector : public ServiceTest {
@@ -32,6 +33,7 @@ TEST_F(ServiceCollector, GeneralItemOrderAndLocalUpdates) {
 }
 
 TEST_F(ServiceCollector, ApplicationOrderWithFilesUpdatesAndReports) {
+    RegisterStoredReportServices();  // as the program does at start-up
     RegisterBrowser("\"" + BrowserExe() + "\" %1");
     auto appRef = std::make_shared<TBranApplication>();
     TBranApplication& app = *appRef;

@@ -1,6 +1,6 @@
 #include "ServiceTestSupport.h"
-#include "Source/Common/ServiceListControls.h"
-#include "Source/Common/Services.h"
+#include "Source/Common/Catalogue/ServiceListControls.h"
+#include "Source/Common/Catalogue/Services.h"
 #include "platform/gui/Form.h"
 
 #include <commctrl.h>

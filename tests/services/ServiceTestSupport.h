@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "ModelFixture.h"
-#include "Source/Common/ServiceItems.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"

@@ -1,6 +1,7 @@
 #include "ServiceTestSupport.h"
-#include "Source/Common/HelpdeskReport.h"
-#include "Source/Common/Services.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Helpdesk/HelpdeskReport.h"
+#include "Source/Common/Helpdesk/ReportService.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
 

@@ -3,8 +3,8 @@
 #include <deque>
 
 #include "SolverTestSupport.h"
-#include "Source/Common/HelpdeskFiles.h"
-#include "Source/Common/ServiceItems.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Helpdesk/HelpdeskFiles.h"
 #include "platform/gui/Dialogs.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "RealMessageBoxes.h"
 #include "SolverTestSupport.h"
-#include "Source/Common/ServiceItems.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
 #include "core/StrConv.h"
 #include "lib/BranProgressBar.h"
 #include "platform/Shell.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Source/Common/FileVersionInfo.h"
+#include "Source/Common/TechInfo/FileVersionInfo.h"
 #include "TestSupport.h"
 #include "platform/Files.h"
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "Source/Common/BranModel.h"
-#include "Source/Common/ServiceItems.h"
-#include "Source/Common/TechInfo.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Shell/BranModel.h"
+#include "Source/Common/TechInfo/TechInfo.h"
 #include "TestSupport.h"
 #include "core/Exceptions.h"
 #include "core/StrConv.h"

@@ -5,7 +5,7 @@
 #include "GuiTestSupport.h"
 #include "ModelFixture.h"
 #include "RealMessageBoxes.h"
-#include "Source/Common/User.h"
+#include "Source/Common/Catalogue/User.h"
 #include "TestSupport.h"
 #include "lib/BranButtons.h"
 #include "lib/BranWizardForm.h"

@@ -1,0 +1,245 @@
+#pragma once
+// The problem solver: the wizard a user runs when one of the maker's applications misbehaves. It
+// leads from the cheapest help to the most expensive - the application's documentation, then the
+// online update, and only then a helpdesk report: how to contact the helpdesk, the problem, which
+// technical information to collect and the personal data. Leaving the personal-data page creates the
+// report folder and composes the report; the last page shows it, offers attachments, search and the
+// three deliveries, and Finish delivers it the way the user chose. Handed a stored report by the
+// report service, the window opens directly on that last page.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "Source/Common/Catalogue/ServiceCollector.h"
+#include "Source/Common/Catalogue/ServiceListControls.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Helpdesk/ReportService.h"
+#include "lib/BranButtons.h"
+#include "lib/BranWizardForm.h"
+#include "lib/OAControls.h"
+#include "platform/gui/Edit.h"
+#include "platform/gui/Graphics.h"
+#include "platform/gui/Image.h"
+#include "platform/gui/ImageList.h"
+#include "platform/gui/Label.h"
+#include "platform/gui/ListView.h"
+#include "platform/gui/Memo.h"
+#include "platform/gui/Panel.h"
+#include "platform/gui/RadioButton.h"
+#include "platform/gui/RichEdit.h"
+
+class THelpdeskReport;
+class TServiceItem;
+class TUser;
+class TfrmProblemSolver;
+
+// What the report page and Finish ask of the delivery module: each operation saves the report
+// first, reports its own outcome to the user and answers whether it succeeded.
+class IProblemSolverDelivery {
+public:
+    virtual ~IProblemSolverDelivery() = default;
+    virtual bool PrintReportDialog() = 0;
+    virtual bool SaveReportZip() = 0;
+    virtual bool EmailReport() = 0;
+};
+using TProblemSolverDeliveryFactory = std::function<std::unique_ptr<IProblemSolverDelivery>(TfrmProblemSolver&)>;
+// The delivery module makes itself known here; without it no delivery succeeds.
+void SetProblemSolverDelivery(TProblemSolverDeliveryFactory factory);
+
+// The bound property of a required field must hold a non-empty value; otherwise the warning "Het
+// veld %s moet ingevuld worden." names its caption and the control gets the focus.
+bool CheckRequiredField(TControl& control, const TAppProp& prop);
+
+class TfrmProblemSolver : public TBranWizardForm, public IReportWindow {
+public:
+    TfrmProblemSolver();
+    ~TfrmProblemSolver() override;
+
+    TPageControl pageProblemSolver{this};
+
+    TTabSheet TabIntro{&pageProblemSolver, "Inleiding"};
+    TLabel lblIntro1{&TabIntro};
+    TLabel lblIntro2{&TabIntro};
+    TLabel lblIntroSteps{&TabIntro};
+    TLabel lblIntroItems{&TabIntro, "&Kies uit onderstaande lijst het programma waar het probleem optreedt"};
+    TServiceItemComboBox cboServiceItems{&TabIntro};
+    TOACheckBox chkIntroInternet{&TabIntro, "&Ik beschik over een Internetaansluiting"};
+
+    TTabSheet TabDocumentation{&pageProblemSolver, "Raadpleeg de Documentatie"};
+    TLabel lblDocIntro{&TabDocumentation};
+    TPanel pnlDocHelp{&TabDocumentation};
+    TLabel lblDocHelp{&pnlDocHelp};
+    TImage imgDocHelp{&TabDocumentation};
+    TBranButton btnDocHelp{&TabDocumentation, "Help&bestand"};
+    TPanel pnlDocReadme{&TabDocumentation};
+    TLabel lblDocReadme{&pnlDocReadme};
+    TImage imgDocReadme{&TabDocumentation};
+    TBranButton btnDocReadme{&TabDocumentation, "&LeesMij"};
+    TPanel pnlDocInternet{&TabDocumentation};
+    TLabel lblDocInternet{&pnlDocInternet};
+    TImage imgDocInternet{&TabDocumentation};
+    TBranButton btnDocInternet{&TabDocumentation, "Online Help&desk"};
+    TLabel lblDocTry{&TabDocumentation};
+
+    TTabSheet TabOnlineupdate{&pageProblemSolver, "Online Update"};
+    TLabel lblUpdate1{&TabOnlineupdate};
+    TLabel lblUpdate2{&TabOnlineupdate};
+    TPanel pnlUpdate{&TabOnlineupdate};
+    TLabel lblUpdate3{&pnlUpdate};
+    TImage imgUpdate{&TabOnlineupdate};
+    TBranButton btnUpdateOnline{&TabOnlineupdate, "Online &Update"};
+
+    TTabSheet TabContactHelpdesk{&pageProblemSolver, "Contact opnemen met de Brantel Helpdesk"};
+    TLabel lblContact1{&TabContactHelpdesk};
+    TLabel lblContact2{&TabContactHelpdesk};
+    TRadioButton optContactEmail{&TabContactHelpdesk, "Per &e-mail, de snelste en handigste manier (aanbevolen)."};
+    TRadioButton optContactMail{&TabContactHelpdesk,
+                                "Per &diskette, het helpdeskrapport en eventuele bijlagen worden opgeslagen op een "
+                                "diskette."};
+    TRadioButton optContactFax{&TabContactHelpdesk, "Per &brief of per fax, het helpdeskrapport wordt afgedrukt."};
+    TRadioButton optContactTelephone{&TabContactHelpdesk,
+                                     "&Telefonisch, het helpdeskrapport wordt afgedrukt, zodat u alle gegevens bij "
+                                     "de hand heeft."};
+
+    TTabSheet TabProblemDescription{&pageProblemSolver, "Probleemomschrijving"};
+    TLabel lblProblemGoal{&TabProblemDescription};
+    TEdit txtProblemGoal{&TabProblemDescription};
+    TLabel lblProblemActions{&TabProblemDescription,
+                             "&Beschrijf indien mogelijk de handelingen die u verrichtte toen het probleem optrad."};
+    TMemo memoProblemActions{&TabProblemDescription};
+    TLabel lblProblemDescription{&TabProblemDescription, "&Geef een omschrijving van het probleem."};
+    TMemo memoProblemDescription{&TabProblemDescription};
+    TLabel lblProblemErrorMessage{&TabProblemDescription,
+                                  "&Noteer een eventuele foutmelding, die door het programma gegeven werd."};
+    TEdit txtProblemErrorMessage{&TabProblemDescription};
+
+    TTabSheet TabTechInfo{&pageProblemSolver, "Technische informatie"};
+    TLabel lblTechInfo1{&TabTechInfo};
+    TListView lstTechInfos{&TabTechInfo};
+    TLabel lblTechInfo2{&TabTechInfo, "Wijzig deze instellingen alleen op verzoek van de Helpdesk."};
+    TImageList imgTechInfos{ScaleToScreen(16), ScaleToScreen(16)};
+
+    TTabSheet TabPersonalInfo{&pageProblemSolver, "Persoonlijke gegevens"};
+    TOALabel lblUserInitials{&TabPersonalInfo};
+    TOAEdit txtUserInitials{&TabPersonalInfo};
+    TOALabel lblUserPrefix{&TabPersonalInfo};
+    TOAEdit txtUserPrefix{&TabPersonalInfo};
+    TOALabel lblUserLastName{&TabPersonalInfo};
+    TOAEdit txtUserLastName{&TabPersonalInfo};
+    TOALabel lblUserCompany{&TabPersonalInfo};
+    TOAEdit txtUserCompany{&TabPersonalInfo};
+    TOALabel lblUserStreet{&TabPersonalInfo};
+    TOAEdit txtUserStreet{&TabPersonalInfo};
+    TOALabel lblUserHouseNumber{&TabPersonalInfo};
+    TOAEdit txtUserHouseNumber{&TabPersonalInfo};
+    TOALabel lblUserZipCode{&TabPersonalInfo};
+    TOAEdit txtUserZipCode{&TabPersonalInfo};
+    TOALabel lblUserCity{&TabPersonalInfo};
+    TOAEdit txtUserCity{&TabPersonalInfo};
+    TOALabel lblUserCountry{&TabPersonalInfo};
+    TOAComboBox cboUserCountry{&TabPersonalInfo, TComboBoxStyle::csDropDownList, true};
+    TOALabel lblUserEmail{&TabPersonalInfo};
+    TOAEdit txtUserEmail{&TabPersonalInfo};
+    TOALabel lblUserPhone{&TabPersonalInfo};
+    TOAEdit txtUserPhone{&TabPersonalInfo};
+    TOALabel lblUserTimeFrom{&TabPersonalInfo};
+    TOATimeSpinEdit txtUserTimeFrom{&TabPersonalInfo};
+    TOALabel lblUserTimeUntil{&TabPersonalInfo};
+    TOATimeSpinEdit txtUserTimeUntil{&TabPersonalInfo};
+    TOALabel lblUserFax{&TabPersonalInfo};
+    TOAEdit txtUserFax{&TabPersonalInfo};
+    TOACheckBox chkUserCallBeforeFax{&TabPersonalInfo};
+
+    TTabSheet tabNotification{&pageProblemSolver, "Opslaan van gegevens"};
+    TLabel lblNotification1{&tabNotification};
+    TLabel lblNotification2{&tabNotification};
+    TLabel lblNotification3{&tabNotification, "Klik op 'Volgende' als u hiermee akkoord gaat."};
+    TPanel pnlPhone{&tabNotification};
+    TLabel lblPhone{&pnlPhone};
+
+    TTabSheet TabHelpdeskReport{&pageProblemSolver, "Helpdeskrapport"};
+    TPanel pnlTop{&TabHelpdeskReport};
+    TLabel lblSearch{&pnlTop, "Zoeken naar"};
+    TComboBox cboSearch{&pnlTop, TComboBoxStyle::csDropDown};
+    TBranButton btnSearch{&pnlTop, "Zoeken"};
+    TBranButton btnOpenAppendix{&pnlTop, "0 Bijlagen (0 Kb)..."};
+    TBranButton btnEMail{&pnlTop, "E-mailen"};
+    TBranButton btnMail{&pnlTop, "Opslaan"};
+    TBranButton btnPrint{&pnlTop, "Afdrukken"};
+    TRichEdit memoReportView{&TabHelpdeskReport};
+    TLabel lblReport1{&TabHelpdeskReport};
+    TLabel lblReport2{&TabHelpdeskReport};
+    TLabel lblReport3{&TabHelpdeskReport, "Klik op 'Vorige' voor informatie over de telefoonnummers van de helpdesk."};
+
+    // Opens the window on a stored report (the report service): only the report page is enabled.
+    void OpenReport(std::shared_ptr<THelpdeskReport> report) override;
+    // The item the main window lists services of; asked of the main window when nobody set it.
+    void SetMainWindowItem(std::shared_ptr<TServiceItem> item) { FMainWindowItem = std::move(item); }
+
+    THelpdeskReport* Report() const { return FReport.get(); }
+    TUser* User() const { return FUser.get(); }
+    TServiceItem* ServiceItem() const { return FServiceItem.get(); }
+    // The service each documentation and update button opens (null: none).
+    TServiceRef ButtonService(const TControl& button) const;
+    // The category identifier of an entry of lstTechInfos.
+    std::string TechInfoIdentifier(int index) const;
+
+    bool TechInfoVisited = false;
+    bool PersonalInfoVisited = false;
+    bool SearchRestart = true;
+    bool MailedDone = false, SavedDone = false, PrintedDone = false;
+
+    void SetPagesEnabled(bool flag);
+    // Saves CASE.RTF, then the form's data and the user into CASE.INI.
+    void SaveAll();
+    void UpdateDocumentationPage();
+    bool ValidateControls();
+
+    void FormCreate(TControl* sender);
+    void FormShow(TControl* sender);
+    void FormDestroy(TControl* sender);
+    void FormClose(TControl* sender, TCloseAction& action);
+    void FormCancelClick(TControl* sender);
+    void FormKeyDown(TControl* sender, WORD& key, TShiftState shift);
+    void FormEnterPage(TControl* sender, TTabSheet* page, TWizardDirection direction);
+    void FormExitPage(TControl* sender, TTabSheet* page, bool& allowChange, TWizardDirection direction);
+    void cboServiceItemsChange(TControl* sender);
+    void btnServiceClick(TControl* sender);
+    void txtUserFaxChange(TControl* sender);
+    void btnOpenAppendixClick(TControl* sender);
+    void btnSearchClick(TControl* sender);
+    void cboSearchChange(TControl* sender);
+    void btnPrintClick(TControl* sender);
+    void btnMailClick(TControl* sender);
+    void btnEMailClick(TControl* sender);
+
+private:
+    void LayoutPages();
+    void FillServiceItems();
+    void BindUser();
+    void FillTechInfos();
+    void DrawArrows();
+    void ExitIntroPage(bool& allowChange);
+    void ExitPersonalInfoPage(bool& allowChange);
+    void EnterReportPage();
+    void CreateReport();
+    void ComposeReport();
+    void CopyFormToReport();
+    void CopyReportToForm();
+    void LoadReportView();
+    void LoadReportIntoForm();
+    void FillSearchList();
+    void UpdateAttachmentsCaption();
+    bool Deliver(bool (IProblemSolverDelivery::*operation)());
+    bool IsReportPage() const { return pageProblemSolver.ActivePage() == &TabHelpdeskReport; }
+
+    TServiceCollector FCollector;
+    TServiceList FServices;
+    std::map<const TControl*, TServiceRef> FButtonServices;
+    std::shared_ptr<TServiceItem> FMainWindowItem;
+    std::shared_ptr<TServiceItem> FServiceItem;
+    std::shared_ptr<THelpdeskReport> FReport;
+    std::unique_ptr<TUser> FUser;
+    std::unique_ptr<IProblemSolverDelivery> FDelivery;
+};

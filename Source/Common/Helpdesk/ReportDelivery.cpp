@@ -1,0 +1,262 @@
+#include "Source/Common/Helpdesk/ReportDelivery.h"
+
+#include <memory>
+
+#include "Source/Common/Catalogue/Deployment.h"
+#include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Catalogue/User.h"
+#include "Source/Common/Helpdesk/HelpdeskReport.h"
+#include "Source/Common/Helpdesk/ProblemSolver.h"
+#include "Source/Common/Helpdesk/ReportService.h"
+#include "Source/Common/TechInfo/TechInfo.h"
+#include "core/Format.h"
+#include "core/StrConv.h"
+#include "mail/SendMail.h"
+#include "platform/Files.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/Hourglass.h"
+#include "platform/gui/Messages.h"
+#include "platform/gui/Printer.h"
+#include "platform/gui/RichEdit.h"
+
+namespace {
+const char* const NotSaved = "Het Helpdeskrapport is niet opgeslagen voor verzending.";
+
+// A temporary file that is gone when the operation that wrote it ends, however it ends.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(std::string path) : FPath(std::move(path)) {}
+    ~TTemporaryFile() { FileDelete(FPath); }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    const std::string& Path() const { return FPath; }
+
+private:
+    std::string FPath;
+};
+
+std::string TemporaryPath(const std::string& name) {
+    std::string folder = GetTempFolder();
+    if (folder.empty()) throw EBrantel("TReportDelivery", "TemporaryPath", "no temporary folder");
+    return folder + name;
+}
+
+std::string DriveOf(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
+}
+
+std::string HelpdeskRecipient(const THelpdeskReport& report) {
+    if (report.ServiceItem) {
+        std::string address = report.ServiceItem->HelpDeskEmailAddress().AsString();
+        if (IsValidEmailAddress(address)) return address;
+    }
+    return DefaultHelpdeskMailbox;
+}
+
+// The page rectangle in twips, as the rich-text control lays out pages.
+// The problem solver's report page and Finish, delivered for the window's report and user.
+class TProblemSolverDelivery : public IProblemSolverDelivery {
+public:
+    explicit TProblemSolverDelivery(TfrmProblemSolver& form) : FForm(form) {
+        FDelivery.OnSaveAll = [this] { FForm.SaveAll(); };
+        FDelivery.OnEmailAddressDoubted = [this] { BackToEmailAddress(); };
+    }
+    bool PrintReportDialog() override { return FForm.Report() && FDelivery.PrintReportDialog(*FForm.Report()); }
+    bool SaveReportZip() override { return FForm.Report() && FDelivery.SaveReportZip(*FForm.Report()); }
+    bool EmailReport() override {
+        return FForm.Report() && FForm.User() && FDelivery.EmailReport(*FForm.Report(), *FForm.User());
+    }
+
+private:
+    TfrmProblemSolver& FForm;
+    TReportDelivery FDelivery;
+
+    // The personal-data page directly (none of the wizard's page events), the focus on the field after
+    // the country: the e-mail address.
+    void BackToEmailAddress() {
+        FForm.pageProblemSolver.SetActivePage(&FForm.TabPersonalInfo);
+        FForm.cboUserCountry.SetFocus();
+        FForm.SelectNext();
+        FForm.SetNextAsNext();
+    }
+};
+
+RECT PixelsToTwips(const RECT& r, const TPrinter& printer) {
+    int x = printer.PixelsPerInchX(), y = printer.PixelsPerInchY();
+    return {MulDiv(r.left, 1440, x), MulDiv(r.top, 1440, y), MulDiv(r.right, 1440, x), MulDiv(r.bottom, 1440, y)};
+}
+}  // namespace
+
+TReportDelivery::TReportDelivery() {
+    Zipper.OnRequestBlankDisk = [this](TAbZipper& sender, bool& abort) { ZipperRequestBlankDisk(sender, abort); };
+    Zipper.OnProcessItemFailure = [this](TAbZipper& sender, const std::string& item, TZipProcessType type,
+                                         TZipErrorClass errorClass, int code) {
+        ZipperProcessItemFailure(sender, item, type, errorClass, code);
+    };
+    dlgSave.Filter = "ZIP-bestand (*.zip)|*.ZIP";
+    dlgSave.DefaultExt = "zip";
+}
+
+bool TReportDelivery::PrintReportDialog(THelpdeskReport& report) {
+    if (!dlgPrint.Execute()) return false;
+    try {
+        if (OnSaveAll) OnSaveAll();
+        THourglass hourglass;
+        return PrintReport(report, dlgPrint.Copies);
+    } catch (const EBrantel&) {
+        ShowWarning("Er is een fout opgetreden bij het printen van het Helpdeskrapport.");
+        return false;
+    }
+}
+
+bool TReportDelivery::SaveReportZip(THelpdeskReport& report) {
+    dlgSave.InitialDir = "A:\\";
+    dlgSave.FileName = "Case.zip";
+    if (!dlgSave.Execute()) {
+        ShowInformation(NotSaved);
+        return false;
+    }
+    bool saved;
+    {
+        THourglass hourglass;
+        if (OnSaveAll) OnSaveAll();
+        saved = ZipReportFolder(dlgSave.FileName, report.Folder());
+    }
+    ShowInformation(saved ? "Het Helpdeskrapport is opgeslagen voor verzending." : NotSaved);
+    return saved;
+}
+
+bool TReportDelivery::ZipReportFolder(const std::string& archivePath, const std::string& folder) {
+    ZipFailureCode = 0;
+    if (FileExists(archivePath) && !FileDelete(archivePath)) {
+        ShowWarning("Bestand kon niet worden overschreven.");
+        return false;
+    }
+    try {
+        Zipper.SetFileName(archivePath);
+        Zipper.BaseDirectory = folder;
+        Zipper.AddFiles("*.*", faAnyFile);
+        Zipper.Save();
+        Zipper.SetFileName({});
+    } catch (const EBrantel&) {
+        Zipper.SetFileName({});
+        if (ZipFailureCode != ZipDiskDeclined) ShowWarning("Er is een fout opgetreden bij het maken van het ZIP-bestand.");
+        return false;
+    }
+    return ZipFailureCode == 0;
+}
+
+void TReportDelivery::ZipperRequestBlankDisk(TAbZipper& sender, bool& abort) {
+    abort = true;
+    ZipFailureCode = ZipDiskDeclined;
+    const std::string& path = sender.FileName();
+    if (ShowMessageBox(Format("Plaats een lege diskette in drive %s", {DriveOf(path)}), TMsgKind::Information,
+                       TMsgButtons::OKCancel) != IDOK)
+        return;
+    if (FileExists(path) && ShowMessageBox(path + "\r" + "Dit bestand bestaat al." + "\r" + "Overschrijven?",
+                                           TMsgKind::Warning, TMsgButtons::YesNo) != IDYES)
+        return;
+    ZipFailureCode = 0;
+    abort = false;
+}
+
+void TReportDelivery::ZipperProcessItemFailure(TAbZipper&, const std::string&, TZipProcessType, TZipErrorClass,
+                                               int errorCode) {
+    // A code of 0 must still count as a failure.
+    ZipFailureCode = errorCode != 0 ? errorCode : -1;
+}
+
+bool TReportDelivery::EmailReport(THelpdeskReport& report, const TUser& user) {
+    const std::string email = user.Email().AsString();
+    if (ShowMessageBox(Format("LET OP : u staat op het punt een helpdeskrapport via e-mail te versturen. De Brantel "
+                              "Helpdesk zal het door u opgegeven e-mailadres gebruiken om met u te communiceren.Weet "
+                              "u zeker dat het door u opgegeven e-mailadres '%s' correct is?",
+                              {email}),
+                       TMsgKind::Question, TMsgButtons::YesNo) != IDYES) {
+        if (OnEmailAddressDoubted) OnEmailAddressDoubted();
+        return false;
+    }
+    if (OnSaveAll) OnSaveAll();
+    THourglass hourglass;
+    std::string archive = GetTempFolder();
+    if (!archive.empty()) {
+        archive += "CASE.ZIP";
+        FileDelete(archive);
+    }
+    if (archive.empty() || !ZipReportFolder(archive, report.Folder())) {
+        ShowWarning("Het Helpdeskrapport is niet verzonden omdat het ZIP-bestand niet gemaakt kon worden.");
+        return false;
+    }
+    const std::string recipient = HelpdeskRecipient(report);
+    const std::string server = user.Mailserver().AsString();
+    if (server.empty()) {
+        ShowMessageBox("Er is geen mail-server ingesteld.", TMsgKind::Warning, TMsgButtons::OK);
+        return false;
+    }
+    bool sent = SendMail(email, {recipient}, user.CustomerNumber(), {archive}, server, {}, MailProviders());
+    FileDelete(archive);
+    ShowInformation(sent ? "Het helpdeskrapport is verzonden." : "Het verzenden van het helpdeskrapport is niet gelukt.");
+    return sent;
+}
+
+void RegisterReportDelivery() {
+    SetReportPrinter(PrintReport);
+    SetProblemSolverDelivery([](TfrmProblemSolver& form) { return std::make_unique<TProblemSolverDelivery>(form); });
+}
+
+bool PrintReport(THelpdeskReport& report, int copies) {
+    std::vector<std::string> lines = report.ReportText().Lines();
+    if (lines.empty()) {
+        ShowWarning(std::string("Het Helpdeskrapport is niet gevonden.") + "\r" +
+                    "Sluit de Probleemoplosser en maak een nieuw rapport aan.");
+        return false;
+    }
+    return PrintRtfLines(lines, copies);
+}
+
+bool PrintRtfLines(const std::vector<std::string>& lines, int copies) {
+    try {
+        TTemporaryFile file(TemporaryPath("PRINT.RTF"));
+        const std::string bytes = RtfFileBytes(lines);
+        WriteFileBytes(file.Path(), bytes);
+        // The control lives on the main window; without one (a test) on a hidden window of its own.
+        std::unique_ptr<TForm> host;
+        TControl* parent = Application().MainForm();
+        if (!parent) parent = (host = std::make_unique<TForm>()).get();
+        TRichEdit edit(parent);
+        edit.SetBounds(0, 0, 0, 0);
+        edit.LoadFromFile(file.Path());
+        RECT margins = GetPrintMargins();
+        TPrinter printer;
+        for (int copy = 0; copy < copies; ++copy) {
+            if (margins.right > margins.left && margins.bottom > margins.top)
+                edit.Print(printer, {}, PixelsToTwips(margins, printer));
+            else
+                edit.Print(printer, {});
+        }
+        ShowInformation("Bezig met afdrukken.");
+        return true;
+    } catch (const EBrantel&) {
+        ShowWarning("Er is een fout opgetreden bij het afdrukken.");
+        return false;
+    }
+}
+
+RECT GetPrintMargins() {
+    try {
+        TPrinter printer;
+        HDC dc = printer.DC();
+        int ppiX = GetDeviceCaps(dc, LOGPIXELSX), ppiY = GetDeviceCaps(dc, LOGPIXELSY);
+        int width = GetDeviceCaps(dc, HORZRES), height = GetDeviceCaps(dc, VERTRES);
+        int physicalWidth = GetDeviceCaps(dc, PHYSICALWIDTH), physicalHeight = GetDeviceCaps(dc, PHYSICALHEIGHT);
+        int offsetX = GetDeviceCaps(dc, PHYSICALOFFSETX), offsetY = GetDeviceCaps(dc, PHYSICALOFFSETY);
+        if (ppiX <= 0 || ppiY <= 0 || width <= 0 || height <= 0 || physicalWidth <= 0 || physicalHeight <= 0)
+            return {};
+        return {std::max(ppiX / 2, offsetX), std::max(ppiY / 2, offsetY), width - (physicalWidth - width),
+                height - (physicalHeight - height)};
+    } catch (const EBrantel&) {
+        return {};
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+// TVideoInfo ("VideoSystem"): monitor, display adapter, video driver, screen saver and the current
+// and supported display modes. The system summary also runs it on its own for the monitor and
+// adapter names.
+//
+// The Windows 9x family keeps these under its device classes; the NT family names monitor and
+// adapter through the display devices and knows the refresh rate from the current display
+// settings, and those are read where the 9x keys are absent.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Source/Common/TechInfo/TechInfo.h"
+
+struct TDisplayMode {
+    uint32_t Width = 0, Height = 0, Bits = 0;
+};
+
+// The registry key below the device classes of the driver of a device class ("Monitor",
+// "Display"), e.g. "Monitor\0000"; empty when there is none.
+std::string DeviceDriverKey(const std::string& className);
+
+class TVideoInfo : public TTechInfo {
+public:
+    TVideoInfo();
+
+    // Mode 0 first, then the modes the platform enumerates from 1 on, in its order: sets Modes and
+    // VideoMemory (that of the last mode).
+    void AssignModes(const std::vector<TDisplayMode>& modes);
+    // The screen-saver values as the registry holds them (text); nullopt for a missing value.
+    void AssignScreenSaver(const std::optional<std::string>& timeoutSeconds, const std::optional<std::string>& active);
+
+    std::string MonitorName, MaxResolution, AdapterName, VideoMemory, CurrentMode, RefreshRate, VideoDriver,
+        DriverVersion;
+    bool ScreenSaverActive = false;
+    int ScreenSaverTimeout = 0;  // minutes
+    TStringList Modes;
+
+protected:
+    void GatherInfo() override;
+    const TStringList& BuildInfoText() override;
+
+private:
+    void GatherDevices();
+    void GatherScreenSaver();
+};
