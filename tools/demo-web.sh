@@ -4,11 +4,12 @@
 # lists an update.
 #   usage: tools/demo-web.sh start <build-folder>   (inside the demo prefix's environment)
 #          tools/demo-web.sh stop <build-folder>
+# It listens on $DEMO_WEB_PORT, 8717 unless set (the port the demo registry's "UpdateIni" names).
 set -euo pipefail
 action=$1
 build=$(realpath "$2")
 web="$build/demo-web"
-port=8717
+port=${DEMO_WEB_PORT:-8717}
 pidfile="$web/server.pid"
 
 if [ "$action" = stop ]; then

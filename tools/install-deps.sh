@@ -6,8 +6,14 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest cmake make ccache
-          wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils unzip zip python3 unrtf file
+          wine wine64 xvfb xauth imagemagick x11-utils unzip zip python3 unrtf file
           binutils-mingw-w64-i686 fonts-dejavu-core fonts-wine locales)
+# The tests run 32-bit where the machine can, else built for 64-bit Windows (tools/target-arch.sh).
+if [ "$(bash "$(dirname "$0")/target-arch.sh")" = i686 ]; then
+  packages+=(wine32:i386)
+else
+  packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -64,7 +70,7 @@ SUDO=""
 if [ ${#missing[@]} -eq 0 ]; then ensure_locale; exit 0; fi
 
 export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 update_indexes

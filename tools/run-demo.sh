@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# make run: builds the program and starts it in a demo Wine prefix of its own.
+# make run: builds everything (the program, its tests, the gallery and the benchmarks) and starts
+# the program in a demo Wine prefix of its own.
 # Without a display it runs under Xvfb, saves a screenshot to <build>/screenshot.png and ends.
 #   usage: tools/run-demo.sh [build-folder]
 set -euo pipefail
@@ -9,6 +10,12 @@ build=${1:-build}
 bash tools/build.sh "$build"
 build=$(realpath "$build")
 source tools/wine-env.sh "$build/demoprefix"
+# Ports nobody else listens on, so that two demos can run side by side; the prefix is told them.
+free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+DEMO_WEB_PORT=$(free_port)
+DEMO_SMTP_PORT=$(free_port)
+while [ "$DEMO_SMTP_PORT" = "$DEMO_WEB_PORT" ]; do DEMO_SMTP_PORT=$(free_port); done
+export DEMO_WEB_PORT DEMO_SMTP_PORT
 demo="$build/demo"
 bash tools/demo-setup.sh "$demo"
 # The maker's servers of the demo are stopped when it ends.
@@ -27,7 +34,7 @@ wineserver -w
 bash tools/demo-web.sh start "$build"
 # The mail server that the demo's mail server setting names (demo-setup.sh); it keeps what the
 # program e-mails in <build>/demo-mail.
-python3 tools/demo-smtp.py "$build/demo-mail" 8725 &
+python3 tools/demo-smtp.py "$build/demo-mail" "$DEMO_SMTP_PORT" &
 smtp=$!
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The program is one 32-bit Windows executable that needs nothing beyond Windows' own DLLs, and it
 # carries the version information the About box shows.   usage: executable.sh <build-folder>
+# Where the tests were built for 64-bit Windows (a machine that runs no 32-bit code), the program
+# itself was built as well, in <build-folder>/program-i686: that is the one checked.
 set -euo pipefail
 exe="$1/BranService.exe"
+[ -f "$1/program-i686/BranService.exe" ] && exe="$1/program-i686/BranService.exe"
 fail() { echo "FAIL: $*"; exit 1; }
 
 file "$exe" | grep -q 'PE32 executable (GUI) Intel 80386' || fail "not a 32-bit GUI program: $(file "$exe")"

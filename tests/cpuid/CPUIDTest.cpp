@@ -37,7 +37,7 @@ public:
         return allSet ? HighNibbleAfterSet : HighNibbleAfterClear;
     }
     TCpuidRegisters Cpuid(uint32_t leaf) override { return leaf == 0 ? Leaf0 : Leaf1; }
-    uint64_t ReadTimeStampCounter() override { return FCount * TicksPerCount; }
+    uint64_t ReadTimestampCounter() override { return FCount * TicksPerCount; }
     bool PerformanceFrequency(int64_t& frequency) override {
         frequency = Frequency;
         return Frequency > 0;
@@ -222,7 +222,7 @@ public:
         return MachineProcessor().FlagsHighNibbleAfterWriting(allSet);
     }
     TCpuidRegisters Cpuid(uint32_t leaf) override { return MachineProcessor().Cpuid(leaf); }
-    uint64_t ReadTimeStampCounter() override { return MachineProcessor().ReadTimeStampCounter(); }
+    uint64_t ReadTimestampCounter() override { return MachineProcessor().ReadTimestampCounter(); }
     bool PerformanceFrequency(int64_t&) override { return false; }
     int64_t PerformanceCounter() override { return 0; }
 };

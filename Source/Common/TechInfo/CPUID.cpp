@@ -19,7 +19,7 @@ public:
     bool CanFlipEflagsBit(unsigned bit) override { return ::CanFlipEflagsBit(bit); }
     uint16_t FlagsHighNibbleAfterWriting(bool allSet) override { return ::FlagsHighNibbleAfterWriting(allSet); }
     TCpuidRegisters Cpuid(uint32_t leaf) override { return ExecuteCpuid(leaf); }
-    uint64_t ReadTimeStampCounter() override { return ::ReadTimeStampCounter(); }
+    uint64_t ReadTimestampCounter() override { return ::ReadTimestampCounter(); }
     bool PerformanceFrequency(int64_t& frequency) override {
         LARGE_INTEGER f;
         if (!::QueryPerformanceFrequency(&f) || f.QuadPart <= 0) return false;
@@ -137,15 +137,15 @@ std::string TCPUID::BuildDescription() {
 
 void TCPUID::RefreshTimeStamp() {
     if (!FHasTimeStamp) return;
-    FTimeStampHiHi = static_cast<uint16_t>(FMachine.ReadTimeStampCounter() >> 48);
-    FTimeStampHiLo = static_cast<uint16_t>(FMachine.ReadTimeStampCounter() >> 32);
-    FTimeStampLoHi = static_cast<uint16_t>(FMachine.ReadTimeStampCounter() >> 16);
-    FTimeStampLoLo = static_cast<uint16_t>(FMachine.ReadTimeStampCounter());
+    FTimeStampHiHi = static_cast<uint16_t>(FMachine.ReadTimestampCounter() >> 48);
+    FTimeStampHiLo = static_cast<uint16_t>(FMachine.ReadTimestampCounter() >> 32);
+    FTimeStampLoHi = static_cast<uint16_t>(FMachine.ReadTimestampCounter() >> 16);
+    FTimeStampLoLo = static_cast<uint16_t>(FMachine.ReadTimestampCounter());
 }
 
 bool TCPUID::SupportsTimeStamp() const { return (FCPUID4 & FeatureTimeStamp) != 0; }
 
-uint64_t TCPUID::GetTimeStamp() { return SupportsTimeStamp() ? FMachine.ReadTimeStampCounter() : 0; }
+uint64_t TCPUID::GetTimeStamp() { return SupportsTimeStamp() ? FMachine.ReadTimestampCounter() : 0; }
 
 void TCPUID::StartTimer() {
     FStart = static_cast<int64_t>(GetTimeStamp());

@@ -20,7 +20,7 @@ public:
     virtual bool CanFlipEflagsBit(unsigned bit) = 0;
     virtual uint16_t FlagsHighNibbleAfterWriting(bool allSet) = 0;
     virtual TCpuidRegisters Cpuid(uint32_t leaf) = 0;
-    virtual uint64_t ReadTimeStampCounter() = 0;
+    virtual uint64_t ReadTimestampCounter() = 0;
     // False when the platform has no high-resolution performance counter.
     virtual bool PerformanceFrequency(int64_t& frequency) = 0;
     virtual int64_t PerformanceCounter() = 0;

@@ -1,23 +1,37 @@
 #include "Source/Common/TechInfo/CPUInstructions.h"
 
-#if !defined(__i386__)
-#error "The processor identification is written for 32-bit x86."
+// The program is 32-bit; the same code built for 64-bit Windows (where a machine runs no 32-bit
+// code, the tests run it so) differs only in the width of the flags register it pushes.
+#if defined(__i386__)
+#define BRAN_FLAGS_PUSH "pushfl\n\t"
+#define BRAN_FLAGS_POP "popfl\n\t"
+#define BRAN_REG_PUSH "pushl "
+#define BRAN_REG_POP "popl "
+using TFlagsWord = uint32_t;
+#elif defined(__x86_64__)
+#define BRAN_FLAGS_PUSH "pushfq\n\t"
+#define BRAN_FLAGS_POP "popfq\n\t"
+#define BRAN_REG_PUSH "pushq "
+#define BRAN_REG_POP "popq "
+using TFlagsWord = uint64_t;
+#else
+#error "The processor identification is written for x86."
 #endif
 
 bool CanFlipEflagsBit(unsigned bit) {
-    const uint32_t mask = 1u << bit;
-    uint32_t before, after;
+    const TFlagsWord mask = TFlagsWord(1) << bit;
+    TFlagsWord before, after;
     asm volatile(
-        "pushfl\n\t"
-        "popl %0\n\t"
-        "movl %0, %1\n\t"
-        "xorl %2, %1\n\t"
-        "pushl %1\n\t"
-        "popfl\n\t"
-        "pushfl\n\t"
-        "popl %1\n\t"
-        "pushl %0\n\t"
-        "popfl"
+        BRAN_FLAGS_PUSH
+        BRAN_REG_POP "%0\n\t"
+        "mov %0, %1\n\t"
+        "xor %2, %1\n\t"
+        BRAN_REG_PUSH "%1\n\t"
+        BRAN_FLAGS_POP
+        BRAN_FLAGS_PUSH
+        BRAN_REG_POP "%1\n\t"
+        BRAN_REG_PUSH "%0\n\t"
+        BRAN_FLAGS_POP
         : "=&r"(before), "=&r"(after)
         : "r"(mask)
         : "cc");
@@ -51,7 +65,7 @@ TCpuidRegisters ExecuteCpuid(uint32_t leaf) {
     return r;
 }
 
-uint64_t ReadTimeStampCounter() {
+uint64_t ReadTimestampCounter() {
     uint32_t low, high;
     asm volatile("rdtsc" : "=a"(low), "=d"(high));
     return (static_cast<uint64_t>(high) << 32) | low;

@@ -17,4 +17,4 @@ uint16_t FlagsHighNibbleAfterWriting(bool allSet);
 
 TCpuidRegisters ExecuteCpuid(uint32_t leaf);
 
-uint64_t ReadTimeStampCounter();
+uint64_t ReadTimestampCounter();

@@ -12,6 +12,7 @@
 // QT_Thunk calls a 16:16 address in EDX with the arguments found between ESP and EBP - 0x40, so
 // the call needs a frame of its own: a 0x40-byte scratch area under EBP, then the one 16-bit
 // argument. The 16-bit procedure (pascal) removes its argument; the result comes back in AX.
+#if defined(__i386__)
 extern "C" unsigned long BranCallQtThunk(void* qtThunk, unsigned long target16, unsigned long argument);
 asm(R"(
     .text
@@ -36,6 +37,7 @@ _BranCallQtThunk:
     popl  %ebp
     ret
 )");
+#endif
 
 namespace {
 // The kernel's 16-bit loader is only exported by ordinal.
@@ -47,6 +49,11 @@ TFunction KernelOrdinal(HMODULE kernel, int ordinal) {
 }  // namespace
 
 int GetFreeSystemResources(int kind) {
+#if !defined(__i386__)
+    // No 64-bit Windows has a 16-bit side (the program is 32-bit; a 64-bit build runs only the tests).
+    (void)kind;
+    throw EBrantel("TMemoryInfo", "GetFreeSystemResources", Format("%s kon niet worden geladen!", {"user.exe"}));
+#else
     using TLoadLibrary16 = DWORD(WINAPI*)(LPCSTR);
     using TFreeLibrary16 = void(WINAPI*)(DWORD);
     using TGetProcAddress16 = DWORD(WINAPI*)(DWORD, LPCSTR);
@@ -67,6 +74,7 @@ int GetFreeSystemResources(int kind) {
     void* qtThunk = reinterpret_cast<void*>(GetProcAddress(kernel32.Get(), "QT_Thunk"));
     if (!qtThunk) return 0;
     return static_cast<int>(BranCallQtThunk(qtThunk, procedure, static_cast<unsigned long>(kind)));
+#endif
 }
 
 // --- TMemoryInfo ---
