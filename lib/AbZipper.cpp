@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <memory>
+#include <optional>
 
 #include "core/DateTime.h"
 #include "core/StrConv.h"
@@ -39,6 +40,10 @@ private:
     std::string FData;
 };
 
+struct TZipPosition {
+    uint32_t Disk, Offset;
+};
+
 // Where an entry's data went and what the central directory says about it.
 struct TEntry {
     const TZipItem* Item;
@@ -48,12 +53,15 @@ struct TEntry {
 };
 
 // Writes the archive's bytes disk after disk. Headers stay whole on one disk; file data runs on over
-// the end of a disk onto the next.
+// the end of a disk onto the next. A part once committed is never written over: its disk is known
+// again by what it holds.
 class TSpanWriter {
 public:
-    TSpanWriter(TZipVolume& volume, const std::string& path, std::function<bool()> nextDisk)
-        : FVolume(volume), FPath(path), FNextDisk(std::move(nextDisk)), FRemovable(volume.Removable()) {
-        Open();
+    using TAskDisk = std::function<bool(const TZipDiskRequest& request)>;
+
+    TSpanWriter(TZipVolume& volume, const std::string& path, TAskDisk askDisk)
+        : FVolume(volume), FPath(path), FAskDisk(std::move(askDisk)), FRemovable(volume.Removable()) {
+        if (auto problem = TryOpen(MinimumRoom)) AskUntilOpen(*problem, MinimumRoom);
         // A removable disk gets the spanning marker; it says "one segment" until a second disk follows.
         if (FRemovable) Header(TBytes().U32(SingleSegmentMarker).Data());
     }
@@ -64,21 +72,32 @@ public:
     // Makes sure the next `size` bytes go on one disk.
     void Reserve(size_t size) {
         if (size <= FRoom) return;
-        if (!FRemovable || FOffset == 0) Full();
-        NextDisk();
-        if (size > FRoom) Full();
+        if (!FRemovable) Full();
+        ChangeDisk(size);
     }
 
-    void Header(const std::string& bytes) {
-        Reserve(bytes.size());
-        Put(bytes.data(), bytes.size());
+    // Writes a header of `size` bytes whole on one disk; `build` makes it for the place it goes to
+    // (Disk and Offset tell it), and answers where it went.
+    template <class TBuild>
+    TZipPosition Header(size_t size, const TBuild& build) {
+        for (;;) {
+            Reserve(size);
+            const TZipPosition at{Disk(), Offset()};
+            const std::string bytes = build();
+            if (Put(bytes.data(), bytes.size()) == bytes.size()) return at;
+            // The disk filled up sooner than it said: the header goes whole on the next one.
+            FSink->Truncate(at.Offset);
+            FOffset = at.Offset;
+        }
+    }
+    TZipPosition Header(const std::string& bytes) {
+        return Header(bytes.size(), [&bytes] { return bytes; });
     }
 
     void Data(const char* data, size_t size) {
         while (size > 0) {
             if (FRoom == 0) Reserve(1);
-            size_t n = static_cast<size_t>(std::min<uint64_t>(size, FRoom));
-            Put(data, n);
+            size_t n = Put(data, static_cast<size_t>(std::min<uint64_t>(size, FRoom)));
             data += n;
             size -= n;
         }
@@ -86,36 +105,97 @@ public:
 
     void Finish() { FSink->Commit(); }
 
+    // The part of this archive the disk in the drive holds (1 for the first disk), or 0.
+    int PartInDrive() const {
+        std::optional<TZipPartMark> mark = FVolume.Mark(FPath);
+        if (!mark) return 0;
+        for (size_t i = 0; i < FParts.size(); ++i)
+            if (FParts[i] == *mark) return static_cast<int>(i) + 1;
+        return 0;
+    }
+
 private:
+    // A disk with less room than a floppy's cluster would hold a part too small to be worth a disk.
+    static constexpr uint64_t MinimumRoom = 512;
+
     TZipVolume& FVolume;
     std::string FPath;
-    std::function<bool()> FNextDisk;
+    TAskDisk FAskDisk;
     bool FRemovable;
     std::unique_ptr<TZipSink> FSink;
+    std::vector<TZipPartMark> FParts;  // what each committed disk holds
     uint32_t FDisk = 0;
     uint64_t FOffset = 0, FRoom = 0;
 
-    void Open() {
-        FSink = FVolume.Create(FPath);
+    // Starts the archive's file on the disk in the drive; answers why that disk cannot take the next
+    // `need` bytes, if it cannot.
+    std::optional<TZipDiskRequest> TryOpen(uint64_t need) {
+        FSink.reset();
+        FOffset = 0;
+        FRoom = 0;
+        try {
+            FSink = FVolume.Create(FPath);
+        } catch (const EZipDiskError& e) {
+            if (!FRemovable) throw;
+            return Request(TZipDiskProblem::dpCannotWrite, e.Code());
+        }
         // A fixed disk is never swapped: when it fills up, the write itself fails.
         FRoom = FRemovable ? FVolume.FreeSpace() : UINT64_MAX;
-        FOffset = 0;
-    }
-
-    void NextDisk() {
-        if (FDisk == 0) FSink->Overwrite(0, TBytes().U32(DataDescriptorSig).Data());
-        FSink->Commit();
+        if (FRoom >= std::max(need, MinimumRoom) || !FRemovable) return std::nullopt;
+        TZipDiskRequest full = Request(TZipDiskProblem::dpFull);
+        full.FreeSpace = FRoom;
         FSink.reset();
-        if (!FNextDisk()) throw EZipError("TAbZipper", "Save", "no further disk for " + FPath);
-        ++FDisk;
-        Open();
+        return full;
     }
 
-    void Put(const char* data, size_t size) {
+    TZipDiskRequest Request(TZipDiskProblem problem, int code = 0) const {
+        TZipDiskRequest request;
+        request.Disk = static_cast<int>(FDisk) + 1;
+        request.Problem = problem;
+        request.ErrorCode = code;
+        return request;
+    }
+
+    // Commits the disk in the drive and asks for the next; a disk that took nothing of the archive
+    // (it filled up sooner than it said) is asked for again, as a full one.
+    void ChangeDisk(uint64_t need) {
+        const bool tookNothing = FOffset == 0;
+        if (!tookNothing) {
+            if (FDisk == 0) FSink->Overwrite(0, TBytes().U32(DataDescriptorSig).Data());
+            FSink->Commit();
+            FSink.reset();
+            FParts.push_back(FVolume.Mark(FPath).value_or(TZipPartMark{}));
+            ++FDisk;
+        }
+        AskUntilOpen(Request(tookNothing ? TZipDiskProblem::dpFull : TZipDiskProblem::dpNone), need);
+    }
+
+    void AskUntilOpen(TZipDiskRequest request, uint64_t need) {
+        for (;;) {
+            if (!FAskDisk(request)) {
+                // The archive is given up: its part in the drive would pass for a whole one.
+                if (PartInDrive()) FVolume.Remove(FPath);
+                throw EZipError("TAbZipper", "Save", "no further disk for " + FPath);
+            }
+            if (int part = PartInDrive()) {
+                request = Request(TZipDiskProblem::dpSameDisk);
+                request.Part = part;
+                continue;
+            }
+            std::optional<TZipDiskRequest> problem = TryOpen(need);
+            if (!problem) return;
+            request = *problem;
+        }
+    }
+
+    // Writes what the disk takes; a removable disk that fills up sooner than it said ends its part.
+    size_t Put(const char* data, size_t size) {
         if (FOffset + size > Limit32) throw EZipError("TAbZipper", "Save", FPath + " would pass 4 GB");
-        FSink->Write(data, size);
-        FOffset += size;
-        FRoom -= size;
+        size_t n = FSink->Write(data, size);
+        FOffset += n;
+        FRoom = n < size ? 0 : FRoom - n;
+        if (n < size && !FRemovable) Full();
+        return n;
     }
 
     [[noreturn]] void Full() const {
@@ -196,10 +276,9 @@ TEntry WriteEntry(const TZipItem& item, TSpanWriter& writer, char* buffer, int l
     TBytes local;
     local.U32(LocalHeaderSig).U16(VersionNeeded).U16(entry.Flags).U16(entry.Method).U32(item.DosDateTime);
     local.U32(0).U32(0).U32(0).U16(static_cast<uint32_t>(item.Name.size())).U16(0).Text(item.Name);
-    writer.Reserve(local.Data().size());
-    entry.Disk = writer.Disk();
-    entry.Offset = writer.Offset();
-    writer.Header(local.Data());
+    const TZipPosition at = writer.Header(local.Data());
+    entry.Disk = at.Disk;
+    entry.Offset = at.Offset;
 
     if (entry.Method == MethodStore) {
         for (; read > 0; read = readChunk()) {
@@ -245,6 +324,8 @@ void TAbZipper::AddFiles(const std::string& mask, unsigned attrMask) {
     }
 }
 
+bool TAbZipper::InsertedDiskHoldsPart() const { return FHoldsPart && FHoldsPart(); }
+
 void TAbZipper::ItemFailure(const TZipItem& item, int code) {
     if (OnProcessItemFailure)
         OnProcessItemFailure(*this, item.Path, TZipProcessType::ptAdd, TZipErrorClass::ecFileError, code);
@@ -264,18 +345,25 @@ void TAbZipper::Save(TZipVolume& volume) {
         if (item.Size >= Limit32) ItemFailure(item, ZipErrorFileTooLarge);
     if (FItems.size() > 0xFFFF) throw EZipError("TAbZipper", "Save", "more than 65535 files");
 
-    TSpanWriter writer(volume, FFileName, [this] {
+    TSpanWriter writer(volume, FFileName, [this](const TZipDiskRequest& request) {
+        FDiskRequest = request;
         bool abort = !OnRequestBlankDisk;
         if (OnRequestBlankDisk) OnRequestBlankDisk(*this, abort);
+        FDiskRequest = {};
         return !abort;
     });
+    FHoldsPart = [&writer] { return writer.PartInDrive() != 0; };
+    struct TForget {
+        std::function<bool()>& HoldsPart;
+        ~TForget() { HoldsPart = nullptr; }
+    } forget{FHoldsPart};
     std::vector<TEntry> entries;
     auto buffer = std::make_unique<char[]>(ChunkSize);
     for (const TZipItem& item : FItems)
         entries.push_back(WriteEntry(item, writer, buffer.get(), CompressionLevel,
                                      [&](int code) { ItemFailure(item, code); }));
 
-    uint32_t directoryDisk = 0, directoryOffset = 0;
+    std::optional<TZipPosition> directory;
     uint64_t directorySize = 0;
     std::vector<uint32_t> recordDisks;
     for (const TEntry& e : entries) {
@@ -284,27 +372,23 @@ void TAbZipper::Save(TZipVolume& volume) {
         central.U32(e.Item->DosDateTime).U32(e.Crc).U32(e.CompressedSize).U32(e.Size);
         central.U16(static_cast<uint32_t>(e.Item->Name.size())).U16(0).U16(0).U16(e.Disk).U16(0);
         central.U32(e.Item->Attr & 0x3F).U32(e.Offset).Text(e.Item->Name);
-        writer.Reserve(central.Data().size());
-        if (recordDisks.empty()) {
-            directoryDisk = writer.Disk();
-            directoryOffset = writer.Offset();
-        }
-        recordDisks.push_back(writer.Disk());
-        writer.Header(central.Data());
+        const TZipPosition at = writer.Header(central.Data());
+        if (!directory) directory = at;
+        recordDisks.push_back(at.Disk);
         directorySize += central.Data().size();
     }
     constexpr size_t EndSize = 22;
-    writer.Reserve(EndSize);
-    if (recordDisks.empty()) {
-        directoryDisk = writer.Disk();
-        directoryOffset = writer.Offset();
-    }
-    uint32_t onLastDisk = 0;
-    for (uint32_t disk : recordDisks) onLastDisk += disk == writer.Disk();
-    TBytes end;
-    end.U32(EndSig).U16(writer.Disk()).U16(directoryDisk).U16(onLastDisk).U16(static_cast<uint32_t>(entries.size()));
-    end.U32(static_cast<uint32_t>(directorySize)).U32(directoryOffset).U16(0);
-    writer.Header(end.Data());
+    // The end record names the disk it stands on.
+    writer.Header(EndSize, [&] {
+        const TZipPosition here{writer.Disk(), writer.Offset()};
+        const TZipPosition start = directory.value_or(here);
+        uint32_t onLastDisk = 0;
+        for (uint32_t disk : recordDisks) onLastDisk += disk == here.Disk;
+        TBytes end;
+        end.U32(EndSig).U16(here.Disk).U16(start.Disk).U16(onLastDisk).U16(static_cast<uint32_t>(entries.size()));
+        end.U32(static_cast<uint32_t>(directorySize)).U32(start.Offset).U16(0);
+        return end.Data();
+    });
     writer.Finish();
     FDiskCount = static_cast<int>(writer.Disk()) + 1;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Report delivery read back by tools we did not write: the archives of test_delivery.exe with
-Info-ZIP's unzip -t and Python's zipfile (names, sizes, bytes, attributes), the archive spanned over
-floppies joined by Info-ZIP's zip -s 0, and the e-mailed report as Python's own SMTP server received
+Info-ZIP's unzip -t and Python's zipfile (names, sizes, bytes, attributes), the archives spanned over
+floppies (as users swap disks: the same disk again, write-protected and full disks) joined by
+Info-ZIP's zip -s 0, and the e-mailed report as Python's own SMTP server received
 it.   usage: report_delivery.py <build-folder>"""
 import email
 import email.policy
@@ -53,20 +54,22 @@ def check_plain(out):
         fail("plain archive: accented name missing")
 
 
-def check_spanned(out):
-    disks = os.path.join(out, "spanned")
+def check_spanned(out, name):
+    """A set of disks as they came out of the drive: case.z01, case.z02, ... and case.zip last."""
+    disks = os.path.join(out, name)
     names = sorted(os.listdir(disks))
-    if names != ["case.z01", "case.z02", "case.zip"]:
-        fail("spanned archive: disks %r" % names)
+    expected = ["case.z%02d" % i for i in range(1, len(names))] + ["case.zip"]
+    if len(names) < 2 or names != expected:
+        fail("%s: disks %r" % (name, names))
     if open(os.path.join(disks, "case.z01"), "rb").read(4) != b"PK\x07\x08":
-        fail("spanned archive: first disk lacks the spanning marker")
-    joined = os.path.join(out, "joined.zip")
+        fail(name + ": first disk lacks the spanning marker")
+    joined = os.path.join(out, name + "-joined.zip")
     run = subprocess.run(["zip", "-s", "0", os.path.join(disks, "case.zip"), "--out", joined],
                          capture_output=True, text=True)
     if run.returncode != 0:
-        fail("zip -s 0\n" + run.stdout + run.stderr)
+        fail("zip -s 0 of %s\n%s%s" % (name, run.stdout, run.stderr))
     unzip_test(joined)
-    same_files(joined, os.path.join(out, "spanned-src"), "joined archive")
+    same_files(joined, os.path.join(out, name + "-src"), name + " joined")
 
 
 def check_mail(out, received):
@@ -101,12 +104,18 @@ def main():
                    BRAN_SMTP_SERVER="127.0.0.1:%d" % port)
         run = subprocess.run(["wine", os.path.join(build, "tests", "test_delivery.exe"),
                               "--gtest_filter=ZipReportFolder.ArchiveForIndependentReaders:"
-                              "ZipReportFolder.SpannedOverThreeFloppies:EmailReport.ToAnIndependentServer"],
+                              "ZipReportFolder.SpannedOverThreeFloppies:ZipReportFolder.DisksAsUsersSwapThem:"
+                              "EmailReport.ToAnIndependentServer"],
                              env=env, capture_output=True, text=True, timeout=240)
-        if run.returncode != 0 or "[  PASSED  ] 3 tests" not in run.stdout:
+        if run.returncode != 0 or "[  PASSED  ] 4 tests" not in run.stdout:
             fail("test_delivery failed\n" + run.stdout + run.stderr)
         check_plain(out)
-        check_spanned(out)
+        sets = sorted(n for n in os.listdir(out) if n.startswith("spanned") and os.path.isdir(os.path.join(out, n))
+                      and not n.endswith("-src"))
+        if len(sets) < 7:
+            fail("only %d spanned sets written: %r" % (len(sets), sets))
+        for name in sets:
+            check_spanned(out, name)
         check_mail(out, server.received)
     print("archives, spanned disks and the mailed report read back by unzip, zip -s 0, zipfile and email")
 

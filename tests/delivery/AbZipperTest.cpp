@@ -30,57 +30,72 @@ TEST(AbZipper, LaysOutArchivesOverTheDisksOfAVolume) {
         uint32_t FirstSignature;
     } cases[] = {
         {"fixed disk", 0, 300000, 1, 0x04034b50},
-        {"removable, fits", 1000000, 300000, 1, 0x30304b50},
+        {"removable, fits", 1000448, 300000, 1, 0x30304b50},
         {"removable, spans", 65536, 300000, 5, 0x08074b50},
-        {"removable, exactly fills", 0, 0, 1, 0x30304b50},  // filled in below
+        {"removable, exactly fills", 0, 3000, 1, 0x30304b50},  // capacity filled in below
     };
     TScratchFolder source;
     for (TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         std::string data = NoiseBytes(c.DataSize, 7);
         RemoveTree(source / "in");
+        RemoveTree(source / "drive");
+        RemoveTree(source / "shelf");
         source.WriteFile("in\\noise.bin", data);
         source.WriteFile("in\\tekst.txt", std::string(5000, 'a'));
+        const std::string archive = source / "drive\\Case.zip";
         TAbZipper zipper;
-        zipper.SetFileName(source / "Case.zip");
+        zipper.SetFileName(archive);
         zipper.BaseDirectory = source / "in";
         zipper.AddFiles("*.*", faAnyFile);
         ASSERT_EQ(zipper.Items().size(), 2u);
-        if (c.Capacity == 0 && c.DataSize == 0) {
-            // A disk exactly as large as the whole archive takes it without a second disk.
-            TMemoryVolume measure;
-            zipper.Save(measure);
-            c.Capacity = measure.Disks()[0].size() + 4;
+        if (c.Capacity == 0 && c.FirstSignature != 0x04034b50) {
+            // A disk exactly as large as the whole archive (in whole clusters) takes it alone.
+            ForceDirectories(source / "drive");
+            TDriveVolume fixed(archive);
+            zipper.Save(fixed);
+            c.Capacity = (FileSize(archive).value_or(0) + 4 + FloppyCluster - 1) / FloppyCluster * FloppyCluster;
+            FileDelete(archive);
         }
-        int requests = 0;
-        zipper.OnRequestBlankDisk = [&](TAbZipper&, bool& abort) {
-            ++requests;
-            abort = false;
-        };
-        TMemoryVolume volume(c.Capacity);
-        zipper.Save(volume);
-        if (c.Disks) {
-            ASSERT_EQ(volume.Disks().size(), c.Disks);
+        std::vector<std::string> disks;
+        if (c.Capacity == 0) {
+            ForceDirectories(source / "drive");
+            TDriveVolume fixed(archive);
+            zipper.Save(fixed);
+            disks.push_back(ReadFileBytes(archive));
+        } else {
+            TFloppyDrive floppy(archive, source / "shelf\\", c.Capacity);
+            int requests = 0;
+            zipper.OnRequestBlankDisk = [&](TAbZipper&, bool& abort) {
+                ++requests;
+                floppy.Swap(TDiskKind::Blank);
+                abort = false;
+            };
+            auto volume = floppy.Volume();
+            zipper.Save(*volume);
+            EXPECT_EQ(requests, floppy.PartsOnShelf());
+            ASSERT_TRUE(floppy.TakeOutLastDisk());
+            for (const TSearchRec& r : FindFiles(source / "shelf\\*.*", faAnyFile)) disks.push_back(ReadFileBytes(source / "shelf\\" + r.Name));
         }
-        EXPECT_EQ(requests + 1u, volume.Disks().size());
-        EXPECT_EQ(zipper.DiskCount(), static_cast<int>(volume.Disks().size()));
-        for (const std::string& disk : volume.Disks())
+        ASSERT_EQ(disks.size(), c.Disks);
+        EXPECT_EQ(zipper.DiskCount(), static_cast<int>(disks.size()));
+        for (const std::string& disk : disks)
             if (c.Capacity) {
                 EXPECT_LE(disk.size(), c.Capacity);
             }
-        EXPECT_EQ(U32At(volume.Disks()[0], 0), c.FirstSignature);
-        const std::string& last = volume.Disks().back();
+        EXPECT_EQ(U32At(disks[0], 0), c.FirstSignature);
+        const std::string& last = disks.back();
         ASSERT_GE(last.size(), 22u);
         size_t end = last.size() - 22;
         EXPECT_EQ(U32At(last, end), 0x06054b50u);
-        EXPECT_EQ(U16At(last, end + 4), volume.Disks().size() - 1);  // this disk
-        EXPECT_EQ(U16At(last, end + 10), 2);                         // entries in all
+        EXPECT_EQ(U16At(last, end + 4), disks.size() - 1);  // this disk
+        EXPECT_EQ(U16At(last, end + 10), 2);                // entries in all
     }
 }
 
-// A disk request that is declined ends the archive with the disks written so far, and nothing of
-// the disk in the drive is committed; a disk too small for one header fails instead of asking for
-// ever.
+// A disk request that is declined ends the archive with the disks written so far and removes the
+// part of the disk left in the drive; a drive whose disks are all too small is asked again until the
+// user gives up.
 TEST(AbZipper, StopsWhenNoFurtherDiskComes) {
     TScratchFolder source;
     source.WriteFile("in\\noise.bin", NoiseBytes(300000, 3));
@@ -88,23 +103,35 @@ TEST(AbZipper, StopsWhenNoFurtherDiskComes) {
         const char* Name;
         uint64_t Capacity;
         int DisksOffered;
-        size_t Committed;
+        int PartsOut;
+        TZipDiskProblem LastProblem;
     } cases[] = {
-        {"declined at the second disk", 65536, 0, 1},
-        {"declined at the third disk", 65536, 1, 2},
-        {"disks smaller than a header", 20, 100, 1},
+        {"declined at the second disk", 65536, 0, 0, TZipDiskProblem::dpNone},
+        {"declined at the third disk", 65536, 1, 1, TZipDiskProblem::dpNone},
+        {"only full disks", 0, 5, 0, TZipDiskProblem::dpFull},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
+        RemoveTree(source / "drive");
+        RemoveTree(source / "shelf");
+        const std::string archive = source / "drive\\Case.zip";
+        TFloppyDrive floppy(archive, source / "shelf\\", c.Capacity);
         TAbZipper zipper;
-        zipper.SetFileName(source / "Case.zip");
+        zipper.SetFileName(archive);
         zipper.BaseDirectory = source / "in";
         zipper.AddFiles("*.*", faAnyFile);
         int offered = 0;
-        zipper.OnRequestBlankDisk = [&](TAbZipper&, bool& abort) { abort = offered++ >= c.DisksOffered; };
-        TMemoryVolume volume(c.Capacity);
-        EXPECT_THROW(zipper.Save(volume), EZipError);
-        EXPECT_EQ(volume.Disks().size(), c.Committed);
+        TZipDiskProblem last = TZipDiskProblem::dpNone;
+        zipper.OnRequestBlankDisk = [&](TAbZipper& sender, bool& abort) {
+            last = sender.DiskRequest().Problem;
+            abort = offered++ >= c.DisksOffered;
+            if (!abort) floppy.Swap(TDiskKind::Blank);
+        };
+        auto volume = floppy.Volume();
+        EXPECT_THROW(zipper.Save(*volume), EZipError);
+        EXPECT_EQ(floppy.PartsOnShelf(), c.PartsOut);
+        EXPECT_EQ(last, c.LastProblem);
+        EXPECT_TRUE(FindFiles(source / "drive\\*.*", faAnyFile).empty());
     }
 }
 

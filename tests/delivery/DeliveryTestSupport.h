@@ -1,12 +1,13 @@
 #pragma once
-// A report folder of its own for each delivery test, a "floppy drive" with disks of any size, and the
-// folder where tests leave archives and mails for the independent readers of tests/checks.
+// A report folder of its own for each delivery test, and the folder where tests leave archives and
+// mails for the independent readers of tests/checks.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "FloppyDrive.h"
 #include "ModelFixture.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
 #include "Source/Common/Catalogue/User.h"
@@ -18,27 +19,6 @@
 #include "platform/Files.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Messages.h"
-
-// What a 1.44 MB floppy holds once formatted.
-constexpr uint64_t FloppyCapacity = 1457664;
-
-// A removable drive whose disk is the folder of the archive and holds `capacity` bytes; inserting a
-// blank disk is emptying that folder.
-class TFloppyVolume : public TDriveVolume {
-public:
-    TFloppyVolume(const std::string& archivePath, uint64_t capacity)
-        : TDriveVolume(archivePath), FFolder(ExtractFilePath(archivePath)), FCapacity(capacity) {}
-    bool Removable() const override { return true; }
-    uint64_t FreeSpace() const override {
-        uint64_t used = 0;
-        for (const TSearchRec& r : FindFiles(FFolder + "*.*", faAnyFile)) used += r.Size;
-        return used < FCapacity ? FCapacity - used : 0;
-    }
-
-private:
-    std::string FFolder;
-    uint64_t FCapacity;
-};
 
 // Bytes that deflate cannot shrink much, the same on every run.
 inline std::string NoiseBytes(size_t size, uint32_t seed) {
@@ -81,9 +61,9 @@ protected:
         if (attributes) SetFileAttributesW(Widen(path).c_str(), attributes);
         return path;
     }
-    // The archive goes on "floppies" of this size in the folder of its path.
-    static void UseFloppies(uint64_t capacity) {
-        SetZipVolumeHook([capacity](const std::string& path) { return std::make_unique<TFloppyVolume>(path, capacity); });
+    // Archives in the floppy's folder go onto its disks.
+    static void UseFloppies(TFloppyDrive& floppy) {
+        SetZipVolumeHook([&floppy](const std::string&) { return floppy.Volume(); });
     }
 
     TAppModel& Model = BranModel();

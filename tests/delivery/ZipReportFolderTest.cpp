@@ -11,43 +11,37 @@ const char* const NotSaved = "Het Helpdeskrapport is niet opgeslagen voor verzen
 const char* const ZipError = "Er is een fout opgetreden bij het maken van het ZIP-bestand.";
 
 // A user at a floppy drive: answers the boxes from a script, and at every "insert a blank disk" that
-// is answered OK takes the written disk out (its part goes to the shelf as the next piece of a split
-// archive, case.z01, case.z02, ...) and puts in the next disk, blank or holding an old Case.zip.
+// is answered OK takes the disk out and puts in the next one of the script (a blank one once the
+// script is used up), or leaves the disk where it is.
 class TFloppyUser {
 public:
-    TFloppyUser(std::string drive, std::string shelf) : FDrive(std::move(drive)), FShelf(std::move(shelf)) {
-        ForceDirectories(FShelf);
+    explicit TFloppyUser(TFloppyDrive& floppy) : FFloppy(floppy) {
         SetMessageHook([this](const TMessageRecord& m) {
             Texts.push_back(m.Text);
             Boxes.push_back(m);
-            int answer = IDOK;
-            if (!Answers.empty()) {
-                answer = Answers.front();
-                Answers.erase(Answers.begin());
+            int answer = Next(Answers, IDOK);
+            if (m.Text.find("Plaats een lege diskette") != std::string::npos && answer == IDOK) {
+                std::optional<TDiskKind> disk = Next(Disks, std::optional<TDiskKind>(TDiskKind::Blank));
+                if (disk) FFloppy.Swap(*disk);
             }
-            if (m.Text.rfind("Plaats een lege diskette", 0) == 0 && answer == IDOK) SwapDisk();
             return answer;
         });
     }
-    std::vector<int> Answers;          // in order; afterwards OK
-    bool NextDiskHoldsAnArchive = false;
+    std::vector<int> Answers;                     // in order; afterwards OK
+    std::vector<std::optional<TDiskKind>> Disks;  // in order, nullopt: the same disk stays in
     std::vector<std::string> Texts;
     std::vector<TMessageRecord> Boxes;
-    int DisksTakenOut = 0;
-
-    // The last disk goes to the shelf as case.zip.
-    void TakeOutLastDisk() { ASSERT_TRUE(FileRename(FDrive + "Case.zip", FShelf + "case.zip")); }
 
 private:
     TMessageRecorder FRecorder;  // restores the hook that fails unexpected boxes afterwards
-    std::string FDrive, FShelf;
+    TFloppyDrive& FFloppy;
 
-    void SwapDisk() {
-        ++DisksTakenOut;
-        std::string number = std::to_string(DisksTakenOut);
-        FileRename(FDrive + "Case.zip", FShelf + "case.z" + std::string(2 - std::min<size_t>(number.size(), 2), '0') + number);
-        for (const TSearchRec& r : FindFiles(FDrive + "*.*", faAnyFile)) FileDelete(FDrive + r.Name);
-        if (NextDiskHoldsAnArchive) WriteFileBytes(FDrive + "Case.zip", "een oud archief");
+    template <class T>
+    static T Next(std::vector<T>& script, T otherwise) {
+        if (script.empty()) return otherwise;
+        T next = script.front();
+        script.erase(script.begin());
+        return next;
     }
 };
 
@@ -96,6 +90,8 @@ protected:
     // The disk in the "floppy drive".
     std::string Drive = Folder / "floppy\\";
     std::string Shelf = Folder / "shelf\\";
+    std::string Prompt = Format("Plaats een lege diskette in drive %s", {Drive.substr(0, 2)});
+    TFloppyDrive Floppy{Drive + "Case.zip", Shelf};
 };
 }  // namespace
 
@@ -128,60 +124,91 @@ TEST_F(ZipReportFolder, ArchiveForIndependentReaders) {
 // name, and Info-ZIP joins the disks (tests/checks).
 TEST_F(ZipReportFolder, SpannedOverThreeFloppies) {
     FillLargeReport();
-    UseFloppies(FloppyCapacity);
+    UseFloppies(Floppy);
     SetFileDialogHook([this](const TFileDialogRequest& r) -> std::optional<std::string> {
         EXPECT_EQ(r.Filter, "ZIP-bestand (*.zip)|*.ZIP");
         EXPECT_EQ(r.InitialDir, "A:\\");
         EXPECT_EQ(r.FileName, "Case.zip");
         return Drive + "Case.zip";
     });
-    TFloppyUser user(Drive, Shelf);
+    TFloppyUser user(Floppy);
     EXPECT_TRUE(Delivery.SaveReportZip(*Report));
-    std::string prompt = Format("Plaats een lege diskette in drive %s", {Drive.substr(0, 2)});
-    EXPECT_EQ(user.Texts, (std::vector<std::string>{prompt, prompt, Saved}));
+    EXPECT_EQ(user.Texts, (std::vector<std::string>{Prompt, Prompt, Saved}));
     EXPECT_EQ(user.Boxes[0].Kind, TMsgKind::Information);
     EXPECT_EQ(user.Boxes[0].Buttons, TMsgButtons::OKCancel);
     EXPECT_EQ(Delivery.Zipper.DiskCount(), 3);
-    user.TakeOutLastDisk();
+    ASSERT_TRUE(Floppy.TakeOutLastDisk());
     for (const TSearchRec& r : FindFiles(Shelf + "*.*", faAnyFile)) EXPECT_LE(r.Size, FloppyCapacity) << r.Name;
     Export("spanned", Shelf);
 }
 
-// Cancel at the second disk: only the not-saved message, no error; the next attempt in the same
-// window succeeds. An old archive on an inserted disk is overwritten only when the user agrees.
-TEST_F(ZipReportFolder, DisksDeclinedOrOverwritten) {
+// The disks users put in: a part already written is never written over (the same disk again, an
+// earlier disk of the set), a disk that cannot take a part is asked for once more with the reason,
+// and an old archive is overwritten only when the user agrees. A set given up leaves no part in the
+// drive, and the next attempt in the same window succeeds. Info-ZIP joins every set (tests/checks).
+TEST_F(ZipReportFolder, DisksAsUsersSwapThem) {
     FillLargeReport();
-    UseFloppies(FloppyCapacity);
+    UseFloppies(Floppy);
     SetFileDialogHook([this](const TFileDialogRequest&) -> std::optional<std::string> { return Drive + "Case.zip"; });
-    std::string prompt = Format("Plaats een lege diskette in drive %s", {Drive.substr(0, 2)});
-    std::string question = Drive + "Case.zip\rDit bestand bestaat al.\rOverschrijven?";
+    const std::string question = Drive + "Case.zip\rDit bestand bestaat al.\rOverschrijven?";
+    const std::string drive = Drive.substr(0, 2);
+    auto again = [&](const std::string& reason) { return Format(reason, {drive}) + "\r" + Prompt; };
+    const std::string samePart1 = again("De diskette in drive %s bevat al deel 1 van dit ZIP-bestand.");
+    const std::string samePart2 = again("De diskette in drive %s bevat al deel 2 van dit ZIP-bestand.");
+    const std::string protectedDisk = again("De diskette in drive %s is beveiligd tegen schrijven.");
+    const std::string fullDisk = again("De diskette in drive %s is vol.");
+    const std::optional<TDiskKind> same;
     struct TCase {
         const char* Name;
         std::vector<int> Answers;
-        bool OldArchiveOnDisks;
+        std::vector<std::optional<TDiskKind>> Disks;
         bool Saved;
         std::vector<std::string> Texts;
     } cases[] = {
-        {"cancel at the second disk", {IDCANCEL}, false, false, {prompt, NotSaved}},
-        {"then again, all disks given", {}, false, true, {prompt, prompt, Saved}},
-        {"old archive kept", {IDOK, IDNO}, true, false, {prompt, question, NotSaved}},
-        {"old archives overwritten", {IDOK, IDYES, IDOK, IDYES}, true, true, {prompt, question, prompt, question, Saved}},
+        {"the same disk again", {}, {same}, true, {Prompt, samePart1, Prompt, Saved}},
+        {"the first disk again for the third", {}, {TDiskKind::Blank, same}, true, {Prompt, Prompt, samePart2, Saved}},
+        {"a write-protected disk", {}, {TDiskKind::WriteProtected}, true, {Prompt, protectedDisk, Prompt, Saved}},
+        {"a full disk", {}, {TDiskKind::Full}, true, {Prompt, fullDisk, Prompt, Saved}},
+        {"a disk that has less room than it says", {}, {TDiskKind::Overstating}, true, {Prompt, Prompt, Saved}},
+        {"cancel at the second disk", {IDCANCEL}, {}, false, {Prompt, NotSaved}},
+        {"cancel once the same disk was refused", {IDOK, IDCANCEL}, {same}, false, {Prompt, samePart1, NotSaved}},
+        {"then again, all disks given", {}, {}, true, {Prompt, Prompt, Saved}},
+        {"old archive kept", {IDOK, IDNO}, {TDiskKind::OldArchive}, false, {Prompt, question, NotSaved}},
+        {"old archives overwritten", {IDOK, IDYES, IDOK, IDYES}, {TDiskKind::OldArchive, TDiskKind::OldArchive}, true,
+         {Prompt, question, Prompt, question, Saved}},
     };
+    int set = 0;
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         RemoveTree(Shelf);
-        TFloppyUser user(Drive, Shelf);
+        RemoveTree(Drive);
+        Floppy = TFloppyDrive(Drive + "Case.zip", Shelf);
+        TFloppyUser user(Floppy);
         user.Answers = c.Answers;
-        user.NextDiskHoldsAnArchive = c.OldArchiveOnDisks;
+        user.Disks = c.Disks;
         EXPECT_EQ(Delivery.SaveReportZip(*Report), c.Saved);
         EXPECT_EQ(user.Texts, c.Texts);
         EXPECT_EQ(Delivery.ZipFailureCode, c.Saved ? 0 : TReportDelivery::ZipDiskDeclined);
-        if (c.Texts.size() > 1 && c.Texts[1] == question) {
-            EXPECT_EQ(user.Boxes[1].Kind, TMsgKind::Warning);
-            EXPECT_EQ(user.Boxes[1].Buttons, TMsgButtons::YesNo);
+        for (size_t i = 0; i < user.Boxes.size(); ++i) {
+            const TMessageRecord& box = user.Boxes[i];
+            if (box.Text == question) {
+                EXPECT_EQ(box.Buttons, TMsgButtons::YesNo);
+            }
+            if (box.Text != Prompt && box.Text.find(Prompt) != std::string::npos) {
+                EXPECT_EQ(box.Kind, TMsgKind::Warning) << box.Text;
+                EXPECT_EQ(box.Buttons, TMsgButtons::OKCancel);
+            }
         }
-        // Never a half-written part under a temporary name.
+        // Never a half-written part under a temporary name, nor a part of a set given up.
         EXPECT_FALSE(FileExists(Drive + "Case.zip.part"));
+        if (!c.Saved && c.Texts[1] != question) {
+            EXPECT_FALSE(FileExists(Drive + "Case.zip"));
+        }
+        if (!c.Saved) continue;
+        ASSERT_TRUE(Floppy.TakeOutLastDisk());
+        EXPECT_EQ(Floppy.PartsOnShelf() + 1, Delivery.Zipper.DiskCount());
+        for (const TSearchRec& r : FindFiles(Shelf + "*.*", faAnyFile)) EXPECT_LE(r.Size, FloppyCapacity) << r.Name;
+        Export("spanned-" + std::to_string(++set), Shelf);
     }
 }
 
@@ -261,7 +288,7 @@ TEST_F(ZipReportFolder, FailuresLeaveNoArchive) {
 // archive quietly.
 TEST_F(ZipReportFolder, RealDiskPromptCancelled) {
     FillLargeReport();
-    UseFloppies(FloppyCapacity);
+    UseFloppies(Floppy);
     SetMessageHook({});
     std::string seen;
     std::thread user([&] {
@@ -280,5 +307,31 @@ TEST_F(ZipReportFolder, RealDiskPromptCancelled) {
     TMessageRecorder restoreUnexpectedBoxes;
     EXPECT_FALSE(saved);
     EXPECT_EQ(Delivery.ZipFailureCode, TReportDelivery::ZipDiskDeclined);
-    EXPECT_EQ(seen, Format("Plaats een lege diskette in drive %s", {Drive.substr(0, 2)}));
+    EXPECT_EQ(seen, Prompt);
+    EXPECT_FALSE(FileExists(Drive + "Case.zip")) << "the first disk's part stays in the drive";
+}
+
+// The same through the program's own drive handling on a real removable drive: tests/checks/
+// full_disk.sh mounts a 1.44 MB file system as drive A: and names it in BRAN_FLOPPY. The user puts
+// the written disk back once and then a full one; Info-ZIP joins the set the shelf holds.
+TEST_F(ZipReportFolder, OnARealFloppy) {
+    char drive[8] = {};
+    if (!GetEnvironmentVariableA("BRAN_FLOPPY", drive, sizeof drive)) GTEST_SKIP() << "no floppy drive given";
+    const std::string root = std::string(drive) + "\\";
+    ASSERT_EQ(GetDriveTypeW(Widen(root).c_str()), static_cast<UINT>(DRIVE_REMOVABLE));
+    const uint64_t capacity = DiskFree(root).value_or(0);
+    ASSERT_GT(capacity, 1000000u);
+    FillLargeReport();
+    TFloppyDrive floppy(root + "Case.zip", Shelf, capacity);
+    floppy.Swap(TDiskKind::Blank);
+    TFloppyUser user(floppy);
+    user.Disks = {std::nullopt, TDiskKind::Full};
+    const std::string prompt = Format("Plaats een lege diskette in drive %s", {std::string(drive)});
+    EXPECT_TRUE(Delivery.ZipReportFolder(root + "Case.zip", Report->Folder()));
+    EXPECT_EQ(user.Texts, (std::vector<std::string>{
+                              prompt, Format("De diskette in drive %s bevat al deel 1 van dit ZIP-bestand.", {drive}) + "\r" + prompt,
+                              Format("De diskette in drive %s is vol.", {drive}) + "\r" + prompt, prompt}));
+    EXPECT_EQ(Delivery.Zipper.DiskCount(), 3);
+    ASSERT_TRUE(floppy.TakeOutLastDisk());
+    Export("floppy", Shelf);
 }

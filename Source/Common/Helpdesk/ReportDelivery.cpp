@@ -47,6 +47,24 @@ std::string DriveOf(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
 }
 
+// Why the disk in the drive cannot take the next part of the archive; empty when nothing is wrong.
+std::string DiskProblemText(const TZipDiskRequest& request, const std::string& drive) {
+    switch (request.Problem) {
+        case TZipDiskProblem::dpNone: break;
+        case TZipDiskProblem::dpSameDisk:
+            return Format("De diskette in drive %s bevat al deel %d van dit ZIP-bestand.", {drive, request.Part});
+        case TZipDiskProblem::dpFull:
+            return Format("De diskette in drive %s is vol.", {drive});
+        case TZipDiskProblem::dpCannotWrite:
+            // A read-only medium answers "access denied" where the platform has no write protection.
+            if (request.ErrorCode == ERROR_WRITE_PROTECT || request.ErrorCode == ERROR_ACCESS_DENIED)
+                return Format("De diskette in drive %s is beveiligd tegen schrijven.", {drive});
+            if (request.ErrorCode == ERROR_NOT_READY) return Format("Er zit geen diskette in drive %s.", {drive});
+            return Format("Op de diskette in drive %s kan niet worden geschreven (fout %d).", {drive, request.ErrorCode});
+    }
+    return {};
+}
+
 std::string HelpdeskRecipient(const THelpdeskReport& report) {
     if (report.ServiceItem) {
         std::string address = report.ServiceItem->HelpDeskEmailAddress().AsString();
@@ -152,11 +170,16 @@ void TReportDelivery::ZipperRequestBlankDisk(TAbZipper& sender, bool& abort) {
     abort = true;
     ZipFailureCode = ZipDiskDeclined;
     const std::string& path = sender.FileName();
-    if (ShowMessageBox(Format("Plaats een lege diskette in drive %s", {DriveOf(path)}), TMsgKind::Information,
-                       TMsgButtons::OKCancel) != IDOK)
+    const std::string drive = DriveOf(path);
+    const std::string reason = DiskProblemText(sender.DiskRequest(), drive);
+    const std::string prompt = Format("Plaats een lege diskette in drive %s", {drive});
+    if (ShowMessageBox(reason.empty() ? prompt : reason + "\r" + prompt,
+                       reason.empty() ? TMsgKind::Information : TMsgKind::Warning, TMsgButtons::OKCancel) != IDOK)
         return;
-    if (FileExists(path) && ShowMessageBox(path + "\r" + "Dit bestand bestaat al." + "\r" + "Overschrijven?",
-                                           TMsgKind::Warning, TMsgButtons::YesNo) != IDYES)
+    // A disk of this very archive holds nothing to overwrite: the archive writer asks for another.
+    if (FileExists(path) && !sender.InsertedDiskHoldsPart() &&
+        ShowMessageBox(path + "\r" + "Dit bestand bestaat al." + "\r" + "Overschrijven?", TMsgKind::Warning,
+                       TMsgButtons::YesNo) != IDYES)
         return;
     ZipFailureCode = 0;
     abort = false;
