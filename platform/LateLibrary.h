@@ -8,6 +8,9 @@
 //
 // The function's type comes from its declaration in the Windows headers, so the name and the
 // signature cannot drift apart.
+//
+// The program's libraries stay loaded until the process ends: the internet library still serves a
+// transfer that the user abandoned, on threads of its own, while the program exits.
 #include <windows.h>
 
 #include "platform/Handles.h"
@@ -26,15 +29,25 @@ public:
     F* Function(const char* name) const {
         return reinterpret_cast<F*>(Address(name));
     }
+    // The same, or null when it is missing; for code that must not throw (a handle's release).
+    template <class F>
+    F* Find(const char* name) const noexcept {
+        return reinterpret_cast<F*>(FindAddress(name));
+    }
 
 private:
     void* Address(const char* name) const;
+    void* FindAddress(const char* name) const noexcept;
     const wchar_t* FFileName;
     TModuleHandle FModule;
 };
 
-// Each is loaded at its first call, once per process (safe from any thread).
+// Each is loaded at its first call, once per process (safe from any thread), and never unloaded.
 TLateLibrary& Winmm();
 TLateLibrary& Wininet();
+TLateLibrary& Bcrypt();
+TLateLibrary& Wintrust();
+TLateLibrary& Crypt32();
 
 #define BRAN_LATE(library, function) ((library).Function<decltype(::function)>(#function))
+#define BRAN_LATE_FIND(library, function) ((library).Find<decltype(::function)>(#function))

@@ -1,6 +1,7 @@
 #pragma once
 // A scripted web server on 127.0.0.1 for the download tests: each accepted connection reads one
 // request and answers it from a table of paths (anything else gets "404 Not Found" with a page).
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <string>
@@ -13,7 +14,25 @@ struct THttpAnswer {
     std::string Body;
     bool AnnounceLength = true;       // send Content-Length (the whole body's)
     size_t DropAfter = std::string::npos;  // close the connection after this many body bytes
+    std::string Raw = "";  // when set: the whole answer, head included, sent as it stands
 };
+
+inline THttpAnswer RawAnswer(std::string raw) {
+    THttpAnswer answer;
+    answer.Raw = std::move(raw);
+    return answer;
+}
+
+// A chunked body of the given chunks; the end marker (a chunk of size 0) only when `complete`.
+inline std::string ChunkedAnswer(const std::vector<std::string>& chunks, bool complete) {
+    std::string answer = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n";
+    for (const std::string& chunk : chunks) {
+        char size[20];
+        std::snprintf(size, sizeof(size), "%zx", chunk.size());
+        answer += size + ("\r\n" + chunk) + "\r\n";
+    }
+    return complete ? answer + "0\r\n\r\n" : answer;
+}
 
 class THttpTestPeer {
 public:
@@ -41,6 +60,7 @@ private:
         auto found = FAnswers.find(path);
         const THttpAnswer answer =
             found != FAnswers.end() ? found->second : THttpAnswer{404, "<html><body>Not Found</body></html>"};
+        if (!answer.Raw.empty()) return c.Send(answer.Raw);
         std::string head = "HTTP/1.0 " + std::to_string(answer.Status) + (answer.Status == 200 ? " OK" : " Error") +
                            "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n";
         if (answer.AnnounceLength) head += "Content-Length: " + std::to_string(answer.Body.size()) + "\r\n";

@@ -34,8 +34,9 @@ void TDownloadForm::DoShow() {
     FSucceeded = false;
     FDone = false;
     FGotData = false;
+    FFailure = THttpFailure::Cancelled;
     TBranForm::DoShow();
-    FHttp.GetDoc(Url, TargetFile);
+    FHttp.GetDoc(Url, TargetFile, Expect);
     FPoll.SetEnabled(true);
 }
 
@@ -58,6 +59,7 @@ void TDownloadForm::PollTimer() {
     if (!FDone) return;
     FPoll.SetEnabled(false);
     // Bytes alone are not enough: an error page or a cut-off body arrives as bytes too.
+    FFailure = FHttp.Failure();
     FSucceeded = FGotData && FHttp.Succeeded();
     SetModalResult(mrOk);
 }
@@ -85,6 +87,7 @@ void TfrmOnlineUpdateDownload::FormShow(TControl*) {
 
 void TfrmOnlineUpdateDownload::btnCancelClick(TControl*) {
     FSucceeded = false;
+    FFailure = THttpFailure::Cancelled;
     Http().Cancel();
 }
 
@@ -113,24 +116,31 @@ void TfrmEnewsDownload::FormHide(TControl*) { FHourglass.reset(); }
 
 bool DownloadFile(const TDownloadFormClass& formClass, const std::string& caption, const std::string& url,
                   const std::string& targetFile) {
+    return DownloadChecked(formClass, caption, url, targetFile, {}) == THttpFailure::None;
+}
+
+THttpFailure DownloadChecked(const TDownloadFormClass& formClass, const std::string& caption, const std::string& url,
+                             const std::string& targetFile, const THttpExpectation& expect) {
     if (FileExists(targetFile)) {
         ClearFileAttributes(targetFile);
-        FileDelete(targetFile);
+        // Fetching what could not take its place would only lose the user's time.
+        if (!FileDelete(targetFile)) return THttpFailure::InUse;
     } else if (!ForceDirectories(ExtractFilePath(targetFile))) {
         throw EBrantel("Unable to create directory");
     }
-    bool succeeded = false;
+    THttpFailure failure = THttpFailure::Connection;
     try {
         TFormPtr<TDownloadForm> form = formClass();
         if (!caption.empty()) form->SetCaption(caption);
         form->Url = url;
         form->TargetFile = targetFile;
+        form->Expect = expect;
         form->ShowModal();
-        succeeded = form->Succeeded();
+        failure = form->Failure();
     } catch (const EBrantel&) {
-        succeeded = false;
+        failure = THttpFailure::Connection;
     }
     // A stale file (one that could not be deleted) must never pass for what was asked for.
-    if (!succeeded && FileExists(targetFile)) FileDelete(targetFile);
-    return succeeded;
+    if (failure != THttpFailure::None && FileExists(targetFile)) FileDelete(targetFile);
+    return failure;
 }

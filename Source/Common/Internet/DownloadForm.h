@@ -20,10 +20,13 @@ public:
 
     std::string Url;         // a complete "http://" address, query included
     std::string TargetFile;  // full path of the file to write
+    THttpExpectation Expect;  // what the document must be to count
     bool Done() const { return FDone; }
     bool GotData() const { return FGotData; }
     // The result handed to the caller: the whole document, at least one byte, with a 2xx status.
     bool Succeeded() const { return FSucceeded; }
+    // Why not (THttpFailure::None when it succeeded).
+    THttpFailure Failure() const { return FSucceeded ? THttpFailure::None : FFailure; }
     THttpClient& Http() { return FHttp; }
 
 protected:
@@ -34,6 +37,7 @@ protected:
     void PollTimer();
 
     bool FSucceeded = false;
+    THttpFailure FFailure = THttpFailure::Cancelled;
 
 private:
     TTimer FPoll{1000, true};
@@ -83,3 +87,8 @@ TDownloadFormClass DownloadFormClass() {
 // arrived; on false nothing is left under targetFile.
 bool DownloadFile(const TDownloadFormClass& formClass, const std::string& caption, const std::string& url,
                   const std::string& targetFile);
+// The same for a document the caller knows more of; tells why it failed (THttpFailure::None when
+// it did not). A target that cannot be deleted first (a setup still running) fails at once with
+// THttpFailure::InUse and stays as it is.
+THttpFailure DownloadChecked(const TDownloadFormClass& formClass, const std::string& caption, const std::string& url,
+                             const std::string& targetFile, const THttpExpectation& expect);
