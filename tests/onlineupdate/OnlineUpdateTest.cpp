@@ -9,6 +9,8 @@
 #include "TestSupport.h"
 #include "core/DateTime.h"
 #include "core/Exceptions.h"
+#include "core/StrConv.h"
+#include "platform/Handles.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -64,6 +66,15 @@ protected:
             rows.push_back(f.lstUpdates.ItemCaption(i) + "|" + f.lstUpdates.SubItem(i, 0) + "|" +
                            f.lstUpdates.SubItem(i, 1) + "|" + f.lstUpdates.SubItem(i, 2));
         return rows;
+    }
+    // Reads an index that offers Boekhouden's setup from url (with more keys) and marks the offer.
+    void MarkBoekhoudenSetup(TfrmOnlineUpdate& f, const std::string& url, const std::string& keys) {
+        const std::string index = Scratch.WriteFile(
+            "Temp\\Update.ini",
+            "[Boekhouden]\r\nReleaseVersion=1.0.5\r\nReleaseDate=20001231\r\n" + keys + "UpdateExe=" + url + "\r\n");
+        f.SetServiceItems(Item("Boekhouden"), Items);
+        ASSERT_TRUE(f.ReadUpdateIndex(index));
+        f.lstUpdates.SetChecked(0, true);
     }
     void PointIndexAt(const std::string& url) {
         TRegKey shared, language;
@@ -159,7 +170,7 @@ TEST_F(OnlineUpdate, AnApplicationBringsOnlyItselfAndThisProgram) {
 TEST_F(OnlineUpdate, DownloadsTheMarkedSetupsAndOffersThemForInstallation) {
     const std::string setup = "MZ\x90 setup of Boekhouden";
     THttpTestPeer peer({{"/boekhouden/setup.exe", {200, setup}}}, 2);
-    const std::string index = "[Boekhouden]\r\nReleaseVersion=1.0.5\r\nReleaseDate=20001231\r\nUpdateSize=500\r\n"
+    const std::string index = "[Boekhouden]\r\nReleaseVersion=1.0.5\r\nReleaseDate=20001231\r\nUpdateSize=1\r\n"
                               "UpdateExe=" + peer.Url("/boekhouden/setup.exe") +
                               "\r\n[Bran-Service]\r\nReleaseVersion=1.0.2\r\nUpdateSize=40\r\nReleaseDate=20010102\r\n"
                               "UpdateExe=" + peer.Url("/missing/setup.exe") + "\r\n";
@@ -238,17 +249,105 @@ TEST_F(OnlineUpdate, NoConnectionKeepsThePageAndNoNewsEndsOnNoUpdates) {
     EXPECT_TRUE(messages.Texts().empty());
 }
 
-TEST_F(OnlineUpdate, AnErrorPageIsNoIndex) {
-    THttpTestPeer peer({{"/iupdate.dat", {404, "[Bran-Service]\r\nReleaseVersion=9.0\r\n"}}}, 1);
-    PointIndexAt(peer.Url("/iupdate.dat"));
-    TMessageRecorder messages;
+TEST_F(OnlineUpdate, AnErrorPageOrAnOversizedBodyIsNoIndex) {
+    const std::string news = "[Bran-Service]\r\nReleaseVersion=9.0\r\n";
+    for (const THttpAnswer& answer : {THttpAnswer{404, news}, THttpAnswer{200, news + std::string(1024 * 1024, ';')},
+                                      THttpAnswer{200, news + std::string(1024 * 1024, ';'), false}}) {
+        SCOPED_TRACE(answer.Status);
+        THttpTestPeer peer({{"/iupdate.dat", answer}}, 1);
+        PointIndexAt(peer.Url("/iupdate.dat"));
+        TMessageRecorder messages;
+        TfrmOnlineUpdate f;
+        f.SetServiceItems(General, Items);
+        f.Show();
+        f.NextButton()->Click();
+        EXPECT_EQ(f.pgcWizard.ActivePage(), &f.tabConnection);
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{kNoConnection});
+        EXPECT_EQ(f.lstUpdates.Count(), 0);
+    }
+}
+
+TEST_F(OnlineUpdate, SizesAreAddedIn64BitsAndAnUnusableSizeCountsAsUnknown) {
+    const std::string index = Scratch.WriteFile(
+        "Temp\\Update.ini", "[Boekhouden]\r\nReleaseVersion=2.0\r\nReleaseDate=20001231\r\nUpdateSize=2147483647\r\n"
+                            "UpgradeExe=http://x/b.exe\r\nUpgradeSize=-7\r\n"
+                            "[Facturering]\r\nReleaseVersion=2.1\r\nReleaseDate=20001231\r\nUpdateSize=3000000000\r\n"
+                            "UpgradeExe=http://x/f.exe\r\nUpgradeSize=12kB\r\n"
+                            "[Bran-Service]\r\nReleaseVersion=9.0\r\nReleaseDate=20001231\r\nUpdateSize=5\r\n");
     TfrmOnlineUpdate f;
     f.SetServiceItems(General, Items);
-    f.Show();
-    f.NextButton()->Click();
-    EXPECT_EQ(f.pgcWizard.ActivePage(), &f.tabConnection);
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kNoConnection});
-    EXPECT_EQ(f.lstUpdates.Count(), 0);
+    ASSERT_TRUE(f.ReadUpdateIndex(index));
+    EXPECT_EQ(Rows(f), (std::vector<std::string>{"Boekhouden|2.0|31-12-2000|2147483647 kB", "Boekhouden|Upgrade||0 kB",
+                                                  "Bran-Service|9.0|31-12-2000|5 kB", "Facturering|2.1|31-12-2000|0 kB",
+                                                  "Facturering|Upgrade||0 kB"}));
+    for (int i = 0; i < f.lstUpdates.Count(); ++i) f.lstUpdates.SetChecked(i, true);
+    EXPECT_EQ(f.pnlInfo.Caption(), "5 updates gemarkeerd. Totale download-grootte: 2147483652 kB");
+}
+
+// A setup is offered for installation only when it arrived whole: of the size its index
+// announces, or of a length the server announced when the index gives none.
+TEST_F(OnlineUpdate, ASetupIsOfferedOnlyWhenItArrivedWhole) {
+    const std::string setup(3000, 's');
+    const std::string damaged = "De update voor Boekhouden is beschadigd aangekomen en is verwijderd. Probeer het later opnieuw.";
+    const struct {
+        const char* Name;
+        THttpAnswer Answer;
+        const char* SizeLine;
+        std::string Message;  // empty: offered
+    } cases[] = {
+        {"chunked, of the announced size", RawAnswer(ChunkedAnswer({setup.substr(0, 100), setup.substr(100)}, true)),
+         "UpdateSize=3\r\n", ""},
+        {"chunked, cut off", RawAnswer(ChunkedAnswer({setup.substr(0, 100)}, false)), "UpdateSize=3\r\n", damaged},
+        {"chunked, no size anywhere", RawAnswer(ChunkedAnswer({setup}, true)), "", damaged},
+        {"a length, no size in the index", {200, setup}, "UpdateSize=-1\r\n", ""},
+        {"a length, another size in the index", {200, setup}, "UpdateSize=30\r\n", damaged},
+        {"an error page", {404, setup}, "UpdateSize=3\r\n", kNoConnection},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        THttpTestPeer peer({{"/setup.exe", c.Answer}}, 1);
+        TMessageRecorder messages;
+        TfrmOnlineUpdate f;
+        MarkBoekhoudenSetup(f, peer.Url("/setup.exe"), c.SizeLine);
+        EXPECT_EQ(f.DownloadMarkedUpdates(), c.Message.empty());
+        EXPECT_EQ(messages.Texts(), c.Message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.Message});
+        const std::string target = Scratch / "Updates\\Boekhouden\\setup.exe";
+        EXPECT_EQ(f.lstSetups.Count(), c.Message.empty() ? 1 : 0);
+        EXPECT_EQ(FileExists(target) ? ReadFileBytes(target) : "", c.Message.empty() ? setup : "");
+        peer.Join();
+        if (FileExists(target)) FileDelete(target);
+    }
+}
+
+// The setup downloaded before is still running: it cannot be replaced, and the user is told so
+// instead of being told there is no connection. Nothing is fetched in vain.
+TEST_F(OnlineUpdate, ARunningSetupIsNotReplacedAndTheUserIsToldWhy) {
+    const std::string target = Scratch / "Updates\\Boekhouden\\setup.exe";
+    ASSERT_TRUE(ForceDirectories(ExtractFilePath(target)));
+    ASSERT_TRUE(CopyFileW(Widen(GetWindowsFolder() + "\\notepad.exe").c_str(), Widen(target).c_str(), FALSE));
+    const std::string before = ReadFileBytes(target);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + Widen(target) + L"\"";
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    TKernelHandle running(process.hProcess), thread(process.hThread);
+    WaitForInputIdle(running.Get(), 5000);
+
+    THttpTestPeer peer({{"/setup.exe", {200, std::string(3000, 's')}}}, 0);
+    TMessageRecorder messages;
+    TfrmOnlineUpdate f;
+    MarkBoekhoudenSetup(f, peer.Url("/setup.exe"), "UpdateSize=3\r\n");
+    EXPECT_FALSE(f.DownloadMarkedUpdates());
+    TerminateProcess(running.Get(), 0);
+    WaitForSingleObject(running.Get(), 5000);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{
+                                    "De eerder gedownloade update voor Boekhouden is nog in gebruik en kan niet worden "
+                                    "vervangen. Sluit de installatie en probeer het opnieuw."});
+    EXPECT_EQ(ReadFileBytes(target), before);
+    EXPECT_TRUE(peer.Requests().empty());
 }
 
 // Without administrator rights the machine-wide RunOnce key cannot be made: here its parent is a

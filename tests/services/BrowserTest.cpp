@@ -1,5 +1,8 @@
 #include "ServiceTestSupport.h"
 #include "Source/Common/Catalogue/Browser.h"
+#include "core/StrConv.h"
+
+#include <shellapi.h>
 
 using Browser = ServiceTest;
 
@@ -19,7 +22,7 @@ TEST_F(Browser, QuotedCommandIsFoundCleanedAndStartedMaximised) {
     ASSERT_EQ(Started.size(), 1u);
     EXPECT_EQ(Started[0].File, exe);
     EXPECT_EQ(Started[0].Verb, "");
-    EXPECT_EQ(Started[0].Parameters, "-nohome \"\" www.brantel.nl/helpdesk");
+    EXPECT_EQ(Started[0].Parameters, "-nohome \"\" \"http://www.brantel.nl/helpdesk\"");
     EXPECT_EQ(Started[0].ShowCmd, SW_SHOWMAXIMIZED);
     ShellAnswer = 5;  // access denied
     EXPECT_FALSE(OpenInBrowser("x"));
@@ -40,4 +43,39 @@ TEST_F(Browser, CommandUnderTheExtensionItselfAndCleanUp) {
     key.WriteString("", "\"" + exe + "\" %1");
     EXPECT_TRUE(BrowserPresent());
     EXPECT_EQ(CleanBrowserCommand("a %1 b %L%"), "a  b %");
+}
+
+// An address from outside (an update index's "Info") reaches the browser as one web address: it
+// cannot add switches, and nothing but a web page is opened.
+TEST_F(Browser, AnAddressIsOneQuotedWebAddressOrNotOpenedAtAll) {
+    std::string exe = BrowserExe();
+    RegisterBrowser("\"" + exe + "\" %1");
+    const std::pair<const char*, const char*> cases[] = {
+        {"http://x/info --evil-switch=1 -second", "\"http://x/info%20--evil-switch=1%20-second\""},
+        {"https://x/a?b=\"c\" d&e=f", "\"https://x/a?b=%22c%22%20d&e=f\""},
+        {"  HTTP://x/\tnieuw\r\n", "\"HTTP://x/%09nieuw\""},
+        {"--evil-switch=1", "\"http://--evil-switch=1\""},
+        {"www.brantel.nl:8080/shop", "\"http://www.brantel.nl:8080/shop\""},
+        {"", ""},  // the browser's own page
+        {"file:///C:/windows/system32/cmd.exe", nullptr},
+        {"javascript:alert(1)", nullptr},
+        {"C:\\windows\\system32\\cmd.exe", nullptr},
+        {"mailto:helpdesk@brantel.nl", nullptr},
+    };
+    for (const auto& [address, parameters] : cases) {
+        SCOPED_TRACE(address);
+        Started.clear();
+        EXPECT_EQ(OpenInBrowser(address), parameters != nullptr);
+        if (!parameters) {
+            EXPECT_TRUE(Started.empty());
+            continue;
+        }
+        ASSERT_EQ(Started.size(), 1u);
+        EXPECT_EQ(Started[0].Parameters, parameters);
+        // As the browser will split its command line.
+        int count = 0;
+        LPWSTR* arguments = CommandLineToArgvW(Widen("browser.exe " + Started[0].Parameters).c_str(), &count);
+        EXPECT_EQ(count, *parameters ? 2 : 1);
+        LocalFree(arguments);
+    }
 }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cctype>
+
+#include "core/Format.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -56,7 +59,42 @@ bool IsBrowserPresent(const std::string& command) {
 
 bool BrowserPresent() { return IsBrowserPresent(BrowserCommand()); }
 
+namespace {
+// The scheme an address names ("http" of "http://x", "javascript" of "javascript:x"), lower case;
+// empty when it names none: no colon, or a colon that starts a port ("www.brantel.nl:8080/").
+std::string AddressScheme(const std::string& address) {
+    const size_t colon = address.find(':');
+    if (colon == std::string::npos || colon == 0) return {};
+    for (size_t i = 0; i < colon; ++i) {
+        const unsigned char c = address[i];
+        if (!isalnum(c) && c != '+' && c != '-' && c != '.') return {};
+    }
+    const bool slashes = address.compare(colon + 1, 2, "//") == 0;
+    if (!slashes && colon + 1 < address.size() && isdigit(static_cast<unsigned char>(address[colon + 1]))) return {};
+    return LowerCase(address.substr(0, colon));
+}
+}  // namespace
+
+std::optional<std::string> BrowserArgument(const std::string& address) {
+    const std::string trimmed = Trim(address);
+    if (trimmed.empty()) return std::string();
+    const std::string scheme = AddressScheme(trimmed);
+    if (!scheme.empty() && scheme != "http" && scheme != "https") return std::nullopt;
+    const std::string url = scheme.empty() ? "http://" + trimmed : trimmed;
+    std::string argument = "\"";
+    for (unsigned char c : url) {
+        if (c <= ' ' || c == '"' || c == 0x7F) {
+            argument += Format("%%%.2x", {static_cast<unsigned>(c)});
+        } else {
+            argument += static_cast<char>(c);
+        }
+    }
+    return argument + "\"";
+}
+
 bool OpenInBrowser(const std::string& address) {
+    const std::optional<std::string> argument = BrowserArgument(address);
+    if (!argument) return false;
     const std::string command = BrowserCommand();
     const std::string upper = UpperCase(command);
     size_t end = std::string::npos;
@@ -71,6 +109,7 @@ bool OpenInBrowser(const std::string& address) {
     std::string extra = Trim(command.substr(end));
     while (!extra.empty() && extra[0] == '"') extra.erase(0, 1);
     extra = Trim(extra);
-    TShellStart start{"", program, extra + " " + address, "", SW_SHOWMAXIMIZED};
+    const std::string parameters = extra.empty() || argument->empty() ? extra + *argument : extra + " " + *argument;
+    TShellStart start{"", program, parameters, "", SW_SHOWMAXIMIZED};
     return ShellStartSucceeded(ShellStart(start));
 }

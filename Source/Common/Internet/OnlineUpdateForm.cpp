@@ -23,6 +23,14 @@ const char* const RestartEntryKey = "Software\\MicroSoft\\Windows\\CurrentVersio
 
 namespace {
 const char* const kNoConnection = "Uw PC kan geen verbinding maken met Brantel Online";
+const char* const kDamaged =
+    "De update voor %s is beschadigd aangekomen en is verwijderd. Probeer het later opnieuw.";
+const char* const kInUse =
+    "De eerder gedownloade update voor %s is nog in gebruik en kan niet worden vervangen. "
+    "Sluit de installatie en probeer het opnieuw.";
+const char* const kNotSaved = "De update voor %s kon niet worden opgeslagen in %s.";
+// An index is a few kB; anything near this is not one.
+const int64_t kMaxIndexBytes = 1024 * 1024;
 // The program's own version when its executable carries none.
 const char* const kFallbackVersion = "1.0.1.14";
 
@@ -37,6 +45,19 @@ int32_t StrToInt(const std::string& text) {
         if (value > INT32_MAX) throw EBrantel("'" + text + "' is not a valid integer value");
     }
     return static_cast<int32_t>(i ? -value : value);
+}
+
+// A size in kB as the index gives it; a negative one, one past 32 bits or one that is no whole
+// number is not known (0).
+int32_t ReadSizeKB(const TIniFile& index, const std::string& section, const std::string& key) {
+    const std::string text = Trim(index.ReadString(section, key, ""));
+    if (text.empty() || text.size() > 10) return 0;
+    int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return 0;
+        value = value * 10 + (c - '0');
+    }
+    return value <= INT32_MAX ? static_cast<int32_t>(value) : 0;
 }
 
 int32_t TimesHundredPlus(int32_t value, int32_t part) {
@@ -75,6 +96,18 @@ std::string UpdateIndexAddress() {
         if (language.IsOpen() && language.ValueExists("UpdateIni")) return language.ReadString("UpdateIni");
     }
     return DefaultUpdateIndexAddress();
+}
+
+THttpExpectation SetupExpectation(const TUpdateInfo& info) {
+    THttpExpectation expect;
+    if (info.SizeKB > 0) {
+        const int64_t kb = info.SizeKB;
+        expect.MinBytes = (kb - 1) * 1024 + 1;
+        expect.MaxBytes = (kb + 1) * 1024 - 1;
+    } else {
+        expect.RequireAnnouncedLength = true;
+    }
+    return expect;
 }
 
 // The downloaded setups, as the install list's service provider: the same services whatever item
@@ -185,6 +218,10 @@ void TfrmOnlineUpdate::SetServiceItems(std::shared_ptr<TServiceItem> current,
 
 bool TfrmOnlineUpdate::IsGeneral(const TServiceItem& item) const { return dynamic_cast<const TGeneralServiceItem*>(&item); }
 
+std::string TfrmOnlineUpdate::DisplayName(const TServiceItem& item) const {
+    return IsGeneral(item) ? ApplicationTitle() : item.Name().AsString();
+}
+
 // --- the link labels ---------------------------------------------------------------------------------
 
 void TfrmOnlineUpdate::FormShow(TControl*) {
@@ -266,7 +303,10 @@ TfrmOnlineUpdate::TUpdateStatus TfrmOnlineUpdate::CheckForUpdates() {
     ClearUpdates();
     try {
         const std::string index = GetProgramFolder() + "Temp\\Update.ini";
-        if (!DownloadFile(DownloadFormClass<TfrmOnlineUpdateDownload>(), "", UpdateIndexAddress(), index))
+        THttpExpectation expect;
+        expect.MaxBytes = kMaxIndexBytes;
+        if (DownloadChecked(DownloadFormClass<TfrmOnlineUpdateDownload>(), "", UpdateIndexAddress(), index, expect) !=
+            THttpFailure::None)
             return usNoConnection;
         return ReadUpdateIndex(index) ? usUpdatesFound : usNoUpdates;
     } catch (const EBrantel&) {
@@ -302,9 +342,7 @@ bool TfrmOnlineUpdate::ReadUpdateIndex(const std::string& indexFile) {
                                                                          &GetGeneralServiceItem()));
     }
     // The list shows the offers sorted by program; an item's upgrade stays after its update.
-    auto caption = [this](const TUpdateInfo& offer) {
-        return LowerCase(IsGeneral(*offer.ServiceItem) ? ApplicationTitle() : offer.ServiceItem->Name().AsString());
-    };
+    auto caption = [this](const TUpdateInfo& offer) { return LowerCase(DisplayName(*offer.ServiceItem)); };
     std::stable_sort(FOffers.begin(), FOffers.end(),
                      [&](const auto& a, const auto& b) { return caption(*a) < caption(*b); });
     lstUpdates.Clear();
@@ -331,7 +369,7 @@ bool TfrmOnlineUpdate::AddUpdatesForItem(const std::shared_ptr<TServiceItem>& it
     auto update = std::make_shared<TUpdateInfo>();
     update->ServiceItem = item;
     update->Version = release;
-    update->SizeKB = index.ReadInteger(section, "UpdateSize", 0);
+    update->SizeKB = ReadSizeKB(index, section, "UpdateSize");
     update->InfoUrl = index.ReadString(section, "UpdateInfo", "");
     update->DownloadUrl = index.ReadString(section, "UpdateExe", "");
     update->ReleaseDate = ReleaseDateText(index.ReadString(section, "ReleaseDate", ""));
@@ -343,7 +381,7 @@ bool TfrmOnlineUpdate::AddUpdatesForItem(const std::shared_ptr<TServiceItem>& it
         auto upgrade = std::make_shared<TUpdateInfo>();
         upgrade->ServiceItem = item;
         upgrade->Version = "Upgrade";
-        upgrade->SizeKB = index.ReadInteger(section, "UpgradeSize", 0);
+        upgrade->SizeKB = ReadSizeKB(index, section, "UpgradeSize");
         upgrade->InfoUrl = index.ReadString(section, "UpgradeInfo", "");
         upgrade->DownloadUrl = upgradeExe;
         upgrade->FileName = "demo.exe";
@@ -353,15 +391,15 @@ bool TfrmOnlineUpdate::AddUpdatesForItem(const std::shared_ptr<TServiceItem>& it
 }
 
 void TfrmOnlineUpdate::AddRow(const std::shared_ptr<TUpdateInfo>& info) {
-    const std::string caption = IsGeneral(*info->ServiceItem) ? ApplicationTitle() : info->ServiceItem->Name().AsString();
-    const int row = lstUpdates.AddItem(caption, -1, info);
+    const int row = lstUpdates.AddItem(DisplayName(*info->ServiceItem), -1, info);
     lstUpdates.SetSubItem(row, 0, info->Version);
     lstUpdates.SetSubItem(row, 1, info->ReleaseDate);
     lstUpdates.SetSubItem(row, 2, Format("%d kB", {info->SizeKB}));
 }
 
 std::string TfrmOnlineUpdate::MarkedText() const {
-    int count = 0, total = 0;
+    int count = 0;
+    int64_t total = 0;
     for (int i = 0; i < lstUpdates.Count(); ++i) {
         if (!lstUpdates.Checked(i)) continue;
         ++count;
@@ -401,20 +439,37 @@ bool TfrmOnlineUpdate::DownloadMarkedUpdates() {
         // The folder the service collector looks in for this item's updates.
         const std::string target =
             GetProgramFolder() + "Updates\\" + SafeFolderName(info->ServiceItem->Name().AsString()) + "\\" + info->FileName;
-        bool loaded = false;
+        THttpFailure failure = THttpFailure::Connection;
         try {
-            loaded = DownloadFile(DownloadFormClass<TfrmOnlineUpdateDownload>(), "", info->DownloadUrl, target);
-            if (loaded) AddSetup(std::make_shared<TLocalUpdateService>(*info->ServiceItem, target));
+            failure = DownloadChecked(DownloadFormClass<TfrmOnlineUpdateDownload>(), "", info->DownloadUrl, target,
+                                      SetupExpectation(*info));
+            if (failure == THttpFailure::None) AddSetup(std::make_shared<TLocalUpdateService>(*info->ServiceItem, target));
         } catch (const EBrantel&) {
-            loaded = false;
+            failure = THttpFailure::Connection;
         }
-        if (loaded) {
+        if (failure == THttpFailure::None) {
             any = true;
         } else {
-            ShowInformation(kNoConnection);
+            ShowInformation(DownloadFailureText(failure, *info, target));
         }
     }
     return any;
+}
+
+std::string TfrmOnlineUpdate::DownloadFailureText(THttpFailure failure, const TUpdateInfo& info,
+                                                  const std::string& target) const {
+    const std::string name = DisplayName(*info.ServiceItem);
+    switch (failure) {
+        case THttpFailure::Size:
+        case THttpFailure::Digest:
+            return Format(kDamaged, {name});
+        case THttpFailure::InUse:
+            return Format(kInUse, {name});
+        case THttpFailure::Target:
+            return Format(kNotSaved, {name, ExtractFilePath(target)});
+        default:
+            return kNoConnection;
+    }
 }
 
 void TfrmOnlineUpdate::AddSetup(TServiceRef setup) {

@@ -15,6 +15,7 @@
 #include "lib/BranButtons.h"
 #include "lib/BranObject.h"
 #include "lib/BranWizardForm.h"
+#include "platform/HttpClient.h"
 #include "platform/IniFile.h"
 #include "platform/gui/ImageList.h"
 #include "platform/gui/Label.h"
@@ -27,7 +28,7 @@ public:
     std::shared_ptr<TServiceItem> ServiceItem;
     std::string Version;      // "Upgrade" for an upgrade
     std::string ReleaseDate;  // short date; empty for an upgrade or an unusable date
-    int32_t SizeKB = 0;
+    int32_t SizeKB = 0;  // 0: not known
     std::string InfoUrl;
     std::string DownloadUrl;
     std::string FileName;  // "setup.exe" or "demo.exe"
@@ -43,6 +44,9 @@ std::string ReleaseDateText(const std::string& date);
 // The address of the update index: the registry's "UpdateIni" of the current language, or the
 // maker's default.
 std::string UpdateIndexAddress();
+// What the download of an offer's setup must be: of the size its index announces (kB, rounded
+// either way); without one, of a length the server announces.
+THttpExpectation SetupExpectation(const TUpdateInfo& info);
 
 // The restart entry: Windows starts this program once more at the next log-on, so that the user
 // returns here after an installer restarted the PC. Machine-wide where allowed, else for this user.
@@ -111,6 +115,10 @@ private:
     void AddRow(const std::shared_ptr<TUpdateInfo>& info);
     void MakeLinkLabel(TLabel& label, bool live);
     bool IsGeneral(const TServiceItem& item) const;
+    // The item as the offers list names it: the program's own title for the general item.
+    std::string DisplayName(const TServiceItem& item) const;
+    // What the user is told when an offer's setup did not arrive.
+    std::string DownloadFailureText(THttpFailure failure, const TUpdateInfo& info, const std::string& target) const;
 
     std::shared_ptr<TServiceItem> FCurrentItem;
     std::vector<std::shared_ptr<TServiceItem>> FItems;
