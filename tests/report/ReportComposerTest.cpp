@@ -3,8 +3,11 @@
 #include "ReportTestSupport.h"
 #include "Source/Common/Helpdesk/HelpdeskReport.h"
 #include "Source/Common/Helpdesk/ReportComposer.h"
+#include "Source/Common/TechInfo/MemoryInfo.h"
+#include "Source/Common/TechInfo/RegionalInfo.h"
 #include "core/DateTime.h"
 #include "platform/Files.h"
+#include "platform/Registry.h"
 
 namespace {
 const char* kFolder = "Reports\\Kasboek\\Report01";
@@ -139,6 +142,62 @@ TEST_F(ReportComposer, ViewTextLeavesOutTheHeader) {
     EXPECT_EQ(view[3], t[27]);
     EXPECT_EQ(view.back(), "\\par }");
     EXPECT_NE(view[0].find("{\\f3\\fswiss\\fprq2 MS Sans Serif;}}"), std::string::npos);
+}
+
+namespace {
+// A collector that meets on this PC what it cannot handle: a registry value of another kind while
+// gathering, or no memory left while rendering its lines.
+class TFailingCollector : public TTechInfo {
+public:
+    TFailingCollector(std::string_view identifier, bool inGathering) : TTechInfo(identifier), FInGathering(inGathering) {}
+
+protected:
+    void GatherInfo() override {
+        if (FInGathering) throw ERegistry("Kan de waarde 'PortSubClass' niet lezen");
+    }
+    const TStringList& BuildInfoText() override { throw std::bad_alloc(); }
+
+private:
+    bool FInGathering;
+};
+}  // namespace
+
+// One collector that fails costs its own section, never the report: the helpdesk gets every other
+// section and the text is stored, also when the report is composed again.
+TEST_F(ReportComposer, AFailingCollectorCostsOnlyItsOwnSection) {
+    TMemoryInfo memory;
+    TFailingCollector system("SystemSummary", true), printer("Printer", false);
+    TRegionalInfo regional;
+    Report->TechInfos = {&memory, &system, &printer, &regional};
+    ComposeReport(*Report, User);
+    Report->ProblemLines = {"Tweede poging"};
+    ComposeReport(*Report, User);
+    EXPECT_TRUE(Report->IsFresh);
+    const std::vector<std::string> text = Text();
+    EXPECT_GE(Find("\\par Tweede poging"), 0);
+    const long chapter = Find("Technische Informatie");
+    ASSERT_GT(chapter, 0);
+    const std::vector<std::string> expectedStarts = {
+        "\\par \\plain\\f3\\fs16", "\\par", "\\par \\plain\\f3\\fs16\\b", "1. Windows geheugen", "\\par \\plain\\f3\\fs16",
+        "\\par Geheugen in gebruik:\\tab "};
+    for (size_t i = 0; i < expectedStarts.size(); ++i)
+        EXPECT_EQ(text[static_cast<size_t>(chapter) + 1 + i].rfind(expectedStarts[i], 0), 0u) << text[static_cast<size_t>(chapter) + 1 + i];
+    for (const auto& [heading, notice] : {
+             std::pair{"2. Systeem", "\\par Deze gegevens konden niet worden verzameld: Kan de waarde 'PortSubClass' niet lezen"},
+             std::pair{"3. Printer", "\\par Deze gegevens konden niet worden verzameld: std::bad_alloc"},
+         }) {
+        const long at = Find(heading);
+        ASSERT_GT(at, chapter) << heading;
+        EXPECT_EQ(text[static_cast<size_t>(at) + 2], notice);
+        EXPECT_EQ(text[static_cast<size_t>(at) + 3], "\\par");
+        EXPECT_EQ(text[static_cast<size_t>(at) + 4], "\\par");  // the next section begins
+    }
+    const long last = Find("4. Landinstellingen");
+    ASSERT_GT(last, Find("3. Printer"));
+    EXPECT_EQ(text[static_cast<size_t>(last) + 2].rfind("\\par Decimaalsymbool:\\tab ", 0), 0u);
+    EXPECT_EQ(text.back(), "\\par }");
+    // What the helpdesk receives is that text.
+    EXPECT_EQ(ReadFileBytes(Report->CaseRtfPath()), RtfFileBytes(text));
 }
 
 // Leaves a composed report where the independent checks (tests/checks/report_files.sh) read it.

@@ -92,14 +92,8 @@ void AppendTechnicalInformation(TLines& l, const THelpdeskReport& report) {
     l.push_back("Technische Informatie");
     l.push_back(R"(\par \plain\f3\fs16)");
     int number = 0;
-    for (TTechInfo* collector : report.TechInfos) {
-        l.push_back(R"(\par)");
-        l.push_back(R"(\par \plain\f3\fs16\b)");
-        l.push_back(Format("%d. %s", {++number, collector->Caption()}));
-        l.push_back(R"(\par \plain\f3\fs16)");
-        collector->CollectInfo(report.ServiceItem.get());
-        for (const std::string& line : collector->GetInfoText()) l.push_back(line);
-    }
+    for (TTechInfo* collector : report.TechInfos)
+        AppendTechInfoSection(l, ++number, *collector, report.ServiceItem.get());
 }
 }  // namespace
 
@@ -132,6 +126,23 @@ void AppendCustomerBlock(TLines& l, const TUser& user) {
                        {"Fax", Value(user.Fax()), callFirst ? "Bellen alvorens naar dit nummer te faxen" : ""}));
     l.push_back(Format(R"(\par   %s\tab %s)", {"E-mail", Value(user.Email())}));
     l.push_back(R"(\par \pard\tx2556\plain\f3\fs24\cf0 )" + kRule);
+}
+
+void AppendTechInfoSection(TLines& l, int number, TTechInfo& collector, const ILogFileSource* item) {
+    l.push_back(R"(\par)");
+    l.push_back(R"(\par \plain\f3\fs16\b)");
+    l.push_back(Format("%d. %s", {number, collector.Caption()}));
+    l.push_back(R"(\par \plain\f3\fs16)");
+    // Whatever one collector meets on this PC (a locked file, a value of an unexpected kind, memory
+    // running out) costs that collector's lines only: the helpdesk still gets the rest.
+    try {
+        collector.CollectInfo(item);
+        const TLines& section = collector.GetInfoText();
+        l.insert(l.end(), section.begin(), section.end());
+    } catch (const std::exception& e) {
+        l.push_back(VerbatimLine(Format("Deze gegevens konden niet worden verzameld: %s", {e.what()})));
+        l.push_back(RtfPar);
+    }
 }
 
 void ComposeReport(THelpdeskReport& report, const TUser& user) {

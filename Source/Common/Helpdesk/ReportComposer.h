@@ -8,16 +8,25 @@
 #include <string>
 #include <vector>
 
+class ILogFileSource;
 class THelpdeskReport;
+class TTechInfo;
 class TUser;
 
 // The number of header lines; the view text leaves them out.
 constexpr int ReportHeaderLineCount = 27;
 
 // Builds the whole text, stores it as the report's text and writes CASE.RTF. Every collector of the
-// report gathers its data afresh. CreationDate becomes today; IsFresh is true afterwards, also when
-// a step failed (the failure passes on).
+// report gathers its data afresh, one section at a time (AppendTechInfoSection); a collector that
+// fails leaves a notice in its section and the rest of the report as it is. CreationDate becomes
+// today; IsFresh is true afterwards, also when storing failed (that failure passes on).
 void ComposeReport(THelpdeskReport& report, const TUser& user);
+
+// One numbered section of the chapter "Technische Informatie": its heading, then the lines of the
+// collector gathered afresh for the item, or a notice in their place when the collector fails.
+// Never throws for the collector's sake.
+void AppendTechInfoSection(std::vector<std::string>& lines, int number, TTechInfo& collector,
+                           const ILogFileSource* item);
 
 // The customer block of a user record (also used by the address change).
 void AppendCustomerBlock(std::vector<std::string>& lines, const TUser& user);
