@@ -36,6 +36,25 @@ std::string Narrow(std::wstring_view utf16) { return FromWide(CP_UTF8, utf16); }
 std::string Utf8ToAnsi(std::string_view utf8) { return FromWide(CP_WINDOWS_1252, Widen(utf8)); }
 std::string AnsiToUtf8(std::string_view ansi) { return Narrow(ToWide(CP_WINDOWS_1252, ansi)); }
 
+std::string DecodeText(std::string_view bytes) {
+    auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    if (startsWith("\xEF\xBB\xBF")) return Narrow(ToWide(CP_UTF8, bytes.substr(3)));
+    const bool littleEndian = startsWith("\xFF\xFE"), bigEndian = startsWith("\xFE\xFF");
+    if (littleEndian || bigEndian) {
+        std::wstring text;
+        text.reserve(bytes.size() / 2);
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+            text += static_cast<wchar_t>(littleEndian ? first | second << 8 : first << 8 | second);
+        }
+        return Narrow(text);
+    }
+    const bool validUtf8 =
+        bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                             nullptr, 0) > 0;
+    return validUtf8 ? std::string(bytes) : AnsiToUtf8(bytes);
+}
+
 std::string Trim(std::string_view s) {
     size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;

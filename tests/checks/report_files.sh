@@ -6,7 +6,12 @@
 set -euo pipefail
 build=$(realpath "$1")
 out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+# A network printer as today's Windows names one, in the prefix's spooler for the time of the check.
+printer='\\server\Laser {kantoor}'
+printer_key='HKLM\System\CurrentControlSet\Control\Print\Printers\Laser kantoor'
+trap 'rm -rf "$out"; wine reg delete "$printer_key" /f >/dev/null 2>&1 || true' EXIT
+wine reg add "$printer_key" /v Name /d "$printer" /f >/dev/null
+wine reg add "$printer_key" /v Port /d "LPT1:" /f >/dev/null
 BRAN_ARTIFACT_DIR="Z:${out//\//\\}" wine "$build/tests/test_report.exe" \
   --gtest_filter='ReportComposer.ArtifactsForIndependentReaders' >"$out/run.log" 2>&1 || { cat "$out/run.log"; exit 1; }
 [ -f "$out/CASE.RTF" ] && [ -f "$out/CASE.INI" ] || { echo "no report written"; cat "$out/run.log"; exit 1; }
@@ -50,6 +55,17 @@ expect() {  # label, wanted value
   got=$(value_after "$1")
   [ "$got" = "$2" ] || { echo "$1 shows '$got', expected '$2'"; exit 1; }
 }
+drive_value() {  # letter, label: the value in that drive's block of the drives section
+  awk -v letter="$1" -v label="$2" '
+    want { sub(/^[ \t]+/, ""); print; exit }
+    index($0, "Station-letter:") == 1 { getline; sub(/^[ \t]+/, ""); inside = ($0 == letter) }
+    inside && index($0, label) == 1 { want = 1 }' <<<"$text"
+}
+expect_drive() {  # letter, label, wanted value
+  local got
+  got=$(drive_value "$1" "$2")
+  [ "$got" = "$3" ] || { echo "drive $1: $2 shows '$got', expected '$3'"; exit 1; }
+}
 prefix=${WINEPREFIX:-$build/wineprefix}
 windows="$prefix/drive_c/windows"
 
@@ -70,9 +86,16 @@ print("\n".join(ini["mci"].keys()))
 PY
 )
 expect "Aantal MCI apparaten:" "${#aliases[@]}"
+# Each device under its alias; its name is the alias too (Wine records no descriptions), or empty when
+# the device would not open.
+shown=$(awk 'index($0, "Naam:") == 1 { getline; name = $0 } index($0, "Alias:") == 1 { getline; print name "|" $0 }' <<<"$text")
 for alias in "${aliases[@]}"; do
-  grep -qxF -- "$alias" <<<"$text" || { echo "MCI device $alias not listed"; exit 1; }
+  grep -qxF -e "$alias|$alias" -e "|$alias" <<<"$shown" || { echo "MCI device $alias not listed: $shown"; exit 1; }
 done
+printers=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Print\Printers' 2>/dev/null | tr -d '\r' | grep -c '^HKEY_.*\\Printers\\')
+expect "Aantal printers:" "$printers"
+expect "Printer naam:" "$printer"
+expect "Printer poort:" "LPT1:"
 
 # The screen: mode 0 is the X display's own size; one mode only, so its memory is that mode's.
 size=$(xdpyinfo 2>/dev/null | awk '/dimensions:/ { print $2 }')
@@ -82,8 +105,8 @@ expect "Maximale resolutie:" "$width,$height"
 
 # Drive C: is the prefix's drive_c on the Linux file system; its size needs more than 32 bits.
 total=$(python3 -c "import shutil, sys; print(('%.2f' % (shutil.disk_usage(sys.argv[1]).total / 1048576)).replace('.', ','))" "$prefix/drive_c/")
-expect "Totale schijfruimte:" "$total Mb"
-expect "Station-type:" "Vast"
+expect_drive C "Totale schijfruimte:" "$total Mb"
+expect_drive C "Station-type:" "Vast"
 
 # The system summary: Wine names the computer after the host and the user after the Linux user.
 expect "Computer naam:" "$(hostname | cut -c1-15 | tr '[:lower:]' '[:upper:]')"

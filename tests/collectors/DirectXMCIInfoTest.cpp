@@ -45,7 +45,7 @@ TEST(DirectXInfo, LinesFromGivenEntries) {
               (TStringList{"\\par DirectX Versie(registry):\\tab 4.09.00.0904", "\\par", "\\par DirectX Componenten",
                            "\\par", "DDRAW.DLL : 5.3.2600.2180  Wine DirectDraw  Date: 1-1-2026 12:00:00  Size: 10 bytes",
                            "\\par", "DDRAW16.DLL : File not found", "\\par DirectX Drivers", "\\par",
-                           "S3.DRV : 4.10  S3 {driver}  Date: 1-1-1999 0:00:00  Size: 5 bytes"}));
+                           "S3.DRV : 4.10  S3 \\{driver\\}  Date: 1-1-1999 0:00:00  Size: 5 bytes"}));
 }
 
 TEST(DirectXInfo, TheSystemFoldersFiles) {
@@ -126,7 +126,7 @@ TEST(MCIInfo, LinesFromGivenDevices) {
     EXPECT_EQ(mci.GetInfoText(), (TStringList{
                                      "\\par Aantal MCI apparaten:\\tab 2",
                                      "\\par",
-                                     "\\par Naam:\\tab Wave {audio}",
+                                     "\\par Naam:\\tab Wave \\{audio\\}",
                                      "\\par Alias:\\tab waveaudio",
                                      "\\par Type:\\tab Waveform Audio",
                                      "\\par Kan afspelen:\\tab Ja",

@@ -44,7 +44,7 @@ TEST(PrinterInfo, LinesFromALevelTwoRecordOnBothPlatformFamilies) {
     TStringList win9x = {
         "\\par Aantal printers:\\tab 1",
         "\\par",
-        "\\par Printer naam:\\tab Laser {kantoor}",
+        "\\par Printer naam:\\tab Laser \\{kantoor\\}",
         "\\par Printer status:\\tab Gereed",  // two bits at once are no single state
         "\\par Printer poort:\\tab LPT1:",
         "\\par Print processor:\\tab WinPrint",

@@ -134,7 +134,7 @@ TEST(SoundCardInfo, LinesFromDeviceRecords) {
                                        "\\par",
                                        "\\par",
                                        "\\par Aantal midi out apparaten:\\tab 1",
-                                       "\\par Driver:\\tab FM {synth}",  // labelled values are not escaped
+                                       "\\par Driver:\\tab FM \\{synth\\}",
                                        "\\par Versie:\\tab 1.00",
                                        "\\par Apparaat type:\\tab FM synthesizer",
                                        "\\par Channel mask:\\tab FFFFh",

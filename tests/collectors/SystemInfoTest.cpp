@@ -159,7 +159,7 @@ TEST(SystemInfo, LinesOnBothPlatformFamilies) {
         "\\par Langzame Machine:\\tab Nee",
         "\\par Standaard Internet browser: \\tab IExplore",
         "\\par Geïnstalleerde Modem(s): \\tab Hayes Accura 56K (COM2)",
-        "\\par \\tab ISDN {intern} (COM3)",
+        "\\par \\tab ISDN \\{intern\\} (COM3)",
     };
     {
         TPlatformOverride family(false);

@@ -79,7 +79,7 @@ TEST(VideoInfo, LinesFromGivenFindings) {
     video.AssignScreenSaver("90", "1");
     video.AssignModes({{1024, 768, 16}, {640, 480, 8}, {1024, 768, 16}});
     EXPECT_EQ(video.GetInfoText(), (TStringList{
-                                       "\\par Monitor naam:\\tab Standaard VGA {monitor}",
+                                       "\\par Monitor naam:\\tab Standaard VGA \\{monitor\\}",
                                        "\\par Maximale resolutie:\\tab 1024,768",
                                        "\\par Video geheugen:\\tab 2 Mb",
                                        "\\par Huidige verticale verversing:\\tab 0",

@@ -7,6 +7,7 @@
 //   TScratchFolder    - an empty folder in the temporary folder, removed with everything in it.
 //   TMessageRecorder  - records every message box and answers from a script (default: the first
 //                       button: IDOK, IDYES, IDABORT, IDRETRY).
+//   TEnvironment      - an environment variable of this process set for the lifetime of the object.
 //   FixturePath       - the Windows path of a file below tests/fixtures.
 // Outside a recorder, a message box fails the running test (nobody would answer it).
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/StrConv.h"
 #include "platform/gui/Messages.h"
 
 class TRegistrySandbox {
@@ -66,6 +68,26 @@ private:
 
 // The hook outside a recorder: a box fails the running test.
 int UnexpectedBox(const TMessageRecord& m);
+
+// Sets an environment variable for the lifetime of the object.
+class TEnvironment {
+public:
+    TEnvironment(const wchar_t* name, const std::string& value) : FName(name) {
+        std::wstring saved(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+        FHad = !saved.empty();
+        if (FHad) saved.resize(GetEnvironmentVariableW(name, saved.data(), static_cast<DWORD>(saved.size())));
+        FSaved = saved;
+        SetEnvironmentVariableW(name, Widen(value).c_str());
+    }
+    ~TEnvironment() { SetEnvironmentVariableW(FName, FHad ? FSaved.c_str() : nullptr); }
+    TEnvironment(const TEnvironment&) = delete;
+    TEnvironment& operator=(const TEnvironment&) = delete;
+
+private:
+    const wchar_t* FName;
+    std::wstring FSaved;
+    bool FHad = false;
+};
 
 std::string FixturePath(const std::string& relative);
 

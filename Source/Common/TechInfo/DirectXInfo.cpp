@@ -76,8 +76,8 @@ const TStringList& TDirectXInfo::BuildInfoText() {
     }
     Lines = {LabelledLine("%s DirectX Versie(registry):%s %s", DirectXVersion), RtfPar,
              LabelOnlyLine("%s DirectX Componenten")};
-    for (const std::string& entry : ComponentEntries) Lines.insert(Lines.end(), {RtfPar, entry});
+    for (const std::string& entry : ComponentEntries) Lines.insert(Lines.end(), {RtfPar, TextLine(entry)});
     Lines.push_back(LabelOnlyLine("%s DirectX Drivers"));
-    for (const std::string& entry : DriverEntries) Lines.insert(Lines.end(), {RtfPar, entry});
+    for (const std::string& entry : DriverEntries) Lines.insert(Lines.end(), {RtfPar, TextLine(entry)});
     return Lines;
 }

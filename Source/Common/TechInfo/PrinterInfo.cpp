@@ -182,7 +182,7 @@ const TStringList& TPrinterInfo::BuildInfoText() {
         Lines.insert(Lines.end(), {
                                       LabelledLine("%s Printer naam:%s %s", printer->PrinterName),
                                       LabelledLine("%s Printer status:%s %s", printer->Status),
-                                      LabelledLine("%s Printer poort:%s %s", RtfEscape(printer->Port)),
+                                      LabelledLine("%s Printer poort:%s %s", printer->Port),
                                       LabelledLine("%s Print processor:%s %s", printer->PrintProcessor),
                                       LabelledLine("%s Data type:%s %s", printer->DataType),
                                       LabelledLine("%s Is standaard printer:%s %s", YesNoText(printer->IsDefault)),

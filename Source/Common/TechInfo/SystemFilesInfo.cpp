@@ -1,25 +1,20 @@
 #include "Source/Common/TechInfo/SystemFilesInfo.h"
 
-#include "Source/Common/TechInfo/LogFilesInfo.h"  // ReadFileLines
-#include "Source/Common/TechInfo/WindowsInfo.h"   // FileSearch
+#include "Source/Common/TechInfo/TextFiles.h"
+#include "Source/Common/TechInfo/WindowsInfo.h"  // FileSearch
 #include "platform/Files.h"
-
-namespace {
-// The lines of the file found, or none.
-TStringList LinesOf(const std::string& path) { return path.empty() ? TStringList() : ReadFileLines(path); }
-}  // namespace
 
 TSystemFilesInfo::TSystemFilesInfo() : TTechInfo("SystemFiles") {}
 
 void TSystemFilesInfo::GatherInfo() {
     // The current directory is left out of the search: it is wherever an earlier collector left it.
     const std::string folders = "c:\\;" + GetSearchPath();
-    AutoexecBat = LinesOf(FileSearch("autoexec.bat", folders));
-    ConfigSys = LinesOf(FileSearch("config.sys", folders));
+    AutoexecBat = FileLinesOrNotice(FileSearch("autoexec.bat", folders));
+    ConfigSys = FileLinesOrNotice(FileSearch("config.sys", folders));
     const std::string brantel = IncludeTrailingBackslash(GetWindowsFolder()) + "brantel.ini";
-    BrantelIni = LinesOf(FileExists(brantel) ? brantel : std::string());
-    SystemIni = LinesOf(FileSearch("system.ini", folders));
-    WinIni = LinesOf(FileSearch("win.ini", folders));
+    BrantelIni = FileLinesOrNotice(FileExists(brantel) ? brantel : std::string());
+    SystemIni = FileLinesOrNotice(FileSearch("system.ini", folders));
+    WinIni = FileLinesOrNotice(FileSearch("win.ini", folders));
 }
 
 const TStringList& TSystemFilesInfo::BuildInfoText() {

@@ -106,7 +106,15 @@ std::string RtfEscape(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
-        if (c == '\\' || c == '{' || c == '}') out += '\\';
+        if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+        } else if (c == '\t') {
+            out += "\\tab ";
+            continue;
+        } else if ((static_cast<unsigned char>(c) < 0x20) || c == 0x7F) {
+            out += '?';
+            continue;
+        }
         out += c;
     }
     return out;
@@ -115,7 +123,12 @@ std::string RtfEscape(std::string_view text) {
 std::string RtfFileBytes(const TStringList& lines) {
     std::string bytes;
     for (const std::string& line : lines) {
-        for (wchar_t c : Widen(line)) {
+        std::wstring text = Widen(line);
+        // A line that ends in an escaped backslash would put "\\" right before the line break, which
+        // some readers take together with it for a paragraph mark: the last one is written by its code.
+        const size_t backslashes = text.size() - (text.find_last_not_of(L'\\') + 1);
+        if (backslashes > 0 && backslashes % 2 == 0) text.replace(text.size() - 2, 2, L"\\'5c");
+        for (wchar_t c : text) {
             if (c < 0x80) {
                 bytes += static_cast<char>(c);
                 continue;
@@ -134,15 +147,15 @@ std::string RtfFileBytes(const TStringList& lines) {
     return bytes;
 }
 
-std::string LabelOnlyLine(std::string_view format) { return Format(format, {RtfPar}); }
+std::string ContinuationLine(std::string_view value) { return Format("%s %s %s", {RtfPar, RtfTab, RtfEscape(value)}); }
 
-std::string ContinuationLine(const std::string& value) { return Format("%s %s %s", {RtfPar, RtfTab, value}); }
+std::string TextLine(std::string_view value) { return RtfEscape(value); }
 
 std::string VerbatimLine(std::string_view text) { return "\\par " + RtfEscape(text); }
 
-void AddSubHeading(TStringList& lines, const std::string& heading) {
+void AddSubHeading(TStringList& lines, std::string_view heading) {
     lines.push_back("\\par \\plain\\f3\\fs16\\b");
-    lines.push_back("\\par " + heading);
+    lines.push_back(VerbatimLine(heading));
     lines.push_back("\\par \\plain\\f3\\fs16");
 }
 
@@ -232,8 +245,10 @@ void ListFiles(const std::string& folder, const std::string& mask, bool withSize
                int64_t& totalSize) {
     list.clear();
     totalSize = 0;
-    if (!SetCurrentDir(folder)) return;
-    for (const TSearchRec& file : FindFiles(mask, faAnyFile)) {
+    // The folder is named in the pattern rather than made the current one: a current folder stays in
+    // use, and the uninstaller could then not remove an application's log folder.
+    if (folder.empty() || !DirectoryExists(folder)) return;
+    for (const TSearchRec& file : FindFiles(IncludeTrailingBackslash(folder) + mask, faAnyFile)) {
         if (file.Attr & faDirectory) continue;
         if (withSizes) {
             list.push_back(Format("%s  Size: %d bytes", {file.Name, file.Size}));

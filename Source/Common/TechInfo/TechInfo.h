@@ -9,10 +9,14 @@
 //   labelled value   \par Label:\tab value       LabelledLine("%s Label:%s %d", value)
 //   continuation     \par \tab value             ContinuationLine(value)
 //   label only       \par Label:                 LabelOnlyLine("%s Label:")
-//   verbatim text    \par <escaped text>         VerbatimLine(text)
+//   bare text        value                       TextLine(value), after a line RtfPar
+//   verbatim text    \par <text>                 VerbatimLine(text)
 //   bold sub-heading three lines                 AddSubHeading(lines, heading)
 //   end of a verbatim block  \par                RtfPar
-// Values in labelled lines are not escaped; %f shows two decimals with the user's separator.
+// The helpers escape every text value they are given (RtfEscape), so that whatever a PC holds (a
+// network printer "\\server\Laser {kantoor}", a device alias "}{\b x") reaches the helpdesk as
+// it is and cannot end the document: a collector builds its lines with them and never writes a
+// value into a line itself. %f shows two decimals with the user's separator.
 //
 // The collectors belong to the general service item (ServiceItems.h), which creates one of each kind
 // in the order of TechInfoCategories (CreateAllCollectors); everything else holds references into
@@ -23,6 +27,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -121,25 +126,40 @@ void FindCollector(const TTechInfoList& collectors, std::string_view identifier,
 inline constexpr const char* RtfPar = "\\par";
 inline constexpr const char* RtfTab = "\\tab";
 
-// Backslash before every "\", "{" and "}".
+// Backslash before every "\", "{" and "}"; a tab becomes \tab and any other control character,
+// which RTF readers would drop or stop at, "?".
 std::string RtfEscape(std::string_view text);
 // The bytes of an RTF file of these lines (CRLF after each): RTF is seven-bit text, so every
 // character beyond ASCII is written as \'hh of its Windows-1252 byte, or as \uN? when Windows-1252
 // has none; readers other than the rich edit control drop raw 8-bit bytes.
 std::string RtfFileBytes(const TStringList& lines);
 
+// A value for a markup format: text escaped, numbers as they are.
+template <typename TValue>
+TFormatArg RtfValue(TValue&& value) {
+    if constexpr (std::is_convertible_v<TValue&&, std::string_view>)
+        return TFormatArg(RtfEscape(std::string_view(value)));
+    else
+        return TFormatArg(std::forward<TValue>(value));
+}
+
 // A format "%s Label:%s <value format>" filled with \par, \tab and the values.
 template <typename... TValues>
 std::string LabelledLine(std::string_view format, TValues&&... values) {
-    return Format(format, {RtfPar, RtfTab, TFormatArg(std::forward<TValues>(values))...});
+    return Format(format, {RtfPar, RtfTab, RtfValue(std::forward<TValues>(values))...});
 }
-// A format "%s Label:" filled with \par.
-std::string LabelOnlyLine(std::string_view format);
+// A format "%s Label:" (and any value formats) filled with \par and the values.
+template <typename... TValues>
+std::string LabelOnlyLine(std::string_view format, TValues&&... values) {
+    return Format(format, {RtfPar, RtfValue(std::forward<TValues>(values))...});
+}
 // A further value under the previous label.
-std::string ContinuationLine(const std::string& value);
-// "\par " and the escaped text.
+std::string ContinuationLine(std::string_view value);
+// A value as a line of its own (a list entry after a line RtfPar).
+std::string TextLine(std::string_view value);
+// "\par " and the text.
 std::string VerbatimLine(std::string_view text);
-void AddSubHeading(TStringList& lines, const std::string& heading);
+void AddSubHeading(TStringList& lines, std::string_view heading);
 
 // --- Shared routines ---
 // The PATH environment variable, at most 260 characters.
@@ -166,6 +186,6 @@ void GetModems(TStringList& list);
 // settings.
 bool IsDriverKeyName(std::string_view name);
 // The files of `folder` matching `mask`, with "  Size: %d bytes" and summed into totalSize when
-// withSizes. Makes `folder` the current directory (and leaves it so). Any failure empties the list.
+// withSizes. The current directory stays as it was. Any failure empties the list.
 void ListFiles(const std::string& folder, const std::string& mask, bool withSizes, TStringList& list,
                int64_t& totalSize);

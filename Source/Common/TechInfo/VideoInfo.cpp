@@ -204,6 +204,6 @@ const TStringList& TVideoInfo::BuildInfoText() {
         LabelOnlyLine("%s Ondersteunde modes:"),
         RtfPar,
     };
-    for (const std::string& mode : Modes) Lines.insert(Lines.end(), {mode, RtfPar});
+    for (const std::string& mode : Modes) Lines.insert(Lines.end(), {TextLine(mode), RtfPar});
     return Lines;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "Source/Common/TechInfo/Country.h"
+#include "Source/Common/TechInfo/TextFiles.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -87,15 +88,7 @@ void TWindowsInfo::GatherInfo() {
     ListFiles(TempFolder, "*.tmp", true, TempFiles, TempFileSize);
     TempFileCount = static_cast<int>(TempFiles.size());
 
-    ScandiskLog.clear();
-    const std::string log = FileSearch("scandisk.log", "c:\\;" + SearchPath);
-    if (!log.empty()) {
-        try {
-            for (const std::string& line : ReadTextLines(log)) ScandiskLog.push_back(AnsiToUtf8(line));
-        } catch (const EBrantel&) {
-            // unreadable: reported without contents
-        }
-    }
+    ScandiskLog = FileLinesOrNotice(FileSearch("scandisk.log", "c:\\;" + SearchPath));
 }
 
 const TStringList& TWindowsInfo::BuildInfoText() {
@@ -106,10 +99,10 @@ const TStringList& TWindowsInfo::BuildInfoText() {
         LabelledLine("%s Double-Byte compatibiliteit:%s %s", YesNoText(DbcsEnabled)),
         LabelledLine("%s Midden-Oosten compatibiliteit:%s %s", YesNoText(MidEastEnabled)),
         LabelledLine("%s Boot Type:%s %s", BootType),
-        LabelledLine("%s Windows map:%s %s", RtfEscape(WindowsFolder)),
-        LabelledLine("%s Systeem map:%s %s", RtfEscape(SystemFolder)),
-        LabelledLine("%s Temp map:%s %s", RtfEscape(TempFolder)),
-        LabelledLine("%s Programma pad:%s %s", RtfEscape(SearchPath)),
+        LabelledLine("%s Windows map:%s %s", WindowsFolder),
+        LabelledLine("%s Systeem map:%s %s", SystemFolder),
+        LabelledLine("%s Temp map:%s %s", TempFolder),
+        LabelledLine("%s Programma pad:%s %s", SearchPath),
         LabelledLine("%s Land:%s %s", Country),
         LabelledLine("%s Ansi codepagina:%s %d", AnsiCodePage),
         LabelledLine("%s OEM codepagina:%s %d", OemCodePage),
@@ -120,14 +113,14 @@ const TStringList& TWindowsInfo::BuildInfoText() {
     };
     for (const std::string& program : StartupPrograms) {
         Lines.push_back(RtfPar);
-        Lines.push_back(RtfEscape(program));
+        Lines.push_back(TextLine(program));
     }
     Lines.push_back(RtfPar);
     Lines.push_back(RtfPar);
-    Lines.push_back(Format("%s Temp bestanden in %s:", {RtfPar, RtfEscape(TempFolder)}));
+    Lines.push_back(LabelOnlyLine("%s Temp bestanden in %s:", TempFolder));
     Lines.push_back(RtfPar);
-    Lines.push_back(Format("%s %d tijdelijke bestanden met totale grootte: %d bytes.",
-                           {RtfPar, TempFileCount, static_cast<long long>(TempFileSize)}));
+    Lines.push_back(LabelOnlyLine("%s %d tijdelijke bestanden met totale grootte: %d bytes.", TempFileCount,
+                                  static_cast<long long>(TempFileSize)));
     Lines.push_back(RtfPar);
     AddSubHeading(Lines, "Scandisk.log");
     for (const std::string& line : ScandiskLog) Lines.push_back(VerbatimLine(line));

@@ -31,7 +31,6 @@ public:
     TStringList ScandiskLog;
 
 protected:
-    // Leaves the temporary folder (when there is one) as the current directory.
     void GatherInfo() override;
     const TStringList& BuildInfoText() override;
 };
