@@ -220,6 +220,13 @@ void TBranWizardForm::CancelClick(TControl*) {
         EndWizard(mrCancel);
 }
 
+void TBranWizardForm::RequestClose() {
+    if (FCancel)
+        CancelClick(FCancel.get());
+    else
+        TBranForm::RequestClose();
+}
+
 void TBranWizardForm::HelpClick(TControl*) {
     if (OnHelpClick) {
         OnHelpClick(FHelp.get());

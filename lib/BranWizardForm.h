@@ -61,6 +61,9 @@ public:
     virtual void NextClick(TControl* sender);
     virtual void CancelClick(TControl* sender);
     virtual void HelpClick(TControl* sender);
+    // Every other way of closing the wizard (title bar, Alt+F4, closing the program, the end of the
+    // Windows session) is its Cancel button: whatever Cancel saves, abandons or asks happens for those too.
+    void RequestClose() override;
 
     void SetCancelAsCancel();
     void SetCancelAsClose();

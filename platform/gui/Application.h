@@ -1,6 +1,7 @@
 #pragma once
 // The application object: title, main form, message loop, activation, help.
 #include <string>
+#include <vector>
 
 #include "platform/gui/Control.h"
 
@@ -23,6 +24,11 @@ public:
     // Translates and dispatches one message, giving its form the first look.
     void DispatchOne(MSG& msg);
 
+    // The modal forms running now, innermost last (ShowModal keeps the list).
+    const std::vector<TForm*>& ModalForms() const { return FModalForms; }
+    void ModalStarted(TForm* form) { FModalForms.push_back(form); }
+    void ModalEnded(TForm* form) { std::erase(FModalForms, form); }
+
     // Fired when the program becomes the active application, and when it stops being it: once per
     // change, although Windows tells every top-level window of the program (hidden ones too).
     TNotifyEvent OnActivate;
@@ -39,6 +45,7 @@ public:
 
 private:
     TForm* FMainForm = nullptr;
+    std::vector<TForm*> FModalForms;
     bool FTerminated = false;
     bool FActive = false;
     unsigned long FMessagesHandled = 0, FActivatedAtMessage = 0;

@@ -233,11 +233,23 @@ bool TForm::CloseQuery() {
     return action != TCloseAction::caNone;
 }
 
+bool TForm::ModalFormsClosed() {
+    const std::vector<TForm*>& open = Application().ModalForms();
+    if (open.empty()) return true;
+    TForm* innermost = open.back();
+    // A disabled one waits on a message box or dialog of its own: the user answers that first.
+    if (IsWindowEnabled(innermost->Handle())) innermost->RequestClose();
+    // Agreed: its loop ends first, then the program's close comes again for the next one out.
+    if (innermost->ModalResult() != mrNone) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    return false;
+}
+
 void TForm::Close() {
     if (FModal) {
         if (FModalResult == mrNone) FModalResult = mrCancel;
         return;
     }
+    if (Application().MainForm() == this && !ModalFormsClosed()) return;
     if (!CloseQuery()) return;
     Hide();
     if (Application().MainForm() == this) Application().Terminate();
@@ -251,10 +263,12 @@ int TForm::ShowModal() {
         TModalScope scope(Handle());
         if (scope.Owner() && !(GetWindowLongW(Handle(), GWL_STYLE) & WS_CHILD))
             SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(scope.Owner()));
+        Application().ModalStarted(this);
         struct TEndModal {
             TForm* Form;
             ~TEndModal() {
                 Form->FModal = false;
+                Application().ModalEnded(Form);
                 ReportExceptions([this] { Form->Hide(); });
             }
         } endModal{this};
@@ -423,8 +437,13 @@ void TForm::Paint(HDC dc) { FillSolidRect(dc, ClientRect(), Color()); }
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_CLOSE:
-            Close();
+            RequestClose();
             return 0;
+        case WM_QUERYENDSESSION:
+            // Windows is ending the session: a modal form closes as it would for its close button
+            // (what it holds is saved or abandoned now), or the session waits for the user.
+            if (FModal && FModalResult == mrNone && IsWindowEnabled(Handle())) RequestClose();
+            return !FModal || FModalResult != mrNone;
         case WM_COMMAND:
             if (lParam == 0 && HIWORD(wParam) <= 1 && FMenuBar && FMenuBar->DispatchCommand(LOWORD(wParam))) return 0;
             break;

@@ -71,8 +71,14 @@ public:
     int ShowModal();
     void SetVisible(bool visible) override;
     // Asks OnClose; a modal form then ends with mrCancel (unless a result was set), the main form
-    // ends the application, any other form hides.
+    // ends the application (after asking the modal forms still open, see RequestClose), any other
+    // form hides.
     void Close();
+    // The user or Windows wants the window gone: its title bar's close button, Alt+F4, the program
+    // closing while the form is open modally, the end of the Windows session. Close by default; a
+    // form whose own Cancel button has consequences answers as that button does. The form may stay
+    // (the user chose so): a modal form then still has no modal result.
+    virtual void RequestClose() { Close(); }
 
     TControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TControl* control);
@@ -132,6 +138,9 @@ protected:
     virtual void DoHide();
     // True when the form may close; fires OnClose.
     bool CloseQuery();
+    // The program is closing: the innermost modal form still open is asked first. False when one
+    // is open; this form's own close then comes again once that one has agreed and its loop ended.
+    bool ModalFormsClosed();
     // Key preview: the form's look at a key before its controls; the default fires OnKeyDown.
     virtual void DoKeyDown(WORD& key, TShiftState shift);
 

@@ -1,7 +1,7 @@
 // The real program, driven from outside as a user would: started for an application, "Probleemoplosser"
-// opened from the main window, the wizard walked to its report page and closed there. The report
-// stays in the program's folder for tools we did not write (tests/checks/problem_solver.sh): the test
-// runs only when that script names the folder in BRAN_E2E_DIR.
+// opened from the main window, the wizard walked to its report page and closed there, or the program
+// closed while the wizard is open. The report stays in the program's folder for tools we did not write
+// (tests/checks/problem_solver.py): the tests run only when that script names the folder in BRAN_E2E_DIR.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,6 +17,7 @@
 #include "SampleApplication.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
+#include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "platform/gui/Label.h"
 
@@ -133,99 +134,139 @@ void WriteValues(const std::string& key, std::initializer_list<std::pair<const c
 }
 }  // namespace
 
-TEST(EndToEnd, ProblemSolverFromTheMainWindowLeavesAReport) {
-    const char* dir = std::getenv("BRAN_E2E_DIR");
-    if (!dir || !*dir) GTEST_SKIP() << "run by tests/checks/problem_solver.sh";
-    const std::string folder = IncludeTrailingBackslash(dir);
-    const std::string exe = folder + "BranService.exe";
-    ASSERT_TRUE(FileCopy(ExtractFilePath(GetExeName()) + "..\\BranService.exe", exe, false));
+// The program started for Kasboek from a folder of its own, its main window and the wizard opened from
+// it; the process is waited for (and ended if it hangs) when the object goes.
+class TProgramWithWizard {
+public:
+    explicit TProgramWithWizard(const std::string& folder) {
+        const std::string exe = folder + "BranService.exe";
+        ForceDirectories(folder);
+        EXPECT_TRUE(FileCopy(ExtractFilePath(GetExeName()) + "..\\BranService.exe", exe, false));
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        std::wstring commandLine = L"\"" + Widen(exe) + L"\" -rKasboek";
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder).c_str(),
+                            &startup, &FProcess)) {
+            ADD_FAILURE() << "the program did not start";
+            return;
+        }
+        Main = WaitForWindow(Id(), [](HWND w) { return WindowText(w) == "Bran-Service"; });
+        if (!Main) return;
+        HWND services = nullptr;
+        for (HWND child : VisibleChildren(Main))
+            if (ClassOf(child) == "SysListView32") services = child;
+        if (!services) return;
+        // "Probleemoplosser" is the first service of an application: select it and press Enter.
+        for (WORD key : {VK_HOME, VK_RETURN}) {
+            PostMessageW(services, WM_KEYDOWN, key, 1);
+            PostMessageW(services, WM_KEYUP, key, 0xC0000001);
+            Sleep(500);
+        }
+        Wizard = WaitForWindow(Id(), [](HWND w) { return WindowText(w) == "Probleemoplosser"; });
+        Sleep(500);
+    }
+    ~TProgramWithWizard() {
+        if (!FProcess.hProcess) return;
+        if (!Ended()) TerminateProcess(FProcess.hProcess, 1);
+        CloseHandle(FProcess.hThread);
+        CloseHandle(FProcess.hProcess);
+    }
+    TProgramWithWizard(const TProgramWithWizard&) = delete;
+    TProgramWithWizard& operator=(const TProgramWithWizard&) = delete;
 
-    // This machine's registry: one application and a user who filled in the personal data before.
-    RegisterApplication({.Values = {{"", "Kasboek"}, {"ReleaseVersion", "2.1"}},
-                         .TechInfos = {"WindowsMemory", "RegionalSettings"}});
-    WriteValues("Software\\Brantel\\Shared\\Registration",
-                {{"Initials", "J."}, {"LastName", "Jansen"}, {"Street", "Dorpsstraat"}, {"HouseNumber", "12"},
-                 {"ZipCode", "1234 AB"}, {"City", "Utrecht"}, {"Country", "Nederland"},
-                 {"E-mail", "j.jansen@voorbeeld.nl"}, {"Internet", "True"}});
+    DWORD Id() const { return FProcess.dwProcessId; }
+    // Waits up to 30 seconds for the program to end.
+    bool Ended() const { return WaitForSingleObject(FProcess.hProcess, 30000) == WAIT_OBJECT_0; }
+
+    // From the intro page on, the problem typed in on the way, until the page with this title.
+    void WalkTo(const std::string& title) {
+        ASSERT_EQ(PageTitle(Wizard), "Inleiding");
+        for (const char* page : {"Raadpleeg de Documentatie", "Online Update", "Contact opnemen met de Brantel Helpdesk",
+                                 "Probleemomschrijving", "Technische informatie", "Persoonlijke gegevens",
+                                 "Opslaan van gegevens", "Helpdeskrapport"}) {
+            if (PageTitle(Wizard) == "Probleemomschrijving") {
+                std::vector<HWND> lines = Edits(Wizard, false), memos = Edits(Wizard, true);
+                ASSERT_EQ(lines.size(), 2u);
+                ASSERT_EQ(memos.size(), 2u);
+                Type(lines[0], "De maand afsluiten");
+                Type(memos[0], "Menu Boekingen, Maand afsluiten");
+                Type(memos[1], "Het kasboek sluit de maand niet af.");
+                Type(lines[1], "Fout 42: één boeking ontbreekt");
+            }
+            Press(Wizard, "Volgende");
+            ASSERT_EQ(PageTitle(Wizard), page);
+            if (page == title) return;
+        }
+    }
+
+    HWND Main = nullptr, Wizard = nullptr;
+
+private:
+    PROCESS_INFORMATION FProcess{};
+};
+
+// This machine's registry: one application and a user who filled in the personal data before.
+class EndToEnd : public testing::Test {
+protected:
+    void SetUp() override {
+        const char* dir = std::getenv("BRAN_E2E_DIR");
+        if (!dir || !*dir) GTEST_SKIP() << "run by tests/checks/problem_solver.py";
+        Folder = IncludeTrailingBackslash(dir);
+        RegisterApplication({.Values = {{"", "Kasboek"}, {"ReleaseVersion", "2.1"}},
+                             .TechInfos = {"WindowsMemory", "RegionalSettings"}});
+        WriteValues("Software\\Brantel\\Shared\\Registration",
+                    {{"Initials", "J."}, {"LastName", "Jansen"}, {"Street", "Dorpsstraat"}, {"HouseNumber", "12"},
+                     {"ZipCode", "1234 AB"}, {"City", "Utrecht"}, {"Country", "Nederland"},
+                     {"E-mail", "j.jansen@voorbeeld.nl"}, {"Internet", "True"}});
+    }
+    void TearDown() override {
+        TRegKey::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek");
+        TRegKey::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Shared\\Registration");
+    }
+    std::string Folder;
+};
+
+TEST_F(EndToEnd, ProblemSolverFromTheMainWindowLeavesAReport) {
     // With a mail server to send to, Finish e-mails the report; without one the window is closed.
     const char* smtp = std::getenv("BRAN_SMTP_SERVER");
     const bool mail = smtp && *smtp;
     if (mail) WriteValues("Software\\Brantel\\Shared\\Registration", {{"Mailserver", smtp}});
-    struct TCleanUp {
-        ~TCleanUp() {
-            TRegKey::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Kasboek");
-            TRegKey::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Brantel\\Shared\\Registration");
-        }
-    } cleanUp;
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + Widen(exe) + L"\" -rKasboek";
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder).c_str(),
-                               &startup, &process));
-    struct TProcess {
-        PROCESS_INFORMATION& Info;
-        ~TProcess() {
-            if (WaitForSingleObject(Info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(Info.hProcess, 1);
-            CloseHandle(Info.hThread);
-            CloseHandle(Info.hProcess);
-        }
-    } running{process};
-    const DWORD id = process.dwProcessId;
-
-    HWND main = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Bran-Service"; });
-    ASSERT_NE(main, nullptr);
-    HWND services = nullptr;
-    for (HWND child : VisibleChildren(main))
-        if (ClassOf(child) == "SysListView32") services = child;
-    ASSERT_NE(services, nullptr);
-    // "Probleemoplosser" is the first service of an application: select it and press Enter.
-    for (WORD key : {VK_HOME, VK_RETURN}) {
-        PostMessageW(services, WM_KEYDOWN, key, 1);
-        PostMessageW(services, WM_KEYUP, key, 0xC0000001);
-        Sleep(500);
-    }
-
-    HWND wizard = WaitForWindow(id, [](HWND w) { return WindowText(w) == "Probleemoplosser"; });
-    if (!wizard) {
-        WaitForWindow(id, [](HWND w) {
-            std::printf("window '%s' class %s\n", WindowText(w).c_str(), ClassOf(w).c_str());
-            for (HWND c : VisibleChildren(w)) std::printf("  child '%s' class %s\n", WindowText(c).c_str(), ClassOf(c).c_str());
-            return true;
-        });
-        std::printf("selected %d\n", static_cast<int>(SendMessageW(services, LVM_GETNEXTITEM, -1, LVNI_SELECTED)));
-    }
-    ASSERT_NE(wizard, nullptr);
-    Sleep(500);
-    EXPECT_EQ(PageTitle(wizard), "Inleiding");
-    for (const char* page : {"Raadpleeg de Documentatie", "Online Update", "Contact opnemen met de Brantel Helpdesk",
-                             "Probleemomschrijving"}) {
-        Press(wizard, "Volgende");
-        ASSERT_EQ(PageTitle(wizard), page);
-    }
-    std::vector<HWND> lines = Edits(wizard, false), memos = Edits(wizard, true);
-    ASSERT_EQ(lines.size(), 2u);
-    ASSERT_EQ(memos.size(), 2u);
-    Type(lines[0], "De maand afsluiten");
-    Type(memos[0], "Menu Boekingen, Maand afsluiten");
-    Type(memos[1], "Het kasboek sluit de maand niet af.");
-    Type(lines[1], "Fout 42: één boeking ontbreekt");
-    for (const char* page : {"Technische informatie", "Persoonlijke gegevens", "Opslaan van gegevens", "Helpdeskrapport"}) {
-        Press(wizard, "Volgende");
-        ASSERT_EQ(PageTitle(wizard), page);
-    }
+    TProgramWithWizard program(Folder);
+    ASSERT_NE(program.Wizard, nullptr);
+    program.WalkTo("Helpdeskrapport");
     if (mail) {
-        PostMessageW(ButtonOf(wizard, "Voltooien"), BM_CLICK, 0, 0);  // the questions that follow have loops of their own
-        EXPECT_NE(AnswerBox(id, "Ja").find("LET OP : u staat op het punt een helpdeskrapport via e-mail te versturen."),
+        PostMessageW(ButtonOf(program.Wizard, "Voltooien"), BM_CLICK, 0, 0);  // the questions that follow have loops of their own
+        EXPECT_NE(AnswerBox(program.Id(), "Ja").find("LET OP : u staat op het punt een helpdeskrapport via e-mail te versturen."),
                   std::string::npos);
-        EXPECT_EQ(AnswerBox(id, "OK"), "Het helpdeskrapport is verzonden.");
+        EXPECT_EQ(AnswerBox(program.Id(), "OK"), "Het helpdeskrapport is verzonden.");
     } else {
-        Press(wizard, "Sluiten");
+        Press(program.Wizard, "Sluiten");
     }
-    for (int tries = 0; tries < 100 && IsWindow(wizard) && IsWindowVisible(wizard); ++tries) Sleep(100);
-    PostMessageW(main, WM_CLOSE, 0, 0);
+    for (int tries = 0; tries < 100 && IsWindow(program.Wizard) && IsWindowVisible(program.Wizard); ++tries) Sleep(100);
+    PostMessageW(program.Main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.Ended());
 
-    EXPECT_TRUE(FileExists(folder + "Reports\\Kasboek\\Report01\\CASE.RTF"));
-    EXPECT_TRUE(FileExists(folder + "Reports\\Kasboek\\Report01\\CASE.INI"));
+    EXPECT_TRUE(FileExists(Folder + "Reports\\Kasboek\\Report01\\CASE.RTF"));
+    EXPECT_TRUE(FileExists(Folder + "Reports\\Kasboek\\Report01\\CASE.INI"));
+}
+
+// Closing the program while the wizard is open closes the wizard as its own close button would: a
+// report the user never saw goes, one on the report page is kept whole.
+TEST_F(EndToEnd, ClosingTheProgramClosesTheWizardAsItsCloseButtonWould) {
+    for (const char* page : {"Opslaan van gegevens", "Helpdeskrapport"}) {
+        SCOPED_TRACE(page);
+        const std::string folder = Folder + "Sluiten\\" + (page[0] == 'O' ? "Ongezien\\" : "Rapport\\");
+        TProgramWithWizard program(folder);
+        ASSERT_NE(program.Wizard, nullptr);
+        program.WalkTo(page);
+        ASSERT_TRUE(FileExists(folder + "Reports\\Kasboek\\Report01\\CASE.RTF"));
+        PostMessageW(program.Main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(program.Ended());
+        const bool kept = page[0] == 'H';
+        EXPECT_EQ(DirectoryExists(folder + "Reports\\Kasboek\\Report01"), kept);
+        if (kept) {
+            EXPECT_EQ(TIniFile(folder + "Reports\\Kasboek\\Report01\\CASE.INI").ReadString("Probleem", "Line0", ""),
+                      "Het kasboek sluit de maand niet af.");
+        }
+    }
 }

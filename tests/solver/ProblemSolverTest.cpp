@@ -211,19 +211,6 @@ TEST_F(SolverTest, OneEmptyLineIsADescription) {
     EXPECT_TRUE(boxes.Messages().empty());
 }
 
-TEST_F(SolverTest, CancelOnTheNotificationPageDeletesTheNewReport) {
-    TMessageRecorder boxes;
-    Run([&](TfrmProblemSolver& s) {
-        WalkToPersonalInfo(s);
-        Next(s);
-        ASSERT_EQ(Page(s), "Opslaan van gegevens");
-        ASSERT_TRUE(DirectoryExists(ReportFolder()));
-        s.WizardCancelButton()->Click();
-    });
-    EXPECT_FALSE(DirectoryExists(ReportFolder()));
-    EXPECT_TRUE(boxes.Messages().empty());
-}
-
 TEST_F(SolverTest, BackAndForwardRecomposesTheSameReport) {
     TMessageRecorder boxes;
     Run([&](TfrmProblemSolver& s) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "GuiTestSupport.h"
 #include "ModelFixture.h"
@@ -64,6 +65,13 @@ protected:
         auto solver = CreateForm<TfrmProblemSolver>();
         return Run(*solver, script, nested);
     }
+
+    using TStep = std::function<void(TfrmProblemSolver&)>;
+    // Shows the wizard in its real modal loop, no hook: each step runs from a timer of the test
+    // thread once the window is up and the messages of the step before are handled, as the user's
+    // actions come. Answers the modal result; a window still open a while after the last step is
+    // closed with a failure.
+    static int RunModal(TfrmProblemSolver& solver, std::vector<TStep> steps);
 
     static std::string Page(const TfrmProblemSolver& s) { return s.pageProblemSolver.ActivePage()->Caption(); }
     static void Next(TfrmProblemSolver& s) { s.NextButton()->Click(); }

@@ -57,6 +57,110 @@ std::string CaseValueFromEnd(const TIniFile& ini, const std::string& key) {
     return {};
 }
 
+// CASE.INI is written on a copy beside it that takes its place in one step, so that a failure part-way
+// (a full disk, a read-only file) leaves the old file whole. The copy starts as the old file, so that
+// sections and keys this program does not write stay as they were.
+class TIniDraft {
+public:
+    explicit TIniDraft(std::string path) : FPath(std::move(path)), FDraft(TemporaryFileName(FPath)) {
+        FileDelete(FDraft);
+        try {
+            if (auto found = FindFirstMatch(FPath, faAnyFile)) {
+                if (found->Attr & (faDirectory | faReadOnly)) throw EBrantel("Kan het bestand '" + FPath + "' niet vervangen");
+                WriteFileBytes(FDraft, ReadFileBytes(FPath));
+            }
+        } catch (const EBrantel&) {
+            FileDelete(FDraft);
+            throw;
+        }
+    }
+    ~TIniDraft() {
+        if (!FCommitted) FileDelete(FDraft);
+    }
+    TIniDraft(const TIniDraft&) = delete;
+    TIniDraft& operator=(const TIniDraft&) = delete;
+    const std::string& Path() const { return FDraft; }
+    void Commit() {
+        if (!ReplaceFileAtomically(FDraft, FPath)) throw EBrantel("Kan het bestand '" + FPath + "' niet vervangen");
+        FCommitted = true;
+    }
+
+private:
+    const std::string FPath, FDraft;
+    bool FCommitted = false;
+};
+
+// A list section: its numbered keys, or no section at all when the list is empty.
+void WriteList(TIniFile& ini, const std::string& section, const std::string& prefix, const std::vector<std::string>& values) {
+    if (values.empty())
+        ini.EraseSection(section);
+    else
+        ini.WriteSection(section, NumberedLines(prefix, values));
+}
+
+// The "Relatie" keys that each hold one property of the customer, in the order they are written;
+// "Telefoon" and "Fax" follow them, each composed of more than one property.
+struct TCustomerKey {
+    const char* Key;
+    TStringProp& (TUser::*Prop)() const;
+};
+const TCustomerKey kCustomerKeys[] = {
+    {"Achternaam", &TUser::LastName}, {"Voorletters", &TUser::Initials}, {"Tussenvoegsel(s)", &TUser::Prefix},
+    {"Straat", &TUser::Street},       {"Huisnummer", &TUser::HouseNumber}, {"Postcode", &TUser::ZipCode},
+    {"Plaats", &TUser::City},         {"Land", &TUser::Country},           {"Bedrijf", &TUser::Organization},
+    {"E-mail", &TUser::Email},
+};
+const char* const kReachable = "Bereikbaar van %s tot en met %s uur";
+const char* const kCallBeforeFax = "Bellen alvorens naar dit nummer te faxen";
+
+std::string TelephoneText(const TUser& user) {
+    if (user.Tel().IsNull()) return {};
+    return user.Tel().AsString() + " " +
+           Format(kReachable, {user.ReachableFrom().AsString(), user.ReachableUntil().AsString()});
+}
+
+std::string FaxText(const TUser& user) {
+    std::string fax = user.Fax().AsString();
+    if (!user.CallBeforeFax().IsNull() && user.CallBeforeFax().AsBoolean()) fax += std::string(" ") + kCallBeforeFax;
+    return fax;
+}
+
+// A value read back into a property; a text the property cannot hold leaves it as it was.
+void SetText(TAppProp& prop, const std::string& text) {
+    if (text.empty()) {
+        prop.Clear();
+        if (prop.Desc().IsRequired()) prop.ClearToEmpty();
+        return;
+    }
+    try {
+        prop.SetAsString(text);
+    } catch (const EBranValidate&) {
+    }
+}
+
+// "Telefoon" back into its parts: the number, then "Bereikbaar van <from> tot en met <until> uur".
+void ReadTelephone(const std::string& text, TUser& user) {
+    const std::string reachable = "Bereikbaar van ", upTo = " tot en met ", hours = " uur";
+    const size_t at = text.rfind(reachable);
+    if (at == std::string::npos || text.size() < at + reachable.size() + hours.size() ||
+        text.compare(text.size() - hours.size(), hours.size(), hours) != 0) {
+        SetText(user.Tel(), text);
+        return;
+    }
+    const std::string times = text.substr(at + reachable.size(), text.size() - hours.size() - at - reachable.size());
+    const size_t split = times.rfind(upTo);
+    SetText(user.Tel(), Trim(text.substr(0, at)));
+    SetText(user.ReachableFrom(), split == std::string::npos ? times : times.substr(0, split));
+    SetText(user.ReachableUntil(), split == std::string::npos ? std::string() : times.substr(split + upTo.size()));
+}
+
+void ReadFax(const std::string& text, TUser& user) {
+    const std::string call = kCallBeforeFax;
+    const bool callFirst = text.size() >= call.size() && text.compare(text.size() - call.size(), call.size(), call) == 0;
+    SetText(user.Fax(), Trim(callFirst ? text.substr(0, text.size() - call.size()) : text));
+    user.CallBeforeFax().SetAsVariant(callFirst);
+}
+
 bool IsReportFileName(const std::string& name) {
     const std::string upper = UpperCase(name);
     return upper == kCaseRtf || upper == kCaseIni || upper == kCaseZip;
@@ -88,11 +192,13 @@ void THelpdeskReportDesc::DefineSortOrders() { AddSortOrder("Naam", {"Naam"}); }
 THelpdeskReport::THelpdeskReport(TPrototype) : TAppObj("THelpdeskReport") {}
 
 THelpdeskReport::THelpdeskReport(const std::string& folder, std::shared_ptr<TServiceItem> serviceItem)
-    : TAppObj("THelpdeskReport"), ServiceItem(std::move(serviceItem)) {
+    : TAppObj("THelpdeskReport"), ServiceItem(std::move(serviceItem)), FCustomer(std::make_unique<TUser>()) {
     Naam().SetAsString(ExcludeTrailingBackslash(GetProgramFolder() + folder));
     IsFresh = !FileExists(CaseRtfPath());
     LoadReport(CaseRtfPath());
 }
+
+THelpdeskReport::~THelpdeskReport() = default;
 
 void THelpdeskReport::LoadReport(const std::string& rtfPath) {
     ReportText().SetAsString(rtfPath);
@@ -113,31 +219,41 @@ void THelpdeskReport::ReadCaseIni() {
     for (const std::string& identifier : ReadList(ini, "Techinfos")) AddTechInfo(identifier);
 }
 
+bool THelpdeskReport::ReadCustomer() {
+    const TIniFilePass ini(CaseIniPath());
+    bool any = false;
+    for (const char* key : {"Achternaam", "Postcode", "Plaats", "E-mail", "Telefoon", "Bedrijf"})
+        any = any || !ini.ReadString("Relatie", key, "").empty();
+    if (!any) return false;
+    TUser& customer = Customer();
+    for (const TCustomerKey& k : kCustomerKeys) SetText((customer.*k.Prop)(), ini.ReadString("Relatie", k.Key, ""));
+    ReadTelephone(ini.ReadString("Relatie", "Telefoon", ""), customer);
+    ReadFax(ini.ReadString("Relatie", "Fax", ""), customer);
+    return true;
+}
+
 void THelpdeskReport::WriteCaseIni(const TUser& user) {
-    TIniFile ini(CaseIniPath());
+    TIniDraft draft(CaseIniPath());
+    WriteCaseIniTo(draft.Path(), user);
+    draft.Commit();
+}
+
+void THelpdeskReport::SaveReport() {
+    TIniDraft draft(CaseIniPath());
+    WriteCaseIniTo(draft.Path(), Customer());
+    SaveReportText();
+    draft.Commit();
+}
+
+void THelpdeskReport::WriteCaseIniTo(const std::string& path, const TUser& user) const {
+    TIniFile ini(path);
     // Every section is written afresh: replacing keys in place would leave the further lines of the
     // old multi-line values behind, and the file would grow with every save.
-    std::string tel;
-    if (!user.Tel().IsNull())
-        tel = user.Tel().AsString() + " " +
-              Format("Bereikbaar van %s tot en met %s uur", {user.ReachableFrom().AsString(), user.ReachableUntil().AsString()});
-    std::string fax = user.Fax().AsString();
-    if (!user.CallBeforeFax().IsNull() && user.CallBeforeFax().AsBoolean())
-        fax += " Bellen alvorens naar dit nummer te faxen";
-    ini.WriteSection("Relatie", {
-        "Achternaam=" + user.LastName().AsString(),
-        "Voorletters=" + user.Initials().AsString(),
-        "Tussenvoegsel(s)=" + user.Prefix().AsString(),
-        "Straat=" + user.Street().AsString(),
-        "Huisnummer=" + user.HouseNumber().AsString(),
-        "Postcode=" + user.ZipCode().AsString(),
-        "Plaats=" + user.City().AsString(),
-        "Land=" + user.Country().AsString(),
-        "Bedrijf=" + user.Organization().AsString(),
-        "E-mail=" + user.Email().AsString(),
-        "Telefoon=" + tel,
-        "Fax=" + fax,
-    });
+    std::vector<std::string> customer;
+    for (const TCustomerKey& k : kCustomerKeys) customer.push_back(std::string(k.Key) + "=" + (user.*k.Prop)().AsString());
+    customer.push_back("Telefoon=" + TelephoneText(user));
+    customer.push_back("Fax=" + FaxText(user));
+    ini.WriteSection("Relatie", customer);
 
     std::vector<std::string> caseLines = {
         "Produktversie=" + (ServiceItem ? ServiceItem->DisplayText() : std::string()),
@@ -151,11 +267,11 @@ void THelpdeskReport::WriteCaseIni(const TUser& user) {
     if (IsFresh || !created.empty()) caseLines.push_back("Aanmaakdatum=" + created);
     ini.WriteSection("Case", caseLines);
 
-    ini.WriteSection("Handelingen", NumberedLines("Line", ActionLines));
-    ini.WriteSection("Probleem", NumberedLines("Line", ProblemLines));
+    WriteList(ini, "Handelingen", "Line", ActionLines);
+    WriteList(ini, "Probleem", "Line", ProblemLines);
     std::vector<std::string> identifiers;
     for (const TTechInfo* t : TechInfos) identifiers.push_back(t->Identifier());
-    ini.WriteSection("Techinfos", NumberedLines("TI", identifiers));
+    WriteList(ini, "Techinfos", "TI", identifiers);
     ini.UpdateFile();
 }
 
@@ -240,6 +356,13 @@ void THelpdeskReport::SaveReportText() {
 }
 
 bool THelpdeskReport::DeleteReportFolder() { return DeleteFolderTree(Folder()); }
+
+void CopyCustomer(const TUser& from, TUser& to) {
+    for (const TCustomerKey& k : kCustomerKeys) (to.*k.Prop)().Assign((from.*k.Prop)());
+    for (TStringProp& (TUser::*prop)() const : {&TUser::Tel, &TUser::ReachableFrom, &TUser::ReachableUntil, &TUser::Fax})
+        (to.*prop)().Assign((from.*prop)());
+    to.CallBeforeFax().Assign(from.CallBeforeFax());
+}
 
 std::vector<std::unique_ptr<THelpdeskReport>> ListStoredReports(const std::shared_ptr<TServiceItem>& application) {
     std::vector<std::unique_ptr<THelpdeskReport>> reports;

@@ -32,6 +32,7 @@ public:
     // application the report is about, kept alive as long as the report lives (null for the
     // descriptor's prototype).
     THelpdeskReport(const std::string& folder, std::shared_ptr<TServiceItem> serviceItem);
+    ~THelpdeskReport() override;
 
     // The report folder's full path without trailing backslash.
     TStringProp& Naam() const { return FieldAs<TStringProp>(fNaam); }
@@ -49,9 +50,21 @@ public:
     std::string ErrorMessage;
     TTechInfoRefs TechInfos;  // the general item's collectors, never owned here
 
+    // The customer the report is about, as its "Relatie" in CASE.INI holds it: read by ReadCustomer,
+    // taken over from the user record when the report is composed. Empty until either happened.
+    TUser& Customer() const { return *FCustomer; }
+    // Reads the customer from CASE.INI; false (and the customer left as it was) when the file has
+    // no customer data.
+    bool ReadCustomer();
+
     void LoadReport(const std::string& rtfPath);
     void ReadCaseIni();
+    // Writes CASE.INI with `user` as the customer. The file is written beside the old one and takes
+    // its place in one step: a failure (a full disk, a read-only file) leaves the old file whole.
     void WriteCaseIni(const TUser& user);
+    // Saves the report as it is held: CASE.RTF and CASE.INI (with Customer). CASE.INI is prepared
+    // first, so that a failure of either leaves both files as they were. Throws EBrantel.
+    void SaveReport();
     void ScanAttachments(const std::string& folder);  // folder ends with a backslash
     void AddTechInfo(const std::string& identifier);
     void ClearTechInfos() { TechInfos.clear(); }
@@ -77,9 +90,15 @@ public:
 private:
     friend class THelpdeskReportDesc;
     bool IsInFolder(const std::string& path) const;
+    void WriteCaseIniTo(const std::string& path, const TUser& user) const;
+    std::unique_ptr<TUser> FCustomer;
     struct TPrototype {};
     explicit THelpdeskReport(TPrototype);
 };
+
+// Copies what a report holds of its customer (the user record's fields that "Relatie" in CASE.INI
+// names) from one record to another; the user's other settings stay.
+void CopyCustomer(const TUser& from, TUser& to);
 
 // The stored reports of an application: one object per "Report*" entry of its report folder, in the
 // order the file system returns them; a report that cannot be opened is left out.

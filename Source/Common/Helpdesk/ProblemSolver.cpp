@@ -30,6 +30,13 @@ TProblemSolverDeliveryFactory& DeliveryFactory() {
 
 bool SameIdentifier(const std::string& a, const std::string& b) { return SameText(a, b); }
 
+// Every property of a record as text, to see whether the user changed any.
+std::vector<std::string> PropertyTexts(const TAppObj& record) {
+    std::vector<std::string> texts;
+    for (int nr = 0; nr < record.PropCount(); ++nr) texts.push_back(record.Prop(nr).AsString());
+    return texts;
+}
+
 // The pictures of the technical-information categories, by image index.
 void LoadTechInfoImages(TImageList& images) {
     images.AddResourceIcons(IDI_TECHINFO_FIRST, IDI_TECHINFO_COUNT);
@@ -92,6 +99,11 @@ void TfrmProblemSolver::FormShow(TControl*) {
     cboServiceItemsChange(&cboServiceItems);
     FUser = std::make_unique<TUser>();
     FUser->LoadFromRegistry();
+    // A stored report is about its own customer, who need not be the one the registry knows now.
+    if (FReport && FReport->ReadCustomer()) {
+        CopyCustomer(FReport->Customer(), *FUser);
+        FStoredCustomer = PropertyTexts(*FUser);
+    }
     BindUser();
     FillTechInfos();
     DrawArrows();
@@ -186,6 +198,8 @@ void TfrmProblemSolver::DrawArrows() {
 void TfrmProblemSolver::OpenReport(std::shared_ptr<THelpdeskReport> report) {
     FReport = std::move(report);
     FReport->IsFresh = false;
+    FReportMadeHere = false;
+    FReportShown = true;
     SetPagesEnabled(false);
 }
 
@@ -301,6 +315,7 @@ void TfrmProblemSolver::FormEnterPage(TControl*, TTabSheet* page, TWizardDirecti
 
 void TfrmProblemSolver::EnterReportPage() {
     MailedDone = SavedDone = PrintedDone = false;
+    FReportShown = true;
     btnEMail.SetVisible(chkIntroInternet.Checked());
     if (optContactEmail.Checked()) {
         lblReport1.SetCaption("Klik op 'Voltooien' om het helpdeskrapport per e-mail te verzenden.");
@@ -378,14 +393,8 @@ void TfrmProblemSolver::ExitPersonalInfoPage(bool& allowChange) {
         allowChange = false;
         return;
     }
-    FUser->SaveToRegistry();
-    allowChange = true;
-    if (!FReport) {
-        CreateReport();
-    } else if (TechInfoVisited || PersonalInfoVisited) {
-        ComposeReport();
-        LoadReportView();
-    }
+    if (FStoredCustomer.empty() || FStoredCustomer != PropertyTexts(*FUser)) FUser->SaveToRegistry();
+    allowChange = PrepareReport();
 }
 
 bool TfrmProblemSolver::ValidateControls() {
@@ -420,16 +429,39 @@ void TfrmProblemSolver::txtUserFaxChange(TControl*) {
 
 // --- the report ----------------------------------------------------------------------------------
 
-void TfrmProblemSolver::CreateReport() {
-    const std::string base = ReportBaseFolder(FServiceItem ? FServiceItem->Name().AsString() : std::string());
-    const std::string name = NextReportFolder(base);
-    SetCurrentDir(GetProgramFolder());
-    ForceDirectories(GetProgramFolder() + base + name);
-    FReport = std::make_shared<THelpdeskReport>(base + name, FServiceItem);
+// Makes the report, or composes it afresh, and saves it. The user stays on the personal-data page
+// when its folder cannot be made or its files cannot be written.
+bool TfrmProblemSolver::PrepareReport() {
+    const bool made = !FReport;
+    if (made && !CreateReport()) return false;
+    if (!made && !TechInfoVisited && !PersonalInfoVisited) return true;
     ComposeReport();
+    if (!SaveReport()) {
+        if (made) DiscardReport();
+        return false;
+    }
     LoadReportView();
+    return true;
 }
 
+bool TfrmProblemSolver::CreateReport() {
+    const std::string base = ReportBaseFolder(FServiceItem ? FServiceItem->Name().AsString() : std::string());
+    std::string folder;
+    try {
+        folder = base + NextReportFolder(base);
+        SetCurrentDir(GetProgramFolder());
+        if (!ForceDirectories(GetProgramFolder() + folder))
+            throw EBrantel("De map '" + GetProgramFolder() + folder + "' kan niet worden aangemaakt.");
+    } catch (const EBrantel& e) {
+        ShowWarning("Het helpdeskrapport kan niet worden aangemaakt.\r" + e.UserMessage());
+        return false;
+    }
+    FReport = std::make_shared<THelpdeskReport>(folder, FServiceItem);
+    FReportMadeHere = true;
+    return true;
+}
+
+// The one place where the report text is composed.
 void TfrmProblemSolver::ComposeReport() {
     try {
         FReport->ClearTechInfos();
@@ -441,9 +473,29 @@ void TfrmProblemSolver::ComposeReport() {
     THourglass hourglass;
     CopyFormToReport();
     // A collector that fails leaves the report as far as it got; the user sees that text.
-    if (!Attempt([&] { ::ComposeReport(*FReport, *FUser); }))
+    if (!Attempt([&] { ComposeReportText(*FReport, *FUser); }))
         ShowWarning("Er is een fout opgetreden waardoor het rapport misschien niet volledig is.");
     FillSearchList();
+}
+
+bool TfrmProblemSolver::SaveReport() {
+    try {
+        FReport->SaveReport();
+        return true;
+    } catch (const EBrantel&) {
+        ShowWarning(Format("Het helpdeskrapport kan niet worden opgeslagen in de map %s.\rControleer of er genoeg "
+                           "vrije schijfruimte is en of in deze map geschreven mag worden.",
+                           {FReport->Folder()}));
+        return false;
+    }
+}
+
+void TfrmProblemSolver::DiscardReport() {
+    if (!FReport->DeleteReportFolder())
+        ShowWarning(Format("Het helpdeskrapport in de map %s kon niet worden verwijderd.", {FReport->Folder()}));
+    SetCurrentDir(GetProgramFolder());
+    FReport.reset();
+    FReportMadeHere = FReportShown = false;
 }
 
 void TfrmProblemSolver::CopyFormToReport() {
@@ -499,11 +551,10 @@ void TfrmProblemSolver::FillSearchList() {
     SearchRestart = true;
 }
 
-void TfrmProblemSolver::SaveAll() {
-    if (!FReport) return;
-    FReport->SaveReportText();
-    CopyFormToReport();
-    FReport->WriteCaseIni(*FUser);
+bool TfrmProblemSolver::SaveAll() {
+    // The report as composed, not the form: the form may have changed since on the earlier pages,
+    // and CASE.INI must tell what CASE.RTF tells.
+    return !FReport || !FReport->IsFresh || SaveReport();
 }
 
 void TfrmProblemSolver::UpdateAttachmentsCaption() {
@@ -583,28 +634,47 @@ void TfrmProblemSolver::btnEMailClick(TControl*) {
 }
 
 void TfrmProblemSolver::FormCancelClick(TControl*) {
-    const bool onReport = IsReportPage();
-    if (FReport && onReport && FReport->IsFresh) {
-        SaveAll();
-    } else if (FReport) {
-        CopyFormToReport();
-        FReport->WriteCaseIni(*FUser);
-    }
-    if (FReport && FReport->IsFresh && !onReport) {
-        // Abandoned before the user saw it: the folder goes.
-        FReport->DeleteReportFolder();
-        SetCurrentDir(GetProgramFolder());
-        FReport.reset();
-    }
+    if (!LetGoOfReport()) return;
     SetModalResult(mrCancel);
     if (!IsModal()) Close();
+}
+
+bool TfrmProblemSolver::LetGoOfReport() {
+    // No report, or a stored one that was only viewed: it stays exactly as it is.
+    if (!FReport || !FReport->IsFresh) return true;
+    if (FReportMadeHere && !FReportShown) {
+        // Abandoned before the user saw it: the folder goes.
+        DiscardReport();
+        return true;
+    }
+    // Sluiten on the report page keeps what the page shows; a stored report is never deleted here.
+    if (FReportMadeHere && !IsReportPage()) {
+        const int answer = ShowMessageBox(
+            Format("Wilt u het helpdeskrapport bewaren zoals het op de pagina 'Helpdeskrapport' stond?\r\r"
+                   "Ja: het rapport blijft bewaard bij de services van %s.\r"
+                   "Nee: het rapport wordt met zijn bijlagen verwijderd.\r"
+                   "Annuleren: terug naar de Probleemoplosser.",
+                   {FReport->ServiceItem ? FReport->ServiceItem->Name().AsString() : std::string()}),
+            TMsgKind::Question, TMsgButtons::YesNoCancel);
+        if (answer == IDNO) {
+            DiscardReport();
+            return true;
+        }
+        if (answer != IDYES) return false;
+    }
+    return SaveAll() || ShowMessageBox("Wilt u de Probleemoplosser toch sluiten? Het helpdeskrapport blijft dan zoals "
+                                       "het het laatst is opgeslagen.",
+                                       TMsgKind::Question, TMsgButtons::YesNo) == IDYES;
 }
 
 void TfrmProblemSolver::FormClose(TControl*, TCloseAction& action) {
     switch (ModalResult()) {
         case mrOk: {
             if (!FReport || !FReport->IsFresh) return;
-            SaveAll();
+            if (!SaveAll()) {
+                action = TCloseAction::caNone;
+                return;
+            }
             bool done;
             if (optContactEmail.Checked())
                 done = MailedDone || Deliver(&IProblemSolverDelivery::EmailReport);

@@ -191,8 +191,10 @@ public:
     bool MailedDone = false, SavedDone = false, PrintedDone = false;
 
     void SetPagesEnabled(bool flag);
-    // Saves CASE.RTF, then the form's data and the user into CASE.INI.
-    void SaveAll();
+    // Saves the report as it was last composed (CASE.RTF and CASE.INI), before every delivery and on
+    // closing; a stored report that was only viewed is left exactly as it is. A failure is told the
+    // user in plain words and answered false.
+    bool SaveAll();
     void UpdateDocumentationPage();
     bool ValidateControls();
 
@@ -223,8 +225,14 @@ private:
     void ExitIntroPage(bool& allowChange);
     void ExitPersonalInfoPage(bool& allowChange);
     void EnterReportPage();
-    void CreateReport();
+    bool PrepareReport();
+    bool CreateReport();
     void ComposeReport();
+    bool SaveReport();
+    void DiscardReport();
+    // Whether the window may close without Finish, after doing what that means for the report (kept,
+    // deleted, or the user asked); false: the user stays.
+    bool LetGoOfReport();
     void CopyFormToReport();
     void CopyReportToForm();
     void LoadReportView();
@@ -240,6 +248,13 @@ private:
     std::shared_ptr<TServiceItem> FMainWindowItem;
     std::shared_ptr<TServiceItem> FServiceItem;
     std::shared_ptr<THelpdeskReport> FReport;
+    // The report was made by this window, not handed in by the report service.
+    bool FReportMadeHere = false;
+    // The report page has shown the report to the user.
+    bool FReportShown = false;
     std::unique_ptr<TUser> FUser;
+    // The personal data as a stored report brought them into the form (empty for a new report): the
+    // registry takes them only when the user changed them.
+    std::vector<std::string> FStoredCustomer;
     std::unique_ptr<IProblemSolverDelivery> FDelivery;
 };

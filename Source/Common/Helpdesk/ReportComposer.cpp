@@ -145,19 +145,26 @@ void AppendTechInfoSection(TLines& l, int number, TTechInfo& collector, const IL
     }
 }
 
-void ComposeReport(THelpdeskReport& report, const TUser& user) {
+void ComposeReportText(THelpdeskReport& report, const TUser& user) {
     struct TMarkFresh {
         THelpdeskReport& Report;
         ~TMarkFresh() { Report.IsFresh = true; }
     } markFresh{report};
 
     report.CreationDate = DateToStr(Today());
+    report.Customer().Assign(user);
     TLines lines;
     AppendHeader(lines, report);
     AppendCustomerBlock(lines, user);
     AppendProblem(lines, report);
     AppendTechnicalInformation(lines, report);
-    StoreReportText(report, lines);
+    lines.push_back(R"(\par })");
+    report.ReportText().Lines() = std::move(lines);
+}
+
+void ComposeReport(THelpdeskReport& report, const TUser& user) {
+    ComposeReportText(report, user);
+    report.SaveReportText();
 }
 
 void StoreReportText(THelpdeskReport& report, const TLines& lines) {

@@ -16,10 +16,12 @@ class TUser;
 // The number of header lines; the view text leaves them out.
 constexpr int ReportHeaderLineCount = 27;
 
-// Builds the whole text, stores it as the report's text and writes CASE.RTF. Every collector of the
-// report gathers its data afresh, one section at a time (AppendTechInfoSection); a collector that
-// fails leaves a notice in its section and the rest of the report as it is. CreationDate becomes
-// today; IsFresh is true afterwards, also when storing failed (that failure passes on).
+// Builds the whole text and holds it as the report's text, without writing anything; the user
+// becomes the report's customer. Every collector of the report gathers its data afresh.
+// CreationDate becomes today; IsFresh is true afterwards, also when a step failed (the failure
+// passes on).
+void ComposeReportText(THelpdeskReport& report, const TUser& user);
+// ComposeReportText, then CASE.RTF written.
 void ComposeReport(THelpdeskReport& report, const TUser& user);
 
 // One numbered section of the chapter "Technische Informatie": its heading, then the lines of the
