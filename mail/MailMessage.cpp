@@ -35,11 +35,17 @@ const char* AttEncodingName(TmsAttEncoding encoding) {
 }
 
 TmsAttItem::TmsAttItem(const std::string& fileName)
-    : TmsAttItem(fileName, ReadFileBytes(fileName), ContentTypeOf(fileName)) {}
+    : FFileName(Cut(fileName)), FContentType(Cut(ContentTypeOf(fileName))), FPath(fileName),
+      FSize(TFileSource(fileName).Size()), FEncoding(EncodingFor(FContentType)) {}
 
 TmsAttItem::TmsAttItem(const std::string& fileName, std::string data, const std::string& contentType)
-    : FFileName(Cut(fileName)), FContentType(Cut(contentType)), FData(std::move(data)),
+    : FFileName(Cut(fileName)), FContentType(Cut(contentType)), FData(std::move(data)), FSize(FData->size()),
       FEncoding(EncodingFor(contentType)) {}
+
+std::unique_ptr<TMailSource> TmsAttItem::Open() const {
+    if (FData) return std::make_unique<TStringSource>(*FData);
+    return std::make_unique<TFileSource>(FPath);
+}
 
 std::string TmsAttItem::ContentTypeOf(const std::string& fileName) {
     std::string ext = ExtractFileExt(fileName);

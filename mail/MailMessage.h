@@ -1,9 +1,13 @@
 #pragma once
 // A mail message as the program composes it: sender, recipients, subject, body lines, extra header
-// lines and attachments held in memory. The encoder (MessageEncoder.h) writes its wire form.
+// lines and attachments, whose files are read only while the encoder (MessageEncoder.h) writes the
+// wire form.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "mail/MailStream.h"
 
 // Name and address of one party; each is cut to 255 characters.
 class TmsMailAddress {
@@ -34,23 +38,29 @@ enum class TmsAttEncoding { SevenBit = 0, Base64 = 1, QuotedPrintable = 2 };
 // "7 bit", "Base64", "Quoted-Printable": also the Content-Transfer-Encoding values written.
 const char* AttEncodingName(TmsAttEncoding encoding);
 
-// One attached file, its bytes loaded whole.
+// One attached file. Its bytes are read while the message is written, a block at a time (Open).
 class TmsAttItem {
 public:
-    // Reads the file (throws EBrantel when unreadable) and types it by its extension.
+    // Types the file by its extension; throws EBrantel when it cannot be read.
     explicit TmsAttItem(const std::string& fileName);
+    // Bytes of the caller's under a file name (messages composed in memory).
     TmsAttItem(const std::string& fileName, std::string data, const std::string& contentType);
     const std::string& FileName() const { return FFileName; }
     const std::string& ContentType() const { return FContentType; }
     TmsAttEncoding Encoding() const { return FEncoding; }
-    const std::string& Data() const { return FData; }
+    uint64_t Size() const { return FSize; }
+    // The bytes from their start.
+    std::unique_ptr<TMailSource> Open() const;
 
     // The "Content Type" of the extension's key under HKEY_CLASSES_ROOT, else application/octet-stream.
     static std::string ContentTypeOf(const std::string& fileName);
     static TmsAttEncoding EncodingFor(const std::string& contentType);
 
 private:
-    std::string FFileName, FContentType, FData;
+    std::string FFileName, FContentType;
+    std::string FPath;                 // the file read, whole however long its name
+    std::optional<std::string> FData;  // the caller's bytes instead of a file
+    uint64_t FSize = 0;
     TmsAttEncoding FEncoding = TmsAttEncoding::Base64;
 };
 

@@ -1,5 +1,6 @@
 #include "mail/MessageEncoder.h"
 
+#include <algorithm>
 #include <random>
 
 #include "core/Exceptions.h"
@@ -38,6 +39,18 @@ std::string BareFileName(const TmsAttItem& item) { return WithoutLineBreaks(Extr
 
 bool IsAlternativeFile(const TmsAttItem& item) {
     return LowerCase(ExtractFileName(item.FileName())).rfind("_alt.", 0) == 0;
+}
+
+// The source holds the text somewhere, also across the blocks it is read in.
+bool Holds(TMailSource& source, const std::string& text) {
+    std::string window;
+    char block[8192];
+    for (size_t n; (n = source.Read(block, sizeof block)) > 0;) {
+        window.append(block, n);
+        if (window.find(text) != std::string::npos) return true;
+        window.erase(0, window.size() - std::min(window.size(), text.size() - 1));
+    }
+    return false;
 }
 
 // The header lines the message writes itself; an extra header of the same name would contradict it.
@@ -84,14 +97,13 @@ std::string TmsMessageEncoder::NewBoundary() {
 }
 
 std::string TmsMessageEncoder::BoundaryFor(const TmsMessage& m) const {
-    // A body line that happened to hold the boundary would end its part early.
+    // A body line or a text attachment that happened to hold the boundary would end its part early.
     for (;;) {
         std::string boundary = NewBoundary();
         bool clash = false;
         for (const std::string& line : FBody) clash = clash || line.find(boundary) != std::string::npos;
         for (size_t i = 0; i < m.Attachments.Count() && !clash; ++i)
-            clash = m.Attachments[i].Encoding() != TmsAttEncoding::Base64 &&
-                    m.Attachments[i].Data().find(boundary) != std::string::npos;
+            clash = m.Attachments[i].Encoding() != TmsAttEncoding::Base64 && Holds(*m.Attachments[i].Open(), boundary);
         if (!clash) return boundary;
     }
 }
@@ -197,16 +209,19 @@ void TmsMessageEncoder::WriteAttachmentHeaders(const TmsAttItem& item) {
 }
 
 void TmsMessageEncoder::WriteAttachmentData(const TmsAttItem& item) {
+    std::unique_ptr<TMailSource> data = item.Open();
     switch (item.Encoding()) {
         case TmsAttEncoding::Base64:
-            for (const std::string& line : TBase64Encoder::EncodeLines(item.Data())) Line(line);
+            TBase64Encoder::Encode(*data, FSink);
             break;
         case TmsAttEncoding::QuotedPrintable:
-            for (const std::string& line : TQuotedPrintable::EncodeText(item.Data())) Line(line);
+            TQuotedPrintable::Encode(*data, FSink);
             break;
-        case TmsAttEncoding::SevenBit:
-            for (const std::string& line : TQuotedPrintable::SplitLines(item.Data())) Line(line);
+        case TmsAttEncoding::SevenBit: {
+            TLineReader reader(*data, TQuotedPrintable::MaxLineLength);
+            for (std::string line; reader.Next(line);) Line(line);
             break;
+        }
     }
 }
 

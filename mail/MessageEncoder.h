@@ -1,26 +1,13 @@
 #pragma once
-// Writes a TmsMessage in its wire form (headers, MIME parts, transfer encodings) into a sink.
-// Every line ends with CR LF; text from the program (UTF-8) goes out as Windows-1252 bytes.
+// Writes a TmsMessage in its wire form (headers, MIME parts, transfer encodings) into a sink, the
+// attachments read and encoded a block at a time. Every line ends with CR LF; text from the program
+// (UTF-8) goes out as Windows-1252 bytes.
 // The result is the message itself: SMTP's dot transparency is added on transmission (DotStuffing.h).
 #include <string>
 #include <string_view>
 
 #include "mail/MailMessage.h"
-
-class TMailSink {
-public:
-    virtual ~TMailSink() = default;
-    virtual void Write(std::string_view bytes) = 0;
-};
-
-class TStringSink : public TMailSink {
-public:
-    void Write(std::string_view bytes) override { FText.append(bytes); }
-    const std::string& Text() const { return FText; }
-
-private:
-    std::string FText;
-};
+#include "mail/MailStream.h"
 
 class TmsMessageEncoder {
 public:

@@ -26,21 +26,20 @@ std::string EscapePiece(std::string_view piece) {
 }  // namespace
 
 std::vector<std::string> TQuotedPrintable::SplitLines(std::string_view text) {
+    TStringSource source(text);
+    TLineReader reader(source, text.size());
     std::vector<std::string> lines;
-    size_t start = 0, i = 0;
-    while (i < text.size()) {
-        char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines.emplace_back(text.substr(start, i - start));
-        // A CR LF or LF CR pair is one line end.
-        if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != c) ++i;
-        start = ++i;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    for (std::string line; reader.Next(line);) lines.push_back(line);
     return lines;
+}
+
+void TQuotedPrintable::Encode(TMailSource& source, TMailSink& sink) {
+    TLineReader reader(source, MaxLineLength);
+    for (std::string line; reader.Next(line);)
+        for (const std::string& piece : EncodeLine(line)) {
+            sink.Write(piece);
+            sink.Write("\r\n");
+        }
 }
 
 std::vector<std::string> TQuotedPrintable::EncodeLine(std::string_view line) {
@@ -71,8 +70,8 @@ std::vector<std::string> TQuotedPrintable::EncodeLine(std::string_view line) {
 }
 
 std::vector<std::string> TQuotedPrintable::EncodeText(std::string_view text) {
-    std::vector<std::string> out;
-    for (const std::string& line : SplitLines(text))
-        for (std::string& piece : EncodeLine(line)) out.push_back(std::move(piece));
-    return out;
+    TStringSource source(text);
+    TStringSink sink;
+    Encode(source, sink);
+    return WireLines(sink.Text());
 }

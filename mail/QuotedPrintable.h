@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mail/MailStream.h"
+
 class TQuotedPrintable {
 public:
     static constexpr size_t PieceLength = 65;
@@ -15,6 +17,8 @@ public:
     // Splits at CR, LF, CR LF or LF CR and encodes every line; throws EMessageError
     // "Paragraph is too large" for a line longer than MaxLineLength.
     static std::vector<std::string> EncodeText(std::string_view text);
+    // The same for a source, line by line into the sink (each output line with CR LF).
+    static void Encode(TMailSource& source, TMailSink& sink);
     // One source line as one or more output lines, all but the last ending in a soft break "=".
     static std::vector<std::string> EncodeLine(std::string_view line);
     static std::vector<std::string> SplitLines(std::string_view text);

@@ -1,6 +1,7 @@
 #include "mail/SMTP.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "mail/DotStuffing.h"
 #include "mail/MailErrors.h"
@@ -15,6 +16,7 @@ void TmsSMTP::Send() {
     // Started from an event of a running session: refuse before touching that session.
     if (Busy()) throw ESocketError(MailText::ServerBusy);
     FAccepted = false;
+    FInData = false;
     try {
         if (!Connected()) {
             Open();
@@ -29,7 +31,9 @@ void TmsSMTP::Send() {
 }
 
 void TmsSMTP::EndSession() {
-    if (Connected()) {
+    // Cut off in the middle of the message, a QUIT would only be more message text: the server
+    // drops a message whose connection closes before its end.
+    if (Connected() && !FInData) {
         try {
             Quit();
         } catch (const EBrantel&) {
@@ -58,9 +62,15 @@ void TmsSMTP::SendMessage() {
     MailMessage->Validate();
 
     if (OnPrepare) OnPrepare();
-    TStringSink wire;
-    TmsMessageEncoder(wire).Encode(*MailMessage);
-    const std::string data = DotStuff(wire.Text());
+    // The size the progress needs comes from a pass that only counts: the message is written twice
+    // rather than held.
+    uint64_t size = 0;
+    if (OnProgress) {
+        TCountingSink counter;
+        TDotStuffingSink stuffed(counter);
+        TmsMessageEncoder(stuffed).Encode(*MailMessage);
+        size = std::max<uint64_t>(counter.Count(), 1);
+    }
 
     SetState(TSocketState::Sending);
     if (OnSending) OnSending();
@@ -82,15 +92,20 @@ void TmsSMTP::SendMessage() {
         throw ESocketError(reply);
     }
 
-    for (size_t pos = 0; pos < data.size();) {
-        size_t n = std::min(BlockSize, data.size() - pos);
-        SendBytes(std::string_view(data).substr(pos, n));
-        pos += n;
-        if (OnProgress) OnProgress(static_cast<int>((pos * 100 + data.size() / 2) / data.size()));
-    }
+    // From here until the final "." everything the server reads is message text.
+    FInData = true;
+    TBlockSink blocks(Output(), BlockSize);
+    if (OnProgress)
+        blocks.OnBlock = [this, size](uint64_t passed) {
+            OnProgress(static_cast<int>((std::min(passed, size) * 100 + size / 2) / size));
+        };
+    TDotStuffingSink stuffed(blocks);
+    TmsMessageEncoder(stuffed).Encode(*MailMessage);
+    // An empty line and the line with the single "." that ends the data.
+    blocks.Write("\r\n.\r\n");
+    blocks.Flush();
+    FInData = false;
     if (OnProgress) OnProgress(0);
-    SendLine("");
-    SendLine(".");
     ReadReply();
     FAccepted = true;
 }

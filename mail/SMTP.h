@@ -22,7 +22,7 @@ public:
     void Send();
     bool MessageAccepted() const { return FAccepted; }
 
-    static constexpr size_t BlockSize = 2047;
+    static constexpr size_t BlockSize = MailBlockSize;
 
 private:
     void Login();
@@ -31,4 +31,5 @@ private:
     void EndSession();
 
     bool FAccepted = false;
+    bool FInData = false;
 };

@@ -280,7 +280,7 @@ std::string TagSocket::ReadLine() {
     return line;
 }
 
-void TagSocket::SendLine(const std::string& text) { SendBytes(text + "\r\n"); }
+void TagSocket::SendLine(const std::string& text) { Output().Write(text + "\r\n"); }
 
 void TagSocket::SendBytes(std::string_view bytes) {
     RequireConnected();

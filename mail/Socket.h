@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "mail/MailStream.h"
 #include "platform/Handles.h"
 
 // Sockets close through the Winsock library the program loads at run time.
@@ -56,6 +57,9 @@ protected:
     void Open();
     void Close();
     std::string ReadLine();  // without CR LF
+    // Commands and message data go out through the connection's sink: the socket itself (a layer
+    // that encrypts the connection would stand in its place and write to the socket in turn).
+    TMailSink& Output() { return FOutput; }
     void SendLine(const std::string& text);
     void SendBytes(std::string_view bytes);
     const std::string& LocalHostName() const { return FLocalHost; }
@@ -81,8 +85,18 @@ private:
     LRESULT HandleMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+    class TSocketOutput : public TMailSink {
+    public:
+        explicit TSocketOutput(TagSocket& socket) : FSocket(socket) {}
+        void Write(std::string_view bytes) override { FSocket.SendBytes(bytes); }
+
+    private:
+        TagSocket& FSocket;
+    };
+
     TWindowHandle FWindow;
     TSocketHandle FSocket;
+    TSocketOutput FOutput{*this};
     // A failure inside the window procedure, handed to the waiting code (no exception may cross it).
     std::exception_ptr FCallbackFailure;
     TSocketState FState = TSocketState::NotConnected;

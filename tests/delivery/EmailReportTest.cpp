@@ -139,6 +139,23 @@ TEST_F(EmailReport, StopsBeforeSending) {
         EXPECT_EQ(SaveAllCalls, 1);
     }
     {
+        SCOPED_TRACE("archive larger than the helpdesk takes");
+        StoreUser("127.0.0.1:1");
+        const std::string big = AddReportFile("schermopname.bmp", NoiseBytes(8000000, 4));
+        TMessageRecorder boxes;
+        EXPECT_FALSE(Delivery.EmailReport(*Report, User));
+        EXPECT_EQ(boxes.Texts(),
+                  (std::vector<std::string>{
+                      Question("p.jansen@example.nl"),
+                      Format("Het Helpdeskrapport is te groot om per e-mail te versturen: het ZIP-bestand is %.1f MB, "
+                             "de helpdesk neemt per e-mail ten hoogste %.1f MB aan.\rVerwijder grote bijlagen of sla "
+                             "het rapport op als ZIP-bestand.",
+                             {7.6, 7.0})}));
+        EXPECT_EQ(boxes.Messages()[1].Kind, TMsgKind::Warning);
+        EXPECT_FALSE(FileExists(TempArchive()));
+        FileDelete(big);
+    }
+    {
         SCOPED_TRACE("address doubted");
         FileDelete(TempArchive());
         TMessageRecorder boxes;
@@ -146,7 +163,7 @@ TEST_F(EmailReport, StopsBeforeSending) {
         EXPECT_FALSE(Delivery.EmailReport(*Report, User));
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{Question("p.jansen@example.nl")});
         EXPECT_EQ(DoubtCalls, 1);
-        EXPECT_EQ(SaveAllCalls, 1);
+        EXPECT_EQ(SaveAllCalls, 2);
         EXPECT_FALSE(FileExists(TempArchive()));
     }
 }

@@ -27,17 +27,33 @@ void TPeerConnection::Send(const std::string& bytes) {
     }
 }
 
-bool TPeerConnection::Fill() {
+bool TPeerConnection::Fill(bool keep) {
     if (FClosed) return false;
-    char buf[4096];
+    char buf[65536];
     int n = recv(FSocket, buf, sizeof buf, 0);
     if (n <= 0) {
         FClosed = true;
         return false;
     }
     FBuffer.append(buf, static_cast<size_t>(n));
-    FReceived.append(buf, static_cast<size_t>(n));
+    if (keep) FReceived.append(buf, static_cast<size_t>(n));
     return true;
+}
+
+uint64_t TPeerConnection::SkipUntil(const std::string& terminator) {
+    uint64_t skipped = 0;
+    for (;;) {
+        size_t pos = FBuffer.find(terminator);
+        if (pos != std::string::npos) {
+            FBuffer.erase(0, pos + terminator.size());
+            return skipped + pos + terminator.size();
+        }
+        // Only what may be the terminator's beginning stays.
+        size_t drop = FBuffer.size() - std::min(FBuffer.size(), terminator.size() - 1);
+        FBuffer.erase(0, drop);
+        skipped += drop;
+        if (!Fill(false)) return skipped + FBuffer.size();
+    }
 }
 
 std::string TPeerConnection::ReadLine() {
@@ -113,4 +129,20 @@ void TLoopbackPeer::Join() {
 TLoopbackPeer::~TLoopbackPeer() {
     Join();
     closesocket(FListener);
+}
+
+TLoopbackPeer::TScript SwallowingSmtpServer(uint64_t* received) {
+    return [received](TPeerConnection& c) {
+        c.Send("220 welkom\r\n");
+        while (!c.Closed()) {
+            std::string line = c.ReadLine();
+            if (c.Closed()) break;
+            if (line == "DATA") {
+                c.Send("354 ga je gang\r\n");
+                uint64_t size = c.SkipUntil("\r\n.\r\n");
+                if (received) *received = size;
+            }
+            c.Send(line == "QUIT" ? "221 tot ziens\r\n" : "250 ok\r\n");
+        }
+    };
 }

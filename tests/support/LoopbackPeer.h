@@ -4,6 +4,7 @@
 // so that a script waiting for something that never comes ends instead of hanging the test.
 #include <winsock2.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -17,12 +18,15 @@ public:
     // Everything up to and including the terminator (e.g. "\r\n.\r\n"); what arrived when it never comes.
     std::string ReadUntil(const std::string& terminator);
     std::string ReadAll();  // until the other side closes
+    // Reads past the terminator, keeping none of it (not in Received() either): large messages.
+    // Answers how many bytes it read.
+    uint64_t SkipUntil(const std::string& terminator);
     bool Closed() const { return FClosed; }
     // Everything received on this connection so far.
     const std::string& Received() const { return FReceived; }
 
 private:
-    bool Fill();
+    bool Fill(bool keep = true);
     SOCKET FSocket;
     std::string FBuffer, FReceived;
     bool FClosed = false;
@@ -45,3 +49,7 @@ private:
     int FPort = 0;
     std::thread FThread;
 };
+
+// An SMTP server that accepts every message and keeps none of it (large messages); `received`, when
+// given, is the size of the last message's data.
+TLoopbackPeer::TScript SwallowingSmtpServer(uint64_t* received = nullptr);

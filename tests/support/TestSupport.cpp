@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <atomic>
@@ -98,6 +99,22 @@ std::vector<std::string> TMessageRecorder::Texts() const {
 }
 
 std::string FixturePath(const std::string& relative) { return std::string(BRAN_FIXTURES_DIR) + "\\" + relative; }
+
+uint64_t PeakMemory() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PeakWorkingSetSize : 0;
+}
+
+void WriteRepeated(const std::string& path, const std::string& piece, size_t times) {
+    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    for (size_t i = 0; i < times; ++i) {
+        DWORD written = 0;
+        EXPECT_TRUE(WriteFile(h, piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr)) << path;
+    }
+    CloseHandle(h);
+}
 
 void RemoveTree(const std::string& path) {
     std::string dir = ExcludeTrailingBackslash(path);

@@ -9,9 +9,12 @@
 //                       button: IDOK, IDYES, IDABORT, IDRETRY).
 //   TEnvironment      - an environment variable of this process set for the lifetime of the object.
 //   FixturePath       - the Windows path of a file below tests/fixtures.
+//   PeakMemory        - the most memory the process has held so far (peak working set, bytes).
+//   WriteRepeated     - a large file written a piece at a time.
 // Outside a recorder, a message box fails the running test (nobody would answer it).
 #include <windows.h>
 
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -90,6 +93,9 @@ private:
 };
 
 std::string FixturePath(const std::string& relative);
+uint64_t PeakMemory();
+// A file of `times` copies of piece, written one at a time (a large file that is never in memory whole).
+void WriteRepeated(const std::string& path, const std::string& piece, size_t times);
 
 // Removes a folder with everything below it (test clean-up).
 void RemoveTree(const std::string& path);

@@ -43,6 +43,8 @@ std::string TemporaryPath(const std::string& name) {
     return folder + name;
 }
 
+double MegaBytes(uint64_t bytes) { return static_cast<double>(bytes) / (1024 * 1024); }
+
 std::string DriveOf(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
 }
@@ -216,6 +218,15 @@ bool TReportDelivery::EmailReport(THelpdeskReport& report, const TUser& user) {
     const std::string server = user.Mailserver().AsString();
     if (server.empty()) {
         ShowMessageBox("Er is geen mail-server ingesteld.", TMsgKind::Warning, TMsgButtons::OK);
+        return false;
+    }
+    const uint64_t size = FileSize(archive).value_or(0);
+    if (size > MaxEmailArchiveSize) {
+        FileDelete(archive);
+        ShowWarning(Format("Het Helpdeskrapport is te groot om per e-mail te versturen: het ZIP-bestand is %.1f MB, "
+                           "de helpdesk neemt per e-mail ten hoogste %.1f MB aan." "\r"
+                           "Verwijder grote bijlagen of sla het rapport op als ZIP-bestand.",
+                           {MegaBytes(size), MegaBytes(MaxEmailArchiveSize)}));
         return false;
     }
     bool sent = SendMail(email, {recipient}, user.CustomerNumber(), {archive}, server, {}, MailProviders());

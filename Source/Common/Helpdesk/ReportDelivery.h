@@ -8,6 +8,7 @@
 // Every operation reports its own outcome in a message box and answers whether it succeeded.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,7 +35,8 @@ public:
     // Save dialog (default "Case.zip" on A:\), then the report folder zipped there.
     bool SaveReportZip(THelpdeskReport& report);
     // CASE.ZIP of the report folder, sent from the user's address to the application's helpdesk
-    // through the user's mail server, with the customer number as subject.
+    // through the user's mail server, with the customer number as subject; refused, with the sizes,
+    // when the archive is larger than MaxEmailArchiveSize.
     bool EmailReport(THelpdeskReport& report, const TUser& user);
 
     // Zips every file of folder into a new archive at archivePath. False after a failure (already
@@ -54,6 +56,11 @@ public:
     TPrintDialog dlgPrint;
     TSaveDialog dlgSave;
 };
+
+// The largest CASE.ZIP that goes by e-mail. Base64 makes a message of about 10,050,000 bytes of it,
+// within the 10,240,000 bytes that mail servers accept by default; a larger report is refused before
+// sending, and the user can still save it as a ZIP archive.
+constexpr uint64_t MaxEmailArchiveSize = 7 * 1024 * 1024;
 
 // Makes delivery known to the problem solver and printing to the report service.
 void RegisterReportDelivery();
