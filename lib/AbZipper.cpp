@@ -17,6 +17,9 @@ constexpr uint32_t LocalHeaderSig = 0x04034b50, CentralHeaderSig = 0x02014b50, E
 constexpr uint32_t DataDescriptorSig = 0x08074b50;  // also the marker at the start of a spanned archive
 constexpr uint32_t SingleSegmentMarker = 0x30304b50;  // "PK00": spanning began but one disk sufficed
 constexpr uint16_t VersionNeeded = 20;                // deflate
+// Made by a Windows NT file system: readers then take a name flagged as UTF-8 as it stands (for the
+// MS-DOS host Info-ZIP's unzip converts names from the DOS code page, UTF-8 flag or not).
+constexpr uint16_t VersionMadeBy = 11 << 8 | VersionNeeded;
 constexpr uint16_t FlagDataDescriptor = 1 << 3, FlagUtf8Name = 1 << 11;
 constexpr uint16_t MethodStore = 0, MethodDeflate = 8;
 constexpr uint64_t Limit32 = 0xFFFFFFFFu;
@@ -252,50 +255,98 @@ bool Incompressible(const char* data, size_t size) {
     return bound >= size - size / 50;
 }
 
-// Writes one file's local header, data and data descriptor; `fail` reports the item and throws.
-TEntry WriteEntry(const TZipItem& item, TSpanWriter& writer, char* buffer, int level,
-                  const std::function<void(int code)>& fail) {
-    TKernelHandle file(CreateFileW(Widen(item.Path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) fail(static_cast<int>(GetLastError()));
-    uint64_t size = 0, compressed = 0;
-    uLong crc = crc32(0, nullptr, 0);
-    auto readChunk = [&] {
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), buffer, ChunkSize, &read, nullptr)) fail(static_cast<int>(GetLastError()));
-        size += read;
-        // The file may have grown since it was listed.
-        if (size >= Limit32) fail(ZipErrorFileTooLarge);
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer), read);
-        return static_cast<size_t>(read);
-    };
-    size_t read = readChunk();
+// Reads an item's file a chunk at a time into the buffer, counting its size and CRC.
+class TItemReader {
+public:
+    TItemReader(const TZipItem& item, char* buffer, const std::function<void(int code)>& fail)
+        : FBuffer(buffer), FFail(fail),
+          FFile(CreateFileW(Widen(item.Path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+        if (!FFile) fail(static_cast<int>(GetLastError()));
+    }
 
-    TEntry entry{&item, static_cast<uint16_t>(FlagDataDescriptor | (IsAscii(item.Name) ? 0 : FlagUtf8Name)),
-                 Incompressible(buffer, read) ? MethodStore : MethodDeflate};
+    // The next chunk's length; 0 at the end.
+    size_t Next() {
+        DWORD read = 0;
+        if (!ReadFile(FFile.Get(), FBuffer, ChunkSize, &read, nullptr)) FFail(static_cast<int>(GetLastError()));
+        Size += read;
+        // The file may have grown since it was listed.
+        if (Size >= Limit32) FFail(ZipErrorFileTooLarge);
+        Crc = crc32(Crc, reinterpret_cast<const Bytef*>(FBuffer), read);
+        return read;
+    }
+    // Back to the start, counting afresh.
+    void Rewind() {
+        LARGE_INTEGER start{};
+        if (!SetFilePointerEx(FFile.Get(), start, nullptr, FILE_BEGIN)) FFail(static_cast<int>(GetLastError()));
+        Size = 0;
+        Crc = crc32(0, nullptr, 0);
+    }
+
+    uint64_t Size = 0;
+    uLong Crc = crc32(0, nullptr, 0);
+
+private:
+    char* FBuffer;
+    const std::function<void(int code)>& FFail;
+    TKernelHandle FFile;
+};
+
+std::string LocalHeader(const TZipItem& item, const TEntry& entry) {
     TBytes local;
     local.U32(LocalHeaderSig).U16(VersionNeeded).U16(entry.Flags).U16(entry.Method).U32(item.DosDateTime);
-    local.U32(0).U32(0).U32(0).U16(static_cast<uint32_t>(item.Name.size())).U16(0).Text(item.Name);
-    const TZipPosition at = writer.Header(local.Data());
-    entry.Disk = at.Disk;
-    entry.Offset = at.Offset;
+    local.U32(entry.Crc).U32(entry.CompressedSize).U32(entry.Size);
+    local.U16(static_cast<uint32_t>(item.Name.size())).U16(0).Text(item.Name);
+    return local.Data();
+}
+
+// Writes one file's local header and data (and, for a deflated file, its data descriptor); `fail`
+// reports the item and throws.
+TEntry WriteEntry(const TZipItem& item, TSpanWriter& writer, char* buffer, int level,
+                  const std::function<void(int code)>& fail) {
+    TItemReader file(item, buffer, fail);
+    size_t read = file.Next();
+    TEntry entry{&item, static_cast<uint16_t>(IsAscii(item.Name) ? 0 : FlagUtf8Name),
+                 Incompressible(buffer, read) ? MethodStore : MethodDeflate};
+    auto place = [&](const TZipPosition& at) {
+        entry.Disk = at.Disk;
+        entry.Offset = at.Offset;
+    };
 
     if (entry.Method == MethodStore) {
-        for (; read > 0; read = readChunk()) {
+        // A stored file's size and CRC stand in its local header, where readers that read the
+        // archive as a stream look for them: a file larger than the chunk is read twice.
+        const bool whole = read < ChunkSize;
+        if (!whole) {
+            while (file.Next() > 0) {
+            }
+        }
+        entry.Crc = static_cast<uint32_t>(file.Crc);
+        entry.Size = entry.CompressedSize = static_cast<uint32_t>(file.Size);
+        place(writer.Header(LocalHeader(item, entry)));
+        if (whole) {
             writer.Data(buffer, read);
-            compressed += read;
+            return entry;
         }
-    } else {
-        TDeflater deflater(level);
-        for (;;) {
-            deflater.Run(buffer, read, read == 0, writer, compressed);
-            if (read == 0) break;
-            read = readChunk();
-        }
+        file.Rewind();
+        for (size_t n; (n = file.Next()) > 0;) writer.Data(buffer, n);
+        // Another program wrote to the file meanwhile: the header would not match the data.
+        if (file.Size != entry.Size || file.Crc != entry.Crc) fail(ZipErrorFileChanged);
+        return entry;
+    }
+
+    entry.Flags |= FlagDataDescriptor;
+    place(writer.Header(LocalHeader(item, entry)));
+    uint64_t compressed = 0;
+    TDeflater deflater(level);
+    for (;;) {
+        deflater.Run(buffer, read, read == 0, writer, compressed);
+        if (read == 0) break;
+        read = file.Next();
     }
     if (compressed >= Limit32) fail(ZipErrorFileTooLarge);
-    entry.Crc = static_cast<uint32_t>(crc);
-    entry.Size = static_cast<uint32_t>(size);
+    entry.Crc = static_cast<uint32_t>(file.Crc);
+    entry.Size = static_cast<uint32_t>(file.Size);
     entry.CompressedSize = static_cast<uint32_t>(compressed);
     writer.Header(TBytes().U32(DataDescriptorSig).U32(entry.Crc).U32(entry.CompressedSize).U32(entry.Size).Data());
     return entry;
@@ -368,7 +419,7 @@ void TAbZipper::Save(TZipVolume& volume) {
     std::vector<uint32_t> recordDisks;
     for (const TEntry& e : entries) {
         TBytes central;
-        central.U32(CentralHeaderSig).U16(VersionNeeded).U16(VersionNeeded).U16(e.Flags).U16(e.Method);
+        central.U32(CentralHeaderSig).U16(VersionMadeBy).U16(VersionNeeded).U16(e.Flags).U16(e.Method);
         central.U32(e.Item->DosDateTime).U32(e.Crc).U32(e.CompressedSize).U32(e.Size);
         central.U16(static_cast<uint32_t>(e.Item->Name.size())).U16(0).U16(0).U16(e.Disk).U16(0);
         central.U32(e.Item->Attr & 0x3F).U32(e.Offset).Text(e.Item->Name);

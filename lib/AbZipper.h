@@ -29,6 +29,7 @@ public:
 
 // Error codes of item failures beyond the platform's own.
 constexpr int ZipErrorFileTooLarge = 223;  // as the platform's ERROR_FILE_TOO_LARGE
+constexpr int ZipErrorFileChanged = 1006;  // as ERROR_FILE_INVALID: written to while it was stored
 
 // Why a disk is asked for once more.
 enum class TZipDiskProblem {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Report delivery read back by tools we did not write: the archives of test_delivery.exe with
-Info-ZIP's unzip -t and Python's zipfile (names, sizes, bytes, attributes), the archives spanned over
+Info-ZIP's unzip -t and -l, funzip (an archive read as a stream) and Python's zipfile (names, sizes,
+bytes, attributes), the archives spanned over
 floppies (as users swap disks: the same disk again, write-protected and full disks) joined by
 Info-ZIP's zip -s 0, and the e-mailed report as Python's own SMTP server received
 it.   usage: report_delivery.py <build-folder>"""
@@ -8,6 +9,7 @@ import email
 import email.policy
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -52,6 +54,21 @@ def check_plain(out):
             fail("plain archive: %s lost its attribute (%#x)" % (name, infos[name].external_attr))
     if "Één café.txt" not in infos:
         fail("plain archive: accented name missing")
+    listing = subprocess.run(["unzip", "-l", archive], capture_output=True, env=dict(os.environ, LC_ALL="C.UTF-8"))
+    if "Één café.txt".encode() not in listing.stdout:
+        fail("plain archive: unzip -l garbles the accented name\n" + listing.stdout.decode(errors="replace"))
+    # A stored entry says its CRC and sizes in its local header, where streaming readers look.
+    data = open(archive, "rb").read()
+    for info in infos.values():
+        flags, method = struct.unpack_from("<HH", data, info.header_offset + 6)
+        crc, csize, size = struct.unpack_from("<III", data, info.header_offset + 14)
+        if method == 0 and (flags & 8 or (crc, csize, size) != (info.CRC, info.compress_size, info.file_size)):
+            fail("plain archive: stored %s has flags %#x, local CRC and sizes %r" % (info.filename, flags, (crc, csize, size)))
+    stored = os.path.join(out, "stored", "Case.zip")
+    with open(stored, "rb") as stream:
+        run = subprocess.run(["funzip"], stdin=stream, capture_output=True)
+    if run.returncode != 0 or run.stdout != open(os.path.join(out, "stored-src", "ruis.bin"), "rb").read():
+        fail("funzip cannot read the stored entry as a stream: %s" % run.stderr.decode(errors="replace"))
 
 
 def check_spanned(out, name):
@@ -94,7 +111,7 @@ def check_mail(out, received):
 
 def main():
     build = os.path.abspath(sys.argv[1])
-    for tool in ("unzip", "zip"):
+    for tool in ("unzip", "zip", "funzip"):
         if not shutil.which(tool):
             fail(tool + " is not installed")
     server = SmtpSink()

@@ -96,7 +96,8 @@ protected:
 }  // namespace
 
 // The files of a report folder as independent readers must find them: hidden and read-only files,
-// an empty one and names with accents, each under its bare name.
+// an empty one and names with accents, each under its bare name; stored files also for readers that
+// read the archive as a stream.
 TEST_F(ZipReportFolder, ArchiveForIndependentReaders) {
     AddReportFile("CASE.RTF", "{\\rtf1\\ansi Rapport \\'e9\\'e9n}\r\n");
     AddReportFile("CASE.INI", "[Relatie]\r\nAchternaam=Jansen\r\n");
@@ -118,6 +119,13 @@ TEST_F(ZipReportFolder, ArchiveForIndependentReaders) {
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].Name, "Case.zip");
     Export("plain", out);
+
+    // An archive whose first entry is stored, for a reader that reads archives as a stream.
+    RemoveTree(ReportFolder());
+    ForceDirectories(ReportFolder());
+    AddReportFile("ruis.bin", NoiseBytes(300000, 6));
+    ASSERT_TRUE(Delivery.ZipReportFolder(out + "Case.zip", Report->Folder()));
+    Export("stored", out);
 }
 
 // A report too large for one floppy goes over three; each further disk is asked for with the drive's
