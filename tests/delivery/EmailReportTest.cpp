@@ -123,9 +123,26 @@ TEST_F(EmailReport, SendsToTheHelpdeskOfTheApplication) {
     EXPECT_EQ(SaveAllCalls, 4);
 }
 
-// Without a mail server nothing is sent and the archive stays; a user who doubts the address goes
-// back to the personal data before anything is saved or zipped.
+// Without a mail server nothing is zipped or sent, nor is a report too large for the helpdesk sent;
+// a user without a valid address, or who doubts it, goes back to the personal data before anything is
+// saved or zipped. No archive with the user's data is left behind.
 TEST_F(EmailReport, StopsBeforeSending) {
+    const std::string needed = "De Brantel Helpdesk heeft uw e-mailadres nodig om met u te communiceren.";
+    const std::pair<const char*, std::string> addresses[] = {
+        {"", "U heeft geen e-mailadres opgegeven. " + needed},
+        {"p.jansen.example.nl", "Het e-mailadres 'p.jansen.example.nl' is ongeldig. " + needed},
+    };
+    for (const auto& [address, warning] : addresses) {
+        SCOPED_TRACE(warning);
+        StoreUser("127.0.0.1:1");
+        User.Email().SetAsString(address);
+        TMessageRecorder boxes;
+        EXPECT_FALSE(Delivery.EmailReport(*Report, User));
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{warning});
+        EXPECT_EQ(boxes.Messages()[0].Kind, TMsgKind::Warning);
+    }
+    EXPECT_EQ(DoubtCalls, 2);
+    EXPECT_EQ(SaveAllCalls, 0);
     {
         SCOPED_TRACE("no mail server");
         StoreUser("");
@@ -135,7 +152,7 @@ TEST_F(EmailReport, StopsBeforeSending) {
         EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{Question("p.jansen@example.nl"), "Er is geen mail-server ingesteld."}));
         EXPECT_EQ(boxes.Messages()[1].Kind, TMsgKind::Warning);
         EXPECT_EQ(boxes.Messages()[1].Buttons, TMsgButtons::OK);
-        EXPECT_TRUE(FileExists(TempArchive()));
+        EXPECT_FALSE(FileExists(TempArchive()));
         EXPECT_EQ(SaveAllCalls, 1);
     }
     {
@@ -162,7 +179,7 @@ TEST_F(EmailReport, StopsBeforeSending) {
         boxes.Answer(IDNO);
         EXPECT_FALSE(Delivery.EmailReport(*Report, User));
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{Question("p.jansen@example.nl")});
-        EXPECT_EQ(DoubtCalls, 1);
+        EXPECT_EQ(DoubtCalls, 3);
         EXPECT_EQ(SaveAllCalls, 2);
         EXPECT_FALSE(FileExists(TempArchive()));
     }

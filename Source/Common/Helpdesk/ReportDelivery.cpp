@@ -1,6 +1,7 @@
 #include "Source/Common/Helpdesk/ReportDelivery.h"
 
 #include <memory>
+#include <optional>
 
 #include "Source/Common/Catalogue/Deployment.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
@@ -195,6 +196,15 @@ void TReportDelivery::ZipperProcessItemFailure(TAbZipper&, const std::string&, T
 
 bool TReportDelivery::EmailReport(THelpdeskReport& report, const TUser& user) {
     const std::string email = user.Email().AsString();
+    // The helpdesk answers at this address, and the mail server refuses a mail without a valid one:
+    // the user mends it before anything is zipped.
+    if (!IsValidEmailAddress(email)) {
+        const char* const needed = "De Brantel Helpdesk heeft uw e-mailadres nodig om met u te communiceren.";
+        ShowWarning(email.empty() ? std::string("U heeft geen e-mailadres opgegeven. ") + needed
+                                  : Format("Het e-mailadres '%s' is ongeldig. %s", {email, needed}));
+        if (OnEmailAddressDoubted) OnEmailAddressDoubted();
+        return false;
+    }
     if (ShowMessageBox(Format("LET OP : u staat op het punt een helpdeskrapport via e-mail te versturen. De Brantel "
                               "Helpdesk zal het door u opgegeven e-mailadres gebruiken om met u te communiceren.Weet "
                               "u zeker dat het door u opgegeven e-mailadres '%s' correct is?",
@@ -204,33 +214,33 @@ bool TReportDelivery::EmailReport(THelpdeskReport& report, const TUser& user) {
         return false;
     }
     if (OnSaveAll) OnSaveAll();
-    THourglass hourglass;
-    std::string archive = GetTempFolder();
-    if (!archive.empty()) {
-        archive += "CASE.ZIP";
-        FileDelete(archive);
-    }
-    if (archive.empty() || !ZipReportFolder(archive, report.Folder())) {
-        ShowWarning("Het Helpdeskrapport is niet verzonden omdat het ZIP-bestand niet gemaakt kon worden.");
-        return false;
-    }
-    const std::string recipient = HelpdeskRecipient(report);
     const std::string server = user.Mailserver().AsString();
     if (server.empty()) {
         ShowMessageBox("Er is geen mail-server ingesteld.", TMsgKind::Warning, TMsgButtons::OK);
         return false;
     }
-    const uint64_t size = FileSize(archive).value_or(0);
+    THourglass hourglass;
+    const std::string folder = GetTempFolder();
+    // The archive holds the user's personal data: it is gone when this ends, however it ends.
+    std::optional<TTemporaryFile> archive;
+    if (!folder.empty()) {
+        archive.emplace(folder + "CASE.ZIP");
+        FileDelete(archive->Path());
+    }
+    if (!archive || !ZipReportFolder(archive->Path(), report.Folder())) {
+        ShowWarning("Het Helpdeskrapport is niet verzonden omdat het ZIP-bestand niet gemaakt kon worden.");
+        return false;
+    }
+    const uint64_t size = FileSize(archive->Path()).value_or(0);
     if (size > MaxEmailArchiveSize) {
-        FileDelete(archive);
         ShowWarning(Format("Het Helpdeskrapport is te groot om per e-mail te versturen: het ZIP-bestand is %.1f MB, "
                            "de helpdesk neemt per e-mail ten hoogste %.1f MB aan." "\r"
                            "Verwijder grote bijlagen of sla het rapport op als ZIP-bestand.",
                            {MegaBytes(size), MegaBytes(MaxEmailArchiveSize)}));
         return false;
     }
-    bool sent = SendMail(email, {recipient}, user.CustomerNumber(), {archive}, server, {}, MailProviders());
-    FileDelete(archive);
+    bool sent = SendMail(email, {HelpdeskRecipient(report)}, user.CustomerNumber(), {archive->Path()}, server, {},
+                         MailProviders());
     ShowInformation(sent ? "Het helpdeskrapport is verzonden." : "Het verzenden van het helpdeskrapport is niet gelukt.");
     return sent;
 }
