@@ -92,6 +92,9 @@ public:
 
     const std::string& Subject() const { return FSubject; }
     void SetSubject(const std::string& subject);  // cut to 255 characters
+    // The Date and Message-ID header values; empty: the encoder stamps the message as it writes it
+    // (the time of writing, a new name in the sender's domain).
+    std::string Date, MessageId;
 
     virtual void Validate() const;
 

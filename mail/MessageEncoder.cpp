@@ -1,6 +1,8 @@
 #include "mail/MessageEncoder.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <random>
 
 #include "core/Exceptions.h"
@@ -55,7 +57,22 @@ bool Holds(TMailSource& source, const std::string& text) {
 
 // The header lines the message writes itself; an extra header of the same name would contradict it.
 const char* const kOwnHeaders[] = {"From", "To", "CC", "BCC", "Return-Receipt-To", "X-Priority", "Subject",
-                                   "Mime-Version", "Content-Type", "X-Encoding", "Content-Transfer-Encoding"};
+                                   "Date", "Message-ID", "Mime-Version", "Content-Type", "X-Encoding",
+                                   "Content-Transfer-Encoding"};
+
+uint64_t Ticks(const SYSTEMTIME& time) {
+    FILETIME file{};
+    SystemTimeToFileTime(&time, &file);
+    return static_cast<uint64_t>(file.dwHighDateTime) << 32 | file.dwLowDateTime;
+}
+
+std::string NowText() {
+    SYSTEMTIME utc, local;
+    GetSystemTime(&utc);
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
+    const int64_t minutes = (static_cast<int64_t>(Ticks(local)) - static_cast<int64_t>(Ticks(utc))) / 600000000;
+    return TmsMessageEncoder::DateText(local, static_cast<int>(minutes));
+}
 }  // namespace
 
 std::string TmsMessageEncoder::HeaderText(const std::string& utf8) {
@@ -76,6 +93,43 @@ std::string TmsMessageEncoder::HeaderText(const std::string& utf8) {
         }
     }
     return out + "?=";
+}
+
+void TmsMessageEncoder::Stamp(TmsCustomMessage& m) {
+    if (m.Date.empty()) m.Date = NowText();
+    if (m.MessageId.empty()) m.MessageId = NewMessageId(m.Sender.Address());
+}
+
+std::string TmsMessageEncoder::DateText(const SYSTEMTIME& local, int minutesEastOfUtc) {
+    static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    // The day of the week from the date itself.
+    FILETIME file{};
+    SYSTEMTIME t = local;
+    if (!SystemTimeToFileTime(&local, &file) || !FileTimeToSystemTime(&file, &t))
+        throw EMessageError("Invalid date");
+    const int offset = minutesEastOfUtc < 0 ? -minutesEastOfUtc : minutesEastOfUtc;
+    char text[64];
+    snprintf(text, sizeof text, "%s, %02u %s %04u %02u:%02u:%02u %c%02d%02d", days[t.wDayOfWeek], t.wDay,
+             months[t.wMonth - 1], t.wYear, t.wHour, t.wMinute, t.wSecond, minutesEastOfUtc < 0 ? '-' : '+',
+             offset / 60, offset % 60);
+    return text;
+}
+
+std::string TmsMessageEncoder::NewMessageId(const std::string& senderAddress) {
+    static std::mt19937 generator{std::random_device{}()};
+    static unsigned count = 0;
+    std::string domain;
+    for (char c : senderAddress.substr(senderAddress.rfind('@') + 1))
+        if (isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-') domain += c;
+    if (senderAddress.find('@') == std::string::npos || domain.empty()) domain = "localhost";
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    char unique[80];
+    snprintf(unique, sizeof unique, "%08lX%08lX.%lX.%u.%08X", now.dwHighDateTime, now.dwLowDateTime,
+             GetCurrentProcessId(), ++count, static_cast<unsigned>(generator()));
+    return "<" + std::string(unique) + "@" + domain + ">";
 }
 
 std::string TmsMessageEncoder::MessageType(const TmsMessage& m) {
@@ -153,6 +207,8 @@ void TmsMessageEncoder::WriteHeaders(const TmsMessage& m) {
     if (m.Priority == ptHigh) Line("X-Priority: 1");
     WriteExtraHeaders(m.Headers);
     if (!m.Subject().empty()) Line("Subject:  " + HeaderText(m.Subject()));
+    Line("Date: " + WithoutLineBreaks(m.Date.empty() ? NowText() : m.Date));
+    Line("Message-ID: " + WithoutLineBreaks(m.MessageId.empty() ? NewMessageId(m.Sender.Address()) : m.MessageId));
     Line("Mime-Version: 1.0");
 }
 

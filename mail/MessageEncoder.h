@@ -3,6 +3,8 @@
 // attachments read and encoded a block at a time. Every line ends with CR LF; text from the program
 // (UTF-8) goes out as Windows-1252 bytes.
 // The result is the message itself: SMTP's dot transparency is added on transmission (DotStuffing.h).
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,13 @@ public:
     static std::string MessageType(const TmsMessage& message);
     // Eight random digits from 0 to 8.
     static std::string NewBoundary();
+    // Fills the message's empty Date and Message-ID (so that every writing of it says the same).
+    static void Stamp(TmsCustomMessage& message);
+    // "Wed, 09 Dec 2026 14:05:09 +0100": a local time and its distance from UTC, in the Internet
+    // message format's own words (not the user's language).
+    static std::string DateText(const SYSTEMTIME& local, int minutesEastOfUtc);
+    // "<time.process.count.random@domain>" in the domain of the sender's address.
+    static std::string NewMessageId(const std::string& senderAddress);
     // Header text without line breaks (a CR or LF would start a header of the text's choosing),
     // as an encoded word when it holds characters outside ASCII.
     static std::string HeaderText(const std::string& utf8);

@@ -62,6 +62,8 @@ void TmsSMTP::SendMessage() {
     MailMessage->Validate();
 
     if (OnPrepare) OnPrepare();
+    // Every writing of the message below must say the same.
+    TmsMessageEncoder::Stamp(*MailMessage);
     // The size the progress needs comes from a pass that only counts: the message is written twice
     // rather than held.
     uint64_t size = 0;

@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Messages written by our MIME encoder, read back by Python's email parser: headers, parts and
-attachment bytes. Base64 and quoted-printable lines are also decoded by the base64 and quopri
+"""Messages written by our MIME encoder, read back by Python's email parser: headers (Date and
+Message-ID among them), parts and attachment bytes. Base64 and quoted-printable lines are also decoded by the base64 and quopri
 modules.   usage: mime_messages.py <build-folder>"""
 import base64
+import datetime
 import email
 import email.policy
+import email.utils
 import os
 import quopri
+import re
 import subprocess
 import sys
 import tempfile
@@ -27,6 +30,15 @@ def check_lines(raw):
             fail("line of %d octets" % len(line))
     if b"\n" in raw.replace(b"\r\n", b""):
         fail("bare line feed in the wire form")
+
+
+def check_stamp(msg, label, domain="example.nl"):
+    """Date near now as the Internet message format writes it; a Message-ID in the sender's domain."""
+    date = email.utils.parsedate_to_datetime(str(msg["Date"]))
+    if date.tzinfo is None or abs((date - datetime.datetime.now(datetime.timezone.utc)).total_seconds()) > 600:
+        fail("%s: Date %r" % (label, str(msg["Date"])))
+    if not re.fullmatch(r"<[^<>@\s]+@" + re.escape(domain) + ">", str(msg["Message-ID"]).strip()) or msg["Message-ID"].defects:
+        fail("%s: Message-ID %r" % (label, str(msg["Message-ID"])))
 
 
 def body_of(raw):
@@ -55,12 +67,14 @@ def main():
             fail("single: headers " + str(msg.items()))
         if base64.b64decode(body_of(raw).replace(b"\r\n", b"")) != zip_bytes:
             fail("single: base64 module disagrees")
+        check_stamp(msg, "single")
 
         raw = read(out, "mixed.eml")
         check_lines(raw)
         msg = email.message_from_bytes(raw, policy=email.policy.default)
         if msg.get_content_type() != "multipart/mixed" or msg.defects:
             fail("mixed: %s %s" % (msg.get_content_type(), msg.defects))
+        check_stamp(msg, "mixed")
         if str(msg["Subject"]) != "Rapport van Müller":
             fail("mixed: subject " + str(msg["Subject"]))
         if [a.addr_spec for a in msg["To"].addresses] != ["a@b.nl", "c@d.nl"] or \

@@ -5,8 +5,10 @@ bytes, attributes), the archives spanned over
 floppies (as users swap disks: the same disk again, write-protected and full disks) joined by
 Info-ZIP's zip -s 0, and the e-mailed report as Python's own SMTP server received
 it.   usage: report_delivery.py <build-folder>"""
+import datetime
 import email
 import email.policy
+import email.utils
 import os
 import shutil
 import struct
@@ -100,6 +102,11 @@ def check_mail(out, received):
         fail("mail subject %r" % str(msg["Subject"]))
     if "p.jansen@example.nl" not in str(msg["From"]) or "helpdesk@kasboek.nl" not in str(msg["To"]):
         fail("mail headers %r %r" % (str(msg["From"]), str(msg["To"])))
+    date = email.utils.parsedate_to_datetime(str(msg["Date"]))
+    if abs((date - datetime.datetime.now(datetime.timezone.utc)).total_seconds()) > 600:
+        fail("mail Date %r" % str(msg["Date"]))
+    if not str(msg["Message-ID"]).strip().endswith("@example.nl>"):
+        fail("mail Message-ID %r" % str(msg["Message-ID"]))
     parts = [p for p in msg.walk() if p.get_filename()]
     if len(parts) != 1 or parts[0].get_filename() != "CASE.ZIP":
         fail("mail attachments %r" % [p.get_filename() for p in parts])

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <iterator>
+
 #include "TestSupport.h"
 #include "mail/MailErrors.h"
 #include "mail/MessageEncoder.h"
@@ -37,6 +40,8 @@ TEST(MessageEncoder, AddressChangeIsPlainText) {
     m.CC.Add("cc@example.nl", "Piet");
     m.BCC.Add("verborgen@example.nl");
     m.SetSubject("12345 Jansen");
+    m.Date = "Wed, 09 Dec 2026 14:05:09 +0100";
+    m.MessageId = "<1.2@example.nl>";
     m.Body = {"Naam: Jansen", ".", ".punt", ""};
     EXPECT_EQ(Encode(m),
               "From:      <jan@example.nl>\r\n"
@@ -44,6 +49,8 @@ TEST(MessageEncoder, AddressChangeIsPlainText) {
               "          \"Kopie B.V.\" <kopie@brantel.nl>\r\n"
               "CC:       Piet <cc@example.nl>\r\n"
               "Subject:  12345 Jansen\r\n"
+              "Date: Wed, 09 Dec 2026 14:05:09 +0100\r\n"
+              "Message-ID: <1.2@example.nl>\r\n"
               "Mime-Version: 1.0\r\n"
               "Content-Type: text/plain; charset=\"us-ascii\"\r\n"
               "Content-Transfer-Encoding: 7bit\r\n"
@@ -57,7 +64,10 @@ TEST(MessageEncoder, HeaderOptionsAndExtraHeaders) {
     m.Recipients.Add("a@b.nl");
     m.ReturnReceipt = true;
     m.Priority = ptHigh;
-    m.Headers = {"Subject: overruled", " continued", "X-Mailer: eigen", "To: x@y.nl", "to: second@y.nl"};
+    m.Headers = {"Subject: overruled", " continued", "X-Mailer: eigen", "To: x@y.nl", "to: second@y.nl",
+                 "Date: gisteren", "Message-ID: <dubbel@y.nl>"};
+    m.Date = "Fri, 01 Jan 2027 00:00:00 -0530";
+    m.MessageId = "<3.4@example.nl>";
     std::string text = Encode(m);
     EXPECT_EQ(text.substr(0, text.find("Content-Type")),
               "From:     Jan <jan@example.nl>\r\n"
@@ -66,9 +76,40 @@ TEST(MessageEncoder, HeaderOptionsAndExtraHeaders) {
               "X-Priority: 1\r\n"
               "X-Mailer: eigen\r\n"
               "to: second@y.nl\r\n"
+              "Date: Fri, 01 Jan 2027 00:00:00 -0530\r\n"
+              "Message-ID: <3.4@example.nl>\r\n"
               "Mime-Version: 1.0\r\n");
     m.Priority = ptLow;
     EXPECT_TRUE(HasLine(Encode(m), "X-Priority: 5"));
+}
+
+// Every message says when it was written and carries a name of its own in the sender's domain; the
+// date is in the format's own words, with the distance from UTC.
+TEST(MessageEncoder, DateAndMessageId) {
+    const std::pair<SYSTEMTIME, int> dates[] = {
+        {{2026, 12, 0, 9, 14, 5, 9, 0}, 60}, {{2027, 1, 0, 1, 0, 0, 0, 0}, -330}, {{2026, 7, 0, 31, 23, 59, 59, 0}, 0}};
+    const char* const texts[] = {"Wed, 09 Dec 2026 14:05:09 +0100", "Fri, 01 Jan 2027 00:00:00 -0530",
+                                 "Fri, 31 Jul 2026 23:59:59 +0000"};
+    for (size_t i = 0; i < std::size(dates); ++i)
+        EXPECT_EQ(TmsMessageEncoder::DateText(dates[i].first, dates[i].second), texts[i]);
+
+    const std::pair<const char*, const char*> senders[] = {
+        {"jan@example.nl", "@example.nl>"}, {"jan@", "@localhost>"}, {"zonder-domein", "@localhost>"}};
+    for (const auto& [sender, end] : senders) {
+        std::string id = TmsMessageEncoder::NewMessageId(sender);
+        EXPECT_EQ(id.front(), '<') << id;
+        EXPECT_EQ(id.substr(id.size() - strlen(end)), end) << id;
+        EXPECT_EQ(id.find_first_of(" \r\n\"", 1), std::string::npos) << id;
+    }
+    EXPECT_NE(TmsMessageEncoder::NewMessageId("a@b.nl"), TmsMessageEncoder::NewMessageId("a@b.nl"));
+
+    TmsMessage m;
+    m.Sender.SetAddress("jan@example.nl");
+    TmsMessageEncoder::Stamp(m);
+    const std::string date = m.Date, id = m.MessageId;
+    EXPECT_EQ(date.size(), std::string(texts[0]).size());
+    TmsMessageEncoder::Stamp(m);
+    EXPECT_EQ(m.Date + m.MessageId, date + id) << "stamped once";
 }
 
 TEST(MessageEncoder, LineBreaksInHeaderTextCannotAddHeaders) {

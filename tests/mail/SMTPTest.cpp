@@ -78,6 +78,8 @@ TEST(SMTP, DeliversAMessageWithDotTransparency) {
         EXPECT_TRUE(Has(received, line)) << line << "\n" << received;
     EXPECT_EQ(received.find("e@f.nl>\r\nDATA") != std::string::npos, true);
     EXPECT_EQ(received.find("\r\nBCC"), std::string::npos) << "BCC is never written";
+    EXPECT_TRUE(Has(received, "Date: " + m.Date)) << received.substr(0, 600);
+    EXPECT_TRUE(Has(received, "Message-ID: " + m.MessageId)) << received.substr(0, 600);
     EXPECT_NE(received.find("\r\n\r\n.\r\nQUIT\r\n"), std::string::npos);
     // About 400 KB on the wire, in blocks of 64 KB: seven of them, the progress after each.
     size_t data = received.find("\r\n.\r\nQUIT") - received.find("DATA\r\n");
