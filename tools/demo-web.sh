@@ -27,6 +27,8 @@ cp "$setup" "$web/factureren/setup.exe"
 printf '<html><body><h1>Brantel Factureren 3.2</h1><p>Nieuw: facturen per e-mail.</p></body></html>\n' \
   > "$web/factureren/nieuw.html"
 kb=$(( ($(stat -c %s "$setup") + 1023) / 1024 ))
+# The setups' digests, which the program checks before it keeps a download.
+digest=$(sha256sum "$setup" | cut -d' ' -f1)
 url="http://127.0.0.1:$port"
 cat > "$web/iupdate_nl.dat" <<INDEX
 [Brantel Boekhouden]
@@ -35,6 +37,7 @@ ReleaseDate=20261201
 UpdateSize=$kb
 UpdateInfo=
 UpdateExe=$url/boekhouden/setup.exe
+UpdateSHA256=$digest
 
 [Brantel Factureren]
 ReleaseVersion=3.2
@@ -44,6 +47,7 @@ UpdateInfo=$url/factureren/nieuw.html
 UpdateExe=$url/factureren/setup.exe
 UpgradeExe=$url/factureren/demo.exe
 UpgradeSize=$kb
+UpgradeSHA256=$digest
 
 [Bran-Service]
 ReleaseVersion=3.0.0.1

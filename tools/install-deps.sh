@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest cmake make ccache
-          wine wine64 xvfb xauth imagemagick x11-utils unzip zip python3 unrtf file
+          wine wine64 xvfb xauth imagemagick x11-utils unzip zip python3 unrtf file openssl osslsigncode
           binutils-mingw-w64-i686 fonts-dejavu-core fonts-wine locales)
 # The tests run 32-bit where the machine can, else built for 64-bit Windows (tools/target-arch.sh).
 if [ "$(bash "$(dirname "$0")/target-arch.sh")" = i686 ]; then

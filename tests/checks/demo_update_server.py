@@ -1,7 +1,8 @@
 """The demo's web server for online update: the index that the demo registry's "UpdateIni" names
-parses as an INI file, offers newer versions than the demo's applications carry, and every setup it
-names is served as a Windows program."""
+parses as an INI file, offers newer versions than the demo's applications carry, every setup it
+names is served as a Windows program, and the digests it gives are the setups' own (hashlib)."""
 import configparser
+import hashlib
 import os
 import pathlib
 import re
@@ -42,6 +43,7 @@ with tempfile.TemporaryDirectory() as scratch:
         ini.read_string(index)
         newer = [s for s in ini.sections() if s in releases and number(releases[s]) < number(ini[s]["ReleaseVersion"])]
         assert newer, f"no section offers a newer version than the demo registry's {releases}"
+        digests = 0
         for section in newer:
             for key in ("UpdateExe", "UpgradeExe"):
                 url = ini[section].get(key, "")
@@ -53,6 +55,11 @@ with tempfile.TemporaryDirectory() as scratch:
                     assert body[:2] == b"MZ", f"{url} is not a Windows program"
                     size_kb = ini[section].getint(key.replace("Exe", "Size"))
                     assert size_kb == (len(body) + 1023) // 1024, (url, size_kb, len(body))
+                    digest = ini[section].get(key.replace("Exe", "SHA256"), "")
+                    if digest:
+                        assert digest == hashlib.sha256(body).hexdigest(), (url, digest)
+                        digests += 1
+        assert digests, "no setup of the demo has a digest"
         print("demo update index offers", newer)
     finally:
         subprocess.run(["bash", str(root / "tools/demo-web.sh"), "stop", scratch], check=True, env=env)

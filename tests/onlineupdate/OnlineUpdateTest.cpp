@@ -319,6 +319,37 @@ TEST_F(OnlineUpdate, ASetupIsOfferedOnlyWhenItArrivedWhole) {
     }
 }
 
+// A digest in the index must be the setup's own, or the setup is not kept. The digest of a million
+// times "a" is a published test vector of SHA-256.
+TEST_F(OnlineUpdate, ASetupIsKeptOnlyWithTheDigestItsIndexGives) {
+    const std::string setup(1000000, 'a');
+    const std::string digest = "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0";
+    const std::string damaged = "De update voor Boekhouden is beschadigd aangekomen en is verwijderd. Probeer het later opnieuw.";
+    const struct {
+        std::string Given;
+        bool Kept, Fetched;
+    } cases[] = {
+        {digest, true, true},
+        {" " + UpperCase(digest) + " ", true, true},
+        {"cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd1", false, true},
+        {digest.substr(0, 40), false, false},  // not a digest at all: nothing could be checked against it
+    };
+    for (const auto& [given, kept, fetched] : cases) {
+        SCOPED_TRACE(given);
+        THttpTestPeer peer({{"/setup.exe", {200, setup}}}, fetched ? 1 : 0);
+        TMessageRecorder messages;
+        TfrmOnlineUpdate f;
+        MarkBoekhoudenSetup(f, peer.Url("/setup.exe"), "UpdateSize=977\r\nUpdateSHA256=" + given + "\r\n");
+        EXPECT_EQ(f.DownloadMarkedUpdates(), kept);
+        EXPECT_EQ(messages.Texts(), kept ? std::vector<std::string>{} : std::vector<std::string>{damaged});
+        const std::string target = Scratch / "Updates\\Boekhouden\\setup.exe";
+        EXPECT_EQ(FileExists(target), kept);
+        EXPECT_TRUE(FindFiles(Scratch / "Updates\\Boekhouden\\~dl*", faAnyFile).empty());
+        peer.Join();
+        if (FileExists(target)) FileDelete(target);
+    }
+}
+
 // The setup downloaded before is still running: it cannot be replaced, and the user is told so
 // instead of being told there is no connection. Nothing is fetched in vain.
 TEST_F(OnlineUpdate, ARunningSetupIsNotReplacedAndTheUserIsToldWhy) {

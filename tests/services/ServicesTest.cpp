@@ -83,14 +83,25 @@ TEST_F(Services, LocalUpdateOfTheProgramItselfEndsTheProgram) {
     EXPECT_EQ(general.GetCaption(), "Bran-Service update");
     EXPECT_EQ(general.GetDescription(), "Update installeren voor Bran-Service");
     EXPECT_EQ(forApp.GetCaption(), "Kasboek update");
+    TMessageRecorder user;  // the signature's question, answered "Ja" unless told otherwise
     EXPECT_TRUE(forApp.Provide(appRef));
     EXPECT_EQ(ended, 0);
     ShellAnswer = 2;
     EXPECT_FALSE(general.Provide(SharedGeneralServiceItem()));
     EXPECT_EQ(ended, 0);
     ShellAnswer = 42;
+    user.Answer(IDNO);
+    EXPECT_TRUE(general.Provide(SharedGeneralServiceItem()));  // not started: the user said no
+    EXPECT_EQ(ended, 0);
     EXPECT_TRUE(general.Provide(SharedGeneralServiceItem()));
     EXPECT_EQ(ended, 1);
+    EXPECT_EQ(Started.size(), 3u);
+    ASSERT_EQ(user.Messages().size(), 4u);
+    EXPECT_EQ(user.Messages()[0].Kind, TMsgKind::Warning);
+    // Two bytes are no program whose signature could be looked at.
+    EXPECT_EQ(user.Messages()[0].Text,
+              "De handtekening van de update kon op deze computer niet worden gecontroleerd.\n\n"
+              "Wilt u de installatie toch starten?");
     EXPECT_TRUE(forApp.Delete(appRef));
     EXPECT_FALSE(FileExists(other));
     SetEndProgramHandler(nullptr);

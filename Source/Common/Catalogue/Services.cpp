@@ -11,6 +11,7 @@
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/StrConv.h"
+#include "platform/FileSignature.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -144,7 +145,56 @@ TLocalUpdateService::TLocalUpdateService(TServiceItem& item, const std::string& 
     FCanDelete = true;
 }
 
+namespace {
+// What the user is told of a setup's signature before starting it, and whether it is a warning.
+std::pair<std::string, bool> SignatureText(const TFileSignature& signature) {
+    const std::string signer = signature.Signer.empty() ? "een onbekende uitgever" : signature.Signer;
+    switch (signature.Verdict) {
+        case TSignatureVerdict::Signed:
+            // "Brantel B.V." ends the sentence itself.
+            return {Format(signer.back() == '.' ? "De update is ondertekend door %s" : "De update is ondertekend door %s.",
+                           {signer}),
+                    false};
+        case TSignatureVerdict::Unsigned:
+            return {"De update is niet ondertekend: er valt niet na te gaan wie hem heeft gemaakt en of hij onderweg is "
+                    "veranderd.",
+                    true};
+        case TSignatureVerdict::Altered:
+            return {"De handtekening van de update klopt niet: het bestand is veranderd nadat het werd ondertekend.",
+                    true};
+        case TSignatureVerdict::Untrusted:
+            return {Format("De update is ondertekend door %s, maar die handtekening wordt door Windows niet vertrouwd.",
+                           {signer}),
+                    true};
+        case TSignatureVerdict::Expired:
+            return {Format("De update is ondertekend door %s met een certificaat dat niet (meer) geldig is.", {signer}),
+                    true};
+        case TSignatureVerdict::Revoked:
+            return {Format("De update is ondertekend door %s met een certificaat dat is ingetrokken of geblokkeerd.",
+                           {signer}),
+                    true};
+        case TSignatureVerdict::NotForCode:
+            return {Format("De update is ondertekend door %s met een certificaat dat niet bedoeld is voor programma's.",
+                           {signer}),
+                    true};
+        case TSignatureVerdict::Unverifiable:
+            break;
+    }
+    return {"De handtekening van de update kon op deze computer niet worden gecontroleerd.", true};
+}
+}  // namespace
+
 bool TLocalUpdateService::Provide(const TServiceItemRef& item) {
+    TFileSignature signature;
+    {
+        const THourglass hourglass;
+        signature = CheckFileSignature(ProgramFile());
+    }
+    const auto [text, warning] = SignatureText(signature);
+    const std::string question = warning ? "Wilt u de installatie toch starten?" : "Wilt u de installatie starten?";
+    if (ShowMessageBox(text + "\n\n" + question, warning ? TMsgKind::Warning : TMsgKind::Question, TMsgButtons::YesNo) !=
+        IDYES)
+        return true;
     bool started = TExternalService::Provide(item);
     if (started && FEndsProgram && EndProgramHandler()) EndProgramHandler()();
     return started;

@@ -115,7 +115,10 @@ class TLocalUpdateService : public TExternalService {
 public:
     TLocalUpdateService(TServiceItem& item, const std::string& updateProgram);
     const char* ClassName() const override { return "TLocalUpdateService"; }
-    // Starting an update of the program itself ends the program so that the update can replace it.
+    // Says whether the setup is signed and by whom, warns when it is not (or not validly, or when
+    // that cannot be checked) and starts it only when the user agrees; true also when the user
+    // chose not to start it, since nothing failed. Starting an update of the program itself ends
+    // the program so that the update can replace it.
     bool Provide(const TServiceItemRef& item) override;
     bool Delete(const TServiceItemRef& item) override;  // deletes the update program
     bool EndsProgram() const { return FEndsProgram; }

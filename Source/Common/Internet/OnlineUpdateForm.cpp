@@ -29,6 +29,9 @@ const char* const kInUse =
     "De eerder gedownloade update voor %s is nog in gebruik en kan niet worden vervangen. "
     "Sluit de installatie en probeer het opnieuw.";
 const char* const kNotSaved = "De update voor %s kon niet worden opgeslagen in %s.";
+const char* const kInsecure =
+    "Uw PC kan geen veilige verbinding maken met %s: het certificaat van de server is niet geldig of wordt niet "
+    "vertrouwd. Er is niets gedownload.";
 // An index is a few kB; anything near this is not one.
 const int64_t kMaxIndexBytes = 1024 * 1024;
 // The program's own version when its executable carries none.
@@ -45,6 +48,19 @@ int32_t StrToInt(const std::string& text) {
         if (value > INT32_MAX) throw EBrantel("'" + text + "' is not a valid integer value");
     }
     return static_cast<int32_t>(i ? -value : value);
+}
+
+// The host part of an address, as the user knows the server.
+std::string UrlHost(const std::string& url) {
+    const size_t scheme = url.find("://");
+    const size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    const size_t end = url.find_first_of(":/?#", start);
+    return url.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// What the user is told when the index did not come.
+std::string IndexFailureText(THttpFailure failure, const std::string& address) {
+    return failure == THttpFailure::Certificate ? Format(kInsecure, {UrlHost(address)}) : kNoConnection;
 }
 
 // A size in kB as the index gives it; a negative one, one past 32 bits or one that is no whole
@@ -107,6 +123,7 @@ THttpExpectation SetupExpectation(const TUpdateInfo& info) {
     } else {
         expect.RequireAnnouncedLength = true;
     }
+    expect.Sha256 = info.Sha256;
     return expect;
 }
 
@@ -262,7 +279,7 @@ void TfrmOnlineUpdate::FormExitPage(TControl*, TTabSheet* page, bool& allowChang
                 tabNoUpdates.SetEnabled(false);
                 break;
             case usNoConnection:
-                ShowInformation(kNoConnection);
+                ShowInformation(IndexFailureText(FIndexFailure, FIndexAddress));
                 allowChange = false;
                 break;
             case usUnknown:
@@ -301,15 +318,17 @@ void TfrmOnlineUpdate::FormCancelClick(TControl*) {
 
 TfrmOnlineUpdate::TUpdateStatus TfrmOnlineUpdate::CheckForUpdates() {
     ClearUpdates();
+    FIndexFailure = THttpFailure::Connection;
     try {
         const std::string index = GetProgramFolder() + "Temp\\Update.ini";
         THttpExpectation expect;
         expect.MaxBytes = kMaxIndexBytes;
-        if (DownloadChecked(DownloadFormClass<TfrmOnlineUpdateDownload>(), "", UpdateIndexAddress(), index, expect) !=
-            THttpFailure::None)
-            return usNoConnection;
+        FIndexAddress = UpdateIndexAddress();
+        FIndexFailure = DownloadChecked(DownloadFormClass<TfrmOnlineUpdateDownload>(), "", FIndexAddress, index, expect);
+        if (FIndexFailure != THttpFailure::None) return usNoConnection;
         return ReadUpdateIndex(index) ? usUpdatesFound : usNoUpdates;
     } catch (const EBrantel&) {
+        FIndexFailure = THttpFailure::Connection;
         return usNoConnection;
     }
 }
@@ -372,6 +391,7 @@ bool TfrmOnlineUpdate::AddUpdatesForItem(const std::shared_ptr<TServiceItem>& it
     update->SizeKB = ReadSizeKB(index, section, "UpdateSize");
     update->InfoUrl = index.ReadString(section, "UpdateInfo", "");
     update->DownloadUrl = index.ReadString(section, "UpdateExe", "");
+    update->Sha256 = Trim(index.ReadString(section, "UpdateSHA256", ""));
     update->ReleaseDate = ReleaseDateText(index.ReadString(section, "ReleaseDate", ""));
     update->FileName = "setup.exe";
     FOffers.push_back(update);
@@ -384,6 +404,7 @@ bool TfrmOnlineUpdate::AddUpdatesForItem(const std::shared_ptr<TServiceItem>& it
         upgrade->SizeKB = ReadSizeKB(index, section, "UpgradeSize");
         upgrade->InfoUrl = index.ReadString(section, "UpgradeInfo", "");
         upgrade->DownloadUrl = upgradeExe;
+        upgrade->Sha256 = Trim(index.ReadString(section, "UpgradeSHA256", ""));
         upgrade->FileName = "demo.exe";
         FOffers.push_back(upgrade);
     }
@@ -467,6 +488,8 @@ std::string TfrmOnlineUpdate::DownloadFailureText(THttpFailure failure, const TU
             return Format(kInUse, {name});
         case THttpFailure::Target:
             return Format(kNotSaved, {name, ExtractFilePath(target)});
+        case THttpFailure::Certificate:
+            return Format(kInsecure, {UrlHost(info.DownloadUrl)});
         default:
             return kNoConnection;
     }

@@ -5,7 +5,10 @@
 //
 // The update index ("Update.ini") has one section per product, named after the item's display name
 // ("Bran-Service" for this program), with ReleaseVersion, ReleaseDate (YYYYMMDD, YYYYDDMM accepted),
-// UpdateSize (kB), UpdateInfo, UpdateExe and optionally UpgradeExe, UpgradeSize, UpgradeInfo.
+// UpdateSize (kB), UpdateInfo, UpdateExe and optionally UpgradeExe, UpgradeSize, UpgradeInfo, and
+// UpdateSHA256/UpgradeSHA256: the setup's digest (64 hexadecimal digits), which a download must
+// match before it is kept. The index and the setups may come over https; the platform checks the
+// server's certificate.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,6 +35,7 @@ public:
     std::string InfoUrl;
     std::string DownloadUrl;
     std::string FileName;  // "setup.exe" or "demo.exe"
+    std::string Sha256;    // the digest the setup must have; empty: not checked
 };
 
 // Dotted decimal text as one number, two decimal digits per part, at least four parts:
@@ -124,5 +128,8 @@ private:
     std::vector<std::shared_ptr<TServiceItem>> FItems;
     std::vector<std::shared_ptr<TUpdateInfo>> FOffers;  // collected while reading, listed sorted
     std::shared_ptr<TSetupServices> FSetups;
+    // Why the last check did not bring the index, and from where it was asked.
+    THttpFailure FIndexFailure = THttpFailure::None;
+    std::string FIndexAddress;
     HKEY FRestartRoot = nullptr;  // where the restart entry was written
 };
