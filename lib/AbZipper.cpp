@@ -121,6 +121,14 @@ private:
     // A disk with less room than a floppy's cluster would hold a part too small to be worth a disk.
     static constexpr uint64_t MinimumRoom = 512;
 
+    // Info-ZIP's zip 3.0 joins a set wrongly (an entry that runs on over the disk's end comes out with
+    // a bad CRC) when a part is a whole number of its 16 KiB copy buffers long, as a disk of 1440 KiB
+    // filled to the brim would be. Such a disk keeps one byte free.
+    static uint64_t PartRoom(uint64_t freeSpace) {
+        constexpr uint64_t JoinBuffer = 16 * 1024;
+        return freeSpace > 0 && freeSpace % JoinBuffer == 0 ? freeSpace - 1 : freeSpace;
+    }
+
     TZipVolume& FVolume;
     std::string FPath;
     TAskDisk FAskDisk;
@@ -143,7 +151,7 @@ private:
             return Request(TZipDiskProblem::dpCannotWrite, e.Code());
         }
         // A fixed disk is never swapped: when it fills up, the write itself fails.
-        FRoom = FRemovable ? FVolume.FreeSpace() : UINT64_MAX;
+        FRoom = FRemovable ? PartRoom(FVolume.FreeSpace()) : UINT64_MAX;
         if (FRoom >= std::max(need, MinimumRoom) || !FRemovable) return std::nullopt;
         TZipDiskRequest full = Request(TZipDiskProblem::dpFull);
         full.FreeSpace = FRoom;
