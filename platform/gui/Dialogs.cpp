@@ -1,5 +1,8 @@
 #include "platform/gui/Dialogs.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <functional>
 
 #include <commdlg.h>
@@ -28,13 +31,33 @@ std::wstring DialogFilter(const std::string& filter) {
     return result;
 }
 
-// Frees the global memory blocks a print dialog hands back.
-struct TGlobalBlock {
-    HGLOBAL Handle;
-    ~TGlobalBlock() {
-        if (Handle) GlobalFree(Handle);
+// Owns a global memory block of a print dialog: what it starts from and what it hands back.
+class TGlobalBlock {
+public:
+    explicit TGlobalBlock(HGLOBAL& handle) : FHandle(handle) {}
+    ~TGlobalBlock() { Free(); }
+    TGlobalBlock(const TGlobalBlock&) = delete;
+    TGlobalBlock& operator=(const TGlobalBlock&) = delete;
+    void Free() {
+        if (FHandle) GlobalFree(FHandle);
+        FHandle = nullptr;
     }
+
+private:
+    HGLOBAL& FHandle;
 };
+
+HGLOBAL GlobalCopy(const void* data, size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* target = block ? GlobalLock(block) : nullptr;
+    if (!target) {
+        if (block) GlobalFree(block);
+        return nullptr;
+    }
+    memcpy(target, data, size);
+    GlobalUnlock(block);
+    return block;
+}
 
 std::string PrinterOfDevNames(HGLOBAL devNames) {
     if (!devNames) return {};
@@ -45,20 +68,60 @@ std::string PrinterOfDevNames(HGLOBAL devNames) {
     return name;
 }
 
+std::vector<BYTE> DeviceModeOf(HGLOBAL devMode) {
+    const auto* mode = static_cast<const BYTE*>(devMode ? GlobalLock(devMode) : nullptr);
+    if (!mode) return {};
+    const auto* dm = reinterpret_cast<const DEVMODEW*>(mode);
+    const size_t size = std::min<size_t>(size_t{dm->dmSize} + dm->dmDriverExtra, GlobalSize(devMode));
+    std::vector<BYTE> bytes(mode, mode + size);
+    GlobalUnlock(devMode);
+    return bytes;
+}
+
+// The dialog starts on the printer chosen before, with the settings chosen for it.
+void StartOnPrinter(PRINTDLGW& pd, const TPrintDialogRequest& request) {
+    if (request.PrinterName.empty()) return;
+    // DEVNAMES, then the driver, the printer and the port, each ending in a NUL; offsets in characters.
+    constexpr WORD header = sizeof(DEVNAMES) / sizeof(wchar_t);
+    const std::wstring driver = L"winspool", device = Widen(request.PrinterName);
+    DEVNAMES names{header, static_cast<WORD>(header + driver.size() + 1),
+                   static_cast<WORD>(header + driver.size() + 1 + device.size() + 1), 0};
+    std::wstring block(header, L'\0');
+    memcpy(block.data(), &names, sizeof names);
+    block += driver + L'\0' + device + L'\0' + L'\0';
+    pd.hDevNames = GlobalCopy(block.data(), block.size() * sizeof(wchar_t));
+    if (!request.DeviceMode.empty()) pd.hDevMode = GlobalCopy(request.DeviceMode.data(), request.DeviceMode.size());
+}
+
 HWND DialogOwner() { return GetActiveWindow(); }
 
-// Shows the platform's print or printer-setup dialog. On OK the chosen printer goes into the request
-// and `read` may take more from the dialog before its device blocks are freed.
+// Shows the platform's print or printer-setup dialog. On OK the chosen printer and its settings go into
+// the request and `read` may take more from the dialog before its device blocks are freed.
 bool RunPrintDialog(PRINTDLGW& pd, TPrintDialogRequest& request,
                     const std::function<void(const PRINTDLGW&)>& read = {}) {
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = DialogOwner();
-    BOOL ok = PrintDlgW(&pd);
     TGlobalBlock devMode{pd.hDevMode}, devNames{pd.hDevNames};
+    StartOnPrinter(pd, request);
+    BOOL ok = PrintDlgW(&pd);
+    if (!ok && CommDlgExtendedError() != 0 && pd.hDevNames) {
+        // The printer chosen before is gone: the dialog starts on the system's default.
+        devMode.Free();
+        devNames.Free();
+        ok = PrintDlgW(&pd);
+    }
     if (!ok) return false;
     request.PrinterName = PrinterOfDevNames(pd.hDevNames);
+    request.DeviceMode = DeviceModeOf(pd.hDevMode);
     if (read) read(pd);
     return true;
+}
+
+// The caller makes the copies, one print job each: the printer's settings print one.
+void OneCopy(std::vector<BYTE>& mode) {
+    if (mode.size() < offsetof(DEVMODEW, dmColor)) return;
+    auto* dm = reinterpret_cast<DEVMODEW*>(mode.data());
+    if (dm->dmFields & DM_COPIES) dm->dmCopies = 1;
 }
 }  // namespace
 
@@ -101,8 +164,9 @@ bool TFileDialog::Execute() {
 
 bool TPrintDialog::Execute() {
     TPrintDialogRequest request;
-    request.PrinterName = CurrentPrinterName();
     static_cast<TPrintSettings&>(request) = *this;
+    request.PrinterName = CurrentPrinterName();
+    request.DeviceMode = CurrentDeviceMode();
     if (PrintHook()) {
         if (!PrintHook()(request)) return false;
     } else {
@@ -137,8 +201,9 @@ bool TPrintDialog::Execute() {
         request.FromPage = pd.nFromPage;
         request.ToPage = pd.nToPage;
     }
+    OneCopy(request.DeviceMode);
     static_cast<TPrintSettings&>(*this) = request;
-    if (!request.PrinterName.empty()) SetCurrentPrinterName(request.PrinterName);
+    if (!request.PrinterName.empty()) SetCurrentPrinter(request.PrinterName, request.DeviceMode);
     return true;
 }
 
@@ -146,6 +211,7 @@ bool TPrinterSetupDialog::Execute() {
     TPrintDialogRequest request;
     request.Setup = true;
     request.PrinterName = CurrentPrinterName();
+    request.DeviceMode = CurrentDeviceMode();
     if (PrintHook()) {
         if (!PrintHook()(request)) return false;
     } else {
@@ -153,6 +219,6 @@ bool TPrinterSetupDialog::Execute() {
         pd.Flags = PD_PRINTSETUP;
         if (!RunPrintDialog(pd, request)) return false;
     }
-    if (!request.PrinterName.empty()) SetCurrentPrinterName(request.PrinterName);
+    if (!request.PrinterName.empty()) SetCurrentPrinter(request.PrinterName, request.DeviceMode);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/gui/Control.h"
 
@@ -71,6 +72,9 @@ struct TPrintSettings {
 struct TPrintDialogRequest : TPrintSettings {
     bool Setup = false;  // printer setup instead of print
     std::string PrinterName;
+    // The printer's settings (paper, orientation, ...) as a DEVMODEW with the driver's part; empty:
+    // the driver's own. Both dialogs start from the current printer's and make the chosen ones current.
+    std::vector<BYTE> DeviceMode;
 };
 
 // Tests only: the hooks answer instead of the user. The file hook answers the chosen path or nullopt
@@ -83,12 +87,14 @@ void SetPrintDialogHook(TPrintDialogHook hook);
 
 class TPrintDialog : public TPrintSettings {
 public:
-    // Shows the dialog; on OK the settings are updated and the chosen printer becomes current.
+    // Shows the dialog; on OK the settings are updated and the chosen printer becomes current with the
+    // paper and orientation chosen for it. The copies are the caller's to make: the printer's settings
+    // keep one.
     bool Execute();
 };
 
 class TPrinterSetupDialog {
 public:
-    // On OK the chosen printer becomes current.
+    // On OK the chosen printer becomes current with the paper and orientation chosen for it.
     bool Execute();
 };

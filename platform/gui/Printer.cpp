@@ -2,13 +2,30 @@
 
 #include <winspool.h>
 
+#include <cstddef>
+#include <cwchar>
+
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
 
 namespace {
-std::string& Current() {
-    static std::string name;
-    return name;
+struct TPrinterChoice {
+    std::string Name;
+    std::vector<BYTE> DeviceMode;
+};
+
+TPrinterChoice& Current() {
+    static TPrinterChoice choice;
+    return choice;
+}
+
+// The device mode names its printer in at most CCHDEVICENAME - 1 characters.
+bool DeviceModeFits(const std::vector<BYTE>& mode, const std::string& printer) {
+    if (mode.size() < offsetof(DEVMODEW, dmFields)) return false;
+    const auto* dm = reinterpret_cast<const DEVMODEW*>(mode.data());
+    if (dm->dmSize < offsetof(DEVMODEW, dmFields) || size_t{dm->dmSize} + dm->dmDriverExtra != mode.size()) return false;
+    std::wstring device(dm->dmDeviceName, wcsnlen(dm->dmDeviceName, CCHDEVICENAME));
+    return Widen(printer).compare(0, CCHDEVICENAME - 1, device, 0, CCHDEVICENAME - 1) == 0;
 }
 }  // namespace
 
@@ -22,8 +39,20 @@ std::string DefaultPrinterName() {
     return Narrow(name);
 }
 
-std::string CurrentPrinterName() { return Current().empty() ? DefaultPrinterName() : Current(); }
-void SetCurrentPrinterName(const std::string& name) { Current() = name; }
+std::string CurrentPrinterName() { return Current().Name.empty() ? DefaultPrinterName() : Current().Name; }
+
+void SetCurrentPrinterName(const std::string& name) {
+    if (name != Current().Name) Current() = {name, {}};
+}
+
+std::vector<BYTE> CurrentDeviceMode() {
+    return Current().Name.empty() || Current().Name == CurrentPrinterName() ? Current().DeviceMode : std::vector<BYTE>();
+}
+
+void SetCurrentPrinter(const std::string& name, std::vector<BYTE> deviceMode) {
+    if (!DeviceModeFits(deviceMode, name)) deviceMode.clear();
+    Current() = {name, std::move(deviceMode)};
+}
 
 std::vector<std::string> PrinterNames() {
     DWORD needed = 0, count = 0;
@@ -40,7 +69,9 @@ std::vector<std::string> PrinterNames() {
 
 TPrinter::TPrinter(const std::string& name) : FName(name.empty() ? CurrentPrinterName() : name) {
     if (FName.empty()) throw EBrantel("TPrinter", "Create", "no printer installed", "Er is geen printer geïnstalleerd.");
-    FDC.Reset(CreateDCW(L"WINSPOOL", Widen(FName).c_str(), nullptr, nullptr));
+    std::vector<BYTE> mode = FName == CurrentPrinterName() ? CurrentDeviceMode() : std::vector<BYTE>();
+    FDC.Reset(CreateDCW(L"WINSPOOL", Widen(FName).c_str(), nullptr,
+                        mode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(mode.data())));
     if (!FDC.Get()) throw EBrantel("TPrinter", "Create", "printer '" + FName + "' not available");
 }
 
@@ -59,27 +90,39 @@ void TPrinter::BeginDoc(const std::string& title) {
     info.cbSize = sizeof info;
     info.lpszDocName = docName.c_str();
     info.lpszOutput = OutputFile.empty() ? nullptr : output.c_str();
+    FPages = 0;
     if (StartDocW(FDC.Get(), &info) <= 0) throw EBrantel("TPrinter", "BeginDoc", "printing could not start");
     FPrinting = true;
-    if (StartPage(FDC.Get()) <= 0) throw EBrantel("TPrinter", "BeginDoc", "page could not start");
-    FPageOpen = true;
+    NewPage();
 }
 
 void TPrinter::NewPage() {
-    if (FPageOpen) EndPage(FDC.Get());
-    FPageOpen = StartPage(FDC.Get()) > 0;
-    if (!FPageOpen) throw EBrantel("TPrinter", "NewPage", "page could not start");
+    EndCurrentPage();
+    if (StartPage(FDC.Get()) <= 0) Refused("NewPage", "page " + std::to_string(FPages + 1) + " could not start");
+    FPageOpen = true;
+    ++FPages;
 }
 
 void TPrinter::EndDoc() {
-    if (FPageOpen) EndPage(FDC.Get());
-    FPageOpen = false;
-    if (FPrinting) ::EndDoc(FDC.Get());
+    EndCurrentPage();
+    if (FPrinting && ::EndDoc(FDC.Get()) <= 0) Refused("EndDoc", "the spooler did not take the document");
     FPrinting = false;
 }
 
+void TPrinter::EndCurrentPage() {
+    if (!FPageOpen) return;
+    FPageOpen = false;
+    if (EndPage(FDC.Get()) <= 0) Refused("EndPage", "the spooler did not take page " + std::to_string(FPages));
+}
+
+void TPrinter::Refused(const char* operation, const std::string& what) {
+    const DWORD error = GetLastError();
+    Abort();
+    throw EBrantel("TPrinter", operation, what + " (error " + std::to_string(error) + ")");
+}
+
 void TPrinter::Abort() {
-    AbortDoc(FDC.Get());
+    if (FPrinting) AbortDoc(FDC.Get());
     FPrinting = false;
     FPageOpen = false;
 }

@@ -2,6 +2,7 @@
 # Disks that are really full or really removable, as small file systems mounted for the test (needs
 # the right to mount, as in CI; without it the check is skipped with code 77):
 # - copies and saves of the report store, and the problem solver's report, on a disk that is full;
+# - printing to a file on a disk that fills up: the spooler refuses the end, the print fails;
 # - a report spanned over floppies through the program's own drive handling: a floppy-sized file
 #   system as the prefix's drive A:, a removable drive for the program, where the user puts the
 #   written disk back once and then a full one; Info-ZIP joins the set (zip -s 0) and tests it
@@ -44,6 +45,8 @@ echo "report store on a full disk: no half files, the old text kept"
 # The problem solver on the same disk, filled up: the personal data stay, no half report is left.
 run test_solver.exe 'Closing.AFullDisk*' BRAN_FULL_DISK="Z:${disk//\//\\}"
 echo "problem solver on a full disk: the personal-data page kept, no half report"
+run test_delivery.exe PrintReport.ASpoolerThatRefusesTheEndFailsThePrint BRAN_FULL_DISK="Z:${disk//\//\\}"
+echo "printing onto a full disk: the spooler's refusal fails the print"
 
 # Wine learns a drive's kind when its prefix starts: the floppy gets a prefix of its own, with the
 # test prefix's registry and drive C: and the new drive A:.

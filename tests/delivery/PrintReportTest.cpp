@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <dlgs.h>
 #include <winspool.h>
 
 #include "DeliveryTestSupport.h"
+#include "ModalWatcher.h"
 #include "Source/Common/Catalogue/Services.h"
 #include "Source/Common/Helpdesk/ReportService.h"
 #include "Source/Common/Shell/ServiceForms.h"
+#include "platform/gui/Form.h"
 #include "platform/gui/Printer.h"
+#include "platform/gui/RichEdit.h"
 
 namespace {
 // A PostScript printer of the prefix whose port pipes every job onto the end of one host file, so
@@ -59,14 +63,24 @@ public:
     }
     // The PostScript of every job so far.
     std::string Output() const { return FileExists(FFile) ? ReadFileBytes(FFile) : std::string(); }
+    // The PostScript of each job received.
+    std::vector<std::string> Jobs() const {
+        std::vector<std::string> jobs;
+        const std::string out = Output();
+        for (size_t at = out.find("%!PS-Adobe"); at != std::string::npos;) {
+            size_t next = out.find("%!PS-Adobe", at + 1);
+            jobs.push_back(out.substr(at, next == std::string::npos ? next : next - at));
+            at = next;
+        }
+        return jobs;
+    }
     // Jobs received, and their titles.
     std::vector<std::string> JobTitles() const {
         std::vector<std::string> titles;
-        std::string out = Output();
-        for (size_t at = out.find("%!PS-Adobe"); at != std::string::npos; at = out.find("%!PS-Adobe", at + 1)) {
-            size_t title = out.find("%%Title:", at);
-            size_t end = title == std::string::npos ? title : out.find_first_of("\r\n", title);
-            titles.push_back(title == std::string::npos ? "?" : Trim(out.substr(title + 8, end - title - 8)));
+        for (const std::string& job : Jobs()) {
+            size_t title = job.find("%%Title:");
+            size_t end = title == std::string::npos ? title : job.find_first_of("\r\n", title);
+            titles.push_back(title == std::string::npos ? "?" : Trim(job.substr(title + 8, end - title - 8)));
         }
         return titles;
     }
@@ -173,4 +187,96 @@ TEST_F(PrintReport, MarginsOfThePrinter) {
     SetCurrentPrinterName("Verdwenen printer");
     RECT none = GetPrintMargins();
     EXPECT_EQ(none.left | none.top | none.right | none.bottom, 0);
+}
+
+// The paper and orientation the user chooses in the real printer-setup dialog are those the report is
+// printed on and its margins are measured on; the real print dialog starts from them and keeps them,
+// and the copies it asks for are jobs of one copy each.
+TEST_F(PrintReport, PaperAndOrientationOfTheDialogs) {
+    ASSERT_EQ(Printer.Error, 0u);
+    StoreReportText();
+    std::string papers;
+    {
+        TModalWatcher user(L"#32770", [&papers](HWND dialog) {
+            HWND paper = GetDlgItem(dialog, cmb2);
+            LRESULT a5 = SendMessageW(paper, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"A5"));
+            papers = a5 == CB_ERR ? "no A5" : "A5";
+            SendMessageW(paper, CB_SETCURSEL, static_cast<WPARAM>(a5), 0);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb2, CBN_SELCHANGE), reinterpret_cast<LPARAM>(paper));
+            SendMessageW(GetDlgItem(dialog, rad2), BM_CLICK, 0, 0);
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        TPrinterSetupDialog setup;
+        ASSERT_TRUE(setup.Execute());
+        ASSERT_EQ(user.Seen().size(), 1u);
+    }
+    EXPECT_EQ(papers, "A5");
+    EXPECT_EQ(CurrentPrinterName(), "Bran Testprinter");
+
+    // A5 across (595 x 420 points) with 18 points unprintable on every edge.
+    RECT margins = GetPrintMargins();
+    const int dpi = TPrinter().PixelsPerInchX();
+    auto px = [dpi](double points) { return points * dpi / 72.0; };
+    EXPECT_NEAR(margins.right, px(559) - px(36), 3);
+    EXPECT_NEAR(margins.bottom, px(384) - px(36), 3);
+
+    const size_t before = Printer.Jobs().size();
+    {
+        TModalWatcher user(L"#32770", [](HWND dialog) {
+            SetDlgItemInt(dialog, edt3, 2, FALSE);
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        TMessageRecorder boxes;
+        EXPECT_TRUE(Delivery.PrintReportDialog(*Report));
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Bezig met afdrukken."});
+        EXPECT_EQ(user.Seen().size(), 1u);
+    }
+    const std::vector<std::string> jobs = Printer.Jobs();
+    ASSERT_EQ(jobs.size() - before, 2u);
+    for (size_t i = before; i < jobs.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NE(jobs[i].find("PageSize[420 595]"), std::string::npos) << jobs[i].substr(0, 3000);
+        EXPECT_NE(jobs[i].find("%%Orientation: Landscape"), std::string::npos);
+        EXPECT_EQ(jobs[i].find("NumCopies"), std::string::npos);
+    }
+}
+
+// A spooler that cannot take the end of a document, its disk full, fails the print: the job is given up
+// and nothing says it was printed. Printed to a file on a small disk that tests/checks/full_disk.sh
+// mounts and names in BRAN_FULL_DISK.
+TEST_F(PrintReport, ASpoolerThatRefusesTheEndFailsThePrint) {
+    char disk[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("BRAN_FULL_DISK", disk, MAX_PATH)) GTEST_SKIP() << "no small disk given";
+    ASSERT_EQ(Printer.Error, 0u);
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 ";
+    for (int line = 1; line <= 300; ++line) rtf += "Regel " + std::to_string(line) + " van het rapport\\par ";
+    rtf += "}";
+    TForm host;
+    TRichEdit edit(&host);
+    edit.LoadFromStream(rtf);
+    TPrinter printer;
+
+    // The whole document, and where its first page begins, on a disk with room.
+    printer.OutputFile = Folder / "ruim.ps";
+    ASSERT_GT(edit.Print(printer, "Rapport"), 2);
+    const std::string whole = ReadFileBytes(printer.OutputFile);
+    const size_t firstPage = whole.find("%%Page: 1");
+    ASSERT_NE(firstPage, std::string::npos);
+
+    // On the small disk only the start of it fits, more than the document's opening.
+    const std::string root = IncludeTrailingBackslash(disk);
+    const uint64_t room = std::min<uint64_t>(DiskFree(root).value_or(0), whole.size() / 2);
+    ASSERT_GT(room, firstPage + 8192);
+    WriteFileBytes(root + "vol.dat", std::string(DiskFree(root).value_or(0) - room, 'v'));
+    printer.OutputFile = root + "rapport.ps";
+    try {
+        edit.Print(printer, "Rapport");
+        ADD_FAILURE() << "printed on a full disk";
+    } catch (const EBrantel& e) {
+        // Its start was taken: the refusal came at a page's or the document's end.
+        EXPECT_EQ(std::string(e.what()).rfind("TPrinter.End", 0), 0u) << e.what();
+    }
+    EXPECT_FALSE(printer.Printing());
+    FileDelete(root + "rapport.ps");
+    FileDelete(root + "vol.dat");
 }

@@ -76,7 +76,6 @@ std::string HelpdeskRecipient(const THelpdeskReport& report) {
     return DefaultHelpdeskMailbox;
 }
 
-// The page rectangle in twips, as the rich-text control lays out pages.
 // The problem solver's report page and Finish, delivered for the window's report and user.
 class TProblemSolverDelivery : public IProblemSolverDelivery {
 public:
@@ -104,6 +103,7 @@ private:
     }
 };
 
+// The page rectangle in twips, as the rich-text control lays out pages.
 RECT PixelsToTwips(const RECT& r, const TPrinter& printer) {
     int x = printer.PixelsPerInchX(), y = printer.PixelsPerInchY();
     return {MulDiv(r.left, 1440, x), MulDiv(r.top, 1440, y), MulDiv(r.right, 1440, x), MulDiv(r.bottom, 1440, y)};
