@@ -9,6 +9,7 @@
 #include "Source/Common/Helpdesk/HelpdeskFiles.h"
 #include "Source/Common/Helpdesk/HelpdeskReport.h"
 #include "Source/Common/Helpdesk/ReportComposer.h"
+#include "Source/Common/Helpdesk/ReportComposition.h"
 #include "Source/Common/Helpdesk/ReportFolders.h"
 #include "Source/Common/TechInfo/Country.h"
 #include "Source/Common/TechInfo/TechInfo.h"
@@ -435,7 +436,12 @@ bool TfrmProblemSolver::PrepareReport() {
     const bool made = !FReport;
     if (made && !CreateReport()) return false;
     if (!made && !TechInfoVisited && !PersonalInfoVisited) return true;
-    ComposeReport();
+    if (!ComposeReport()) {
+        // Cancelled while composing: as if it had not been composed, and then Cancel as ever.
+        if (made) DiscardReport();
+        FormCancelClick(this);
+        return false;
+    }
     if (!SaveReport()) {
         if (made) DiscardReport();
         return false;
@@ -461,21 +467,26 @@ bool TfrmProblemSolver::CreateReport() {
     return true;
 }
 
-// The one place where the report text is composed.
-void TfrmProblemSolver::ComposeReport() {
+// The one place where the report text is composed. The collectors gather while the window stays
+// with the user; Cancel meanwhile leaves the report exactly as it was (false).
+bool TfrmProblemSolver::ComposeReport() {
+    TTechInfoRefs chosen;
     try {
-        FReport->ClearTechInfos();
         for (int i = 0; i < lstTechInfos.Count(); ++i)
-            if (lstTechInfos.Checked(i)) FReport->AddTechInfo(TechInfoIdentifier(i));
+            if (lstTechInfos.Checked(i)) FindCollector(GetGeneralServiceItem().Collectors(), TechInfoIdentifier(i), chosen);
     } catch (const EBrantel&) {
         ShowWarning("Er is een fout opgetreden waardoor het rapport misschien niet volledig is.");
     }
+    FComposition = std::make_unique<TReportComposition>(chosen, FReport->ServiceItem.get());
+    if (!FComposition->Gather(*this)) return false;
     THourglass hourglass;
+    FReport->TechInfos = chosen;
     CopyFormToReport();
     // A collector that fails leaves the report as far as it got; the user sees that text.
-    if (!Attempt([&] { ComposeReportText(*FReport, *FUser); }))
+    if (!Attempt([&] { ComposeReportText(*FReport, *FUser, FComposition->Sections()); }))
         ShowWarning("Er is een fout opgetreden waardoor het rapport misschien niet volledig is.");
     FillSearchList();
+    return true;
 }
 
 bool TfrmProblemSolver::SaveReport() {
@@ -634,6 +645,8 @@ void TfrmProblemSolver::btnEMailClick(TControl*) {
 }
 
 void TfrmProblemSolver::FormCancelClick(TControl*) {
+    // While the report is composed, Cancel stops that first; the window closes once it has stopped.
+    if (FComposition && FComposition->Busy()) return FComposition->Cancel();
     if (!LetGoOfReport()) return;
     SetModalResult(mrCancel);
     if (!IsModal()) Close();

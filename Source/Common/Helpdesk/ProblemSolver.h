@@ -30,6 +30,7 @@
 #include "platform/gui/RichEdit.h"
 
 class THelpdeskReport;
+class TReportComposition;
 class TServiceItem;
 class TUser;
 class TfrmProblemSolver;
@@ -227,7 +228,7 @@ private:
     void EnterReportPage();
     bool PrepareReport();
     bool CreateReport();
-    void ComposeReport();
+    bool ComposeReport();
     bool SaveReport();
     void DiscardReport();
     // Whether the window may close without Finish, after doing what that means for the report (kept,
@@ -257,4 +258,6 @@ private:
     // registry takes them only when the user changed them.
     std::vector<std::string> FStoredCustomer;
     std::unique_ptr<IProblemSolverDelivery> FDelivery;
+    // The composition under way or last done; Cancel stops it while it is busy.
+    std::unique_ptr<TReportComposition> FComposition;
 };

@@ -6,6 +6,7 @@
 #include "Source/Common/Helpdesk/HelpdeskReport.h"
 #include "Source/Common/TechInfo/TechInfo.h"
 #include "core/DateTime.h"
+#include "core/Exceptions.h"
 #include "core/Format.h"
 
 namespace {
@@ -87,13 +88,39 @@ void AppendProblem(TLines& l, const THelpdeskReport& report) {
     l.push_back(R"(\par \page)");
 }
 
-void AppendTechnicalInformation(TLines& l, const THelpdeskReport& report) {
+// The chapter with one numbered section per collector of the report; the lines of the i-th come
+// from section(i).
+template <class TSection>
+void AppendTechnicalInformation(TLines& l, const THelpdeskReport& report, TSection&& section) {
     l.push_back(R"(\par \plain\f3\fs16\b)");
     l.push_back("Technische Informatie");
     l.push_back(R"(\par \plain\f3\fs16)");
-    int number = 0;
-    for (TTechInfo* collector : report.TechInfos)
-        AppendTechInfoSection(l, ++number, *collector, report.ServiceItem.get());
+    for (size_t i = 0; i < report.TechInfos.size(); ++i) {
+        l.push_back(R"(\par)");
+        l.push_back(R"(\par \plain\f3\fs16\b)");
+        l.push_back(Format("%d. %s", {static_cast<int>(i + 1), report.TechInfos[i]->Caption()}));
+        l.push_back(R"(\par \plain\f3\fs16)");
+        const TLines& lines = section(i);
+        l.insert(l.end(), lines.begin(), lines.end());
+    }
+}
+
+template <class TSection>
+void ComposeText(THelpdeskReport& report, const TUser& user, TSection&& section) {
+    struct TMarkFresh {
+        THelpdeskReport& Report;
+        ~TMarkFresh() { Report.IsFresh = true; }
+    } markFresh{report};
+
+    report.CreationDate = DateToStr(Today());
+    report.Customer().Assign(user);
+    TLines lines;
+    AppendHeader(lines, report);
+    AppendCustomerBlock(lines, user);
+    AppendProblem(lines, report);
+    AppendTechnicalInformation(lines, report, section);
+    lines.push_back(R"(\par })");
+    report.ReportText().Lines() = std::move(lines);
 }
 }  // namespace
 
@@ -128,38 +155,33 @@ void AppendCustomerBlock(TLines& l, const TUser& user) {
     l.push_back(R"(\par \pard\tx2556\plain\f3\fs24\cf0 )" + kRule);
 }
 
-void AppendTechInfoSection(TLines& l, int number, TTechInfo& collector, const ILogFileSource* item) {
-    l.push_back(R"(\par)");
-    l.push_back(R"(\par \plain\f3\fs16\b)");
-    l.push_back(Format("%d. %s", {number, collector.Caption()}));
-    l.push_back(R"(\par \plain\f3\fs16)");
+TLines CollectTechInfoLines(TTechInfo& collector, const ILogFileSource* item) {
     // Whatever one collector meets on this PC (a locked file, a value of an unexpected kind, memory
     // running out) costs that collector's lines only: the helpdesk still gets the rest.
     try {
         collector.CollectInfo(item);
-        const TLines& section = collector.GetInfoText();
-        l.insert(l.end(), section.begin(), section.end());
+        return collector.GetInfoText();
     } catch (const std::exception& e) {
-        l.push_back(VerbatimLine(Format("Deze gegevens konden niet worden verzameld: %s", {e.what()})));
-        l.push_back(RtfPar);
+        return TechInfoNotice(e.what());
     }
 }
 
-void ComposeReportText(THelpdeskReport& report, const TUser& user) {
-    struct TMarkFresh {
-        THelpdeskReport& Report;
-        ~TMarkFresh() { Report.IsFresh = true; }
-    } markFresh{report};
+TLines TechInfoNotice(const std::string& reason) {
+    return {VerbatimLine(Format("Deze gegevens konden niet worden verzameld: %s", {reason})), RtfPar};
+}
 
-    report.CreationDate = DateToStr(Today());
-    report.Customer().Assign(user);
-    TLines lines;
-    AppendHeader(lines, report);
-    AppendCustomerBlock(lines, user);
-    AppendProblem(lines, report);
-    AppendTechnicalInformation(lines, report);
-    lines.push_back(R"(\par })");
-    report.ReportText().Lines() = std::move(lines);
+void ComposeReportText(THelpdeskReport& report, const TUser& user) {
+    TLines section;
+    ComposeText(report, user, [&](size_t i) -> const TLines& {
+        section = CollectTechInfoLines(*report.TechInfos[i], report.ServiceItem.get());
+        return section;
+    });
+}
+
+void ComposeReportText(THelpdeskReport& report, const TUser& user, const std::vector<TLines>& sections) {
+    BranAssert(sections.size() == report.TechInfos.size(), "ComposeReportText: one section per collector",
+               "Source\\Common\\Helpdesk");
+    ComposeText(report, user, [&](size_t i) -> const TLines& { return sections[i]; });
 }
 
 void ComposeReport(THelpdeskReport& report, const TUser& user) {

@@ -17,18 +17,21 @@ class TUser;
 constexpr int ReportHeaderLineCount = 27;
 
 // Builds the whole text and holds it as the report's text, without writing anything; the user
-// becomes the report's customer. Every collector of the report gathers its data afresh.
-// CreationDate becomes today; IsFresh is true afterwards, also when a step failed (the failure
-// passes on).
+// becomes the report's customer. Every collector of the report gathers its data afresh, one after
+// the other on this thread. CreationDate becomes today; IsFresh is true afterwards, also when a step
+// failed (the failure passes on).
 void ComposeReportText(THelpdeskReport& report, const TUser& user);
+// The same with the sections gathered beforehand (TReportComposition): sections[i] holds the lines
+// of the report's i-th collector.
+void ComposeReportText(THelpdeskReport& report, const TUser& user, const std::vector<std::vector<std::string>>& sections);
 // ComposeReportText, then CASE.RTF written.
 void ComposeReport(THelpdeskReport& report, const TUser& user);
 
-// One numbered section of the chapter "Technische Informatie": its heading, then the lines of the
-// collector gathered afresh for the item, or a notice in their place when the collector fails.
-// Never throws for the collector's sake.
-void AppendTechInfoSection(std::vector<std::string>& lines, int number, TTechInfo& collector,
-                           const ILogFileSource* item);
+// The lines of one collector gathered afresh for the item, or a notice in their place when the
+// collector fails. Never throws for the collector's sake.
+std::vector<std::string> CollectTechInfoLines(TTechInfo& collector, const ILogFileSource* item);
+// What stands in a section whose lines could not be gathered, and why.
+std::vector<std::string> TechInfoNotice(const std::string& reason);
 
 // The customer block of a user record (also used by the address change).
 void AppendCustomerBlock(std::vector<std::string>& lines, const TUser& user);

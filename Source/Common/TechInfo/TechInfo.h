@@ -69,6 +69,9 @@ public:
     // The concrete collector's class name as listed in the category table.
     const std::string& ClassName() const { return FClassName; }
     bool Collected() const { return FCollected; }
+    // Whether gathering asks what only the thread of the program's windows knows (its active window);
+    // the others may gather on any thread, each instance on one thread at a time.
+    virtual bool GathersOnWindowThread() const { return false; }
     const std::string& LogFolder() const { return FLogFolder; }  // with trailing backslash
     const std::string& InstallLogFile() const { return FInstallLogFile; }
     const std::string& ProgramLogFile() const { return FProgramLogFile; }

@@ -37,6 +37,9 @@ public:
     int ScreenSaverTimeout = 0;  // minutes
     TStringList Modes;
 
+    // The current mode is that of the program's active window, which only the window's own thread sees.
+    bool GathersOnWindowThread() const override { return true; }
+
 protected:
     void GatherInfo() override;
     const TStringList& BuildInfoText() override;
