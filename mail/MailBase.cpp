@@ -17,13 +17,21 @@ bool TmsMailBase::IsFinalReplyLine(const std::string& line) {
     return line.size() >= 3 && (line.size() == 3 || line[3] != '-');
 }
 
-std::string TmsMailBase::ReadReply(bool quiet) {
+std::string TmsMailBase::ReadReply(bool quiet, std::vector<std::string>* lines) {
+    return ReadReplyAccepting(quiet, lines, nullptr);
+}
+
+std::string TmsMailBase::ReadChallenge() { return ReadReplyAccepting(false, nullptr, "334"); }
+
+std::string TmsMailBase::ReadReplyAccepting(bool quiet, std::vector<std::string>* lines, const char* alsoAccepted) {
     for (;;) {
         std::string line = ReadLine();
-        if (!AcceptableReply(line)) {
+        if (!AcceptableReply(line) && !(alsoAccepted && line.rfind(alsoAccepted, 0) == 0)) {
             if (!quiet) FireError(line);
-            throw ESocketError(line.empty() ? "Connection closed by the server" : line);
+            if (line.empty()) throw ESocketError("Connection closed by the server");
+            throw ERefusedError(line);
         }
+        if (lines) lines->push_back(line);
         if (!Connected() || IsFinalReplyLine(line)) return line;
     }
 }

@@ -52,3 +52,29 @@ inline constexpr const char* InvalidAddress = "An address may not contain contro
 
 // "[10061] Connection refused" and its kind; "Error #<code>" for a code without a text.
 std::string WinsockErrorText(int code);
+
+// Why a message did not go out, as far as the user can do something about it.
+enum class TMailFailure {
+    None,
+    Message,          // the message itself: no sender, no recipient, an attachment that cannot be read
+    Connection,       // no connection, the connection broke off, or no answer in time
+    Refused,          // the server refused a command or the message (the reply line is the detail)
+    TlsNotOffered,    // STARTTLS was chosen and the server does not offer it: nothing went out in plain
+    Tls,              // the encrypted connection could not be made
+    Certificate,      // the server's certificate does not check for its name
+    LoginNotOffered,  // a user name was set and the server offers no log-in this program speaks
+    Login,            // the server refused the user name or the password
+    Canceled          // the user stopped it
+};
+
+// A refusal: the server's reply line.
+class ERefusedError : public ESocketError {
+public:
+    explicit ERefusedError(const std::string& reply) : ESocketError(reply) {}
+};
+// The protected connection or the log-in failed; Kind says which of those failures it is.
+class ESecureMailError : public ESocketError {
+public:
+    ESecureMailError(TMailFailure kind, const std::string& message) : ESocketError(message), Kind(kind) {}
+    TMailFailure Kind;
+};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/StrConv.h"
+#include "mail/Base64.h"
 #include "mail/DotStuffing.h"
 #include "mail/MailErrors.h"
 #include "mail/MessageEncoder.h"
@@ -17,6 +19,7 @@ void TmsSMTP::Send() {
     if (Busy()) throw ESocketError(MailText::ServerBusy);
     FAccepted = false;
     FInData = false;
+    FFinalReply.clear();
     try {
         if (!Connected()) {
             Open();
@@ -43,17 +46,103 @@ void TmsSMTP::EndSession() {
     Close();
 }
 
+namespace {
+// The words after "250-AUTH" or "250 AUTH=" in upper case, or after the capability itself.
+std::vector<std::string> Capability(const std::vector<std::string>& lines, const std::string& name) {
+    for (const std::string& line : lines) {
+        std::string text = UpperCase(line.size() > 4 ? line.substr(4) : std::string());
+        if (text.rfind(name, 0) != 0) continue;
+        if (text.size() > name.size() && text[name.size()] != ' ' && text[name.size()] != '=') continue;
+        std::vector<std::string> words{name};
+        size_t pos = name.size();
+        while ((pos = text.find_first_not_of(" =", pos)) != std::string::npos) {
+            size_t end = text.find_first_of(" =", pos);
+            words.push_back(text.substr(pos, end - pos));
+            pos = end;
+        }
+        return words;
+    }
+    return {};
+}
+
+bool Offers(const std::vector<std::string>& words, const std::string& word) {
+    return std::find(words.begin() + (words.empty() ? 0 : 1), words.end(), word) != words.end();
+}
+
+std::string Base64(const std::string& text) { return TBase64Encoder::EncodeChunk(text); }
+}  // namespace
+
+void TmsSMTP::UseServer(const TMailServer& server) {
+    Server = server.Server;
+    Security = server.Security;
+    UserName = server.UserName;
+    Password = server.Password;
+    DefaultPort = StandardPort(Security);
+    ServiceName = Security == TMailSecurity::None ? "smtp" : Security == TMailSecurity::StartTls ? "submission" : "submissions";
+}
+
 void TmsSMTP::Login() {
     TBusyGuard busy(*this);
+    if (Security == TMailSecurity::Tls) StartTls();
     ReadReply();  // the greeting
-    try {
-        SendLine("HELO " + LocalHostName());
-        ReadReply(true);
-    } catch (const EBrantel&) {
-        SendLine("HELO");
-        ReadReply();
+    if (Security == TMailSecurity::None && UserName.empty()) {
+        // The plain greeting every server has always understood.
+        try {
+            SendLine("HELO " + LocalHostName());
+            ReadReply(true);
+        } catch (const EBrantel&) {
+            SendLine("HELO");
+            ReadReply();
+        }
+        SetState(TSocketState::Connected);
+        return;
     }
+    std::vector<std::string> capabilities = Hello();
+    if (Security == TMailSecurity::StartTls) {
+        // Never on in plain: the user chose protection, and the account and the report would travel open.
+        if (Capability(capabilities, "STARTTLS").empty())
+            throw ESecureMailError(TMailFailure::TlsNotOffered, "The server does not offer STARTTLS");
+        SendLine("STARTTLS");
+        ReadReply();
+        StartTls();
+        capabilities = Hello();
+    }
+    if (!UserName.empty()) Authenticate(capabilities);
     SetState(TSocketState::Connected);
+}
+
+std::vector<std::string> TmsSMTP::Hello() {
+    std::vector<std::string> lines;
+    try {
+        SendLine("EHLO " + LocalHostName());
+        ReadReply(false, &lines);
+    } catch (const ERefusedError&) {
+        // A server from before EHLO offers neither STARTTLS nor a log-in: what was asked for fails.
+        lines.clear();
+    }
+    return lines;
+}
+
+void TmsSMTP::Authenticate(const std::vector<std::string>& capabilities) {
+    SetState(TSocketState::Authenticating);
+    const std::vector<std::string> mechanisms = Capability(capabilities, "AUTH");
+    const bool plain = Offers(mechanisms, "PLAIN");
+    if (!plain && !Offers(mechanisms, "LOGIN"))
+        throw ESecureMailError(TMailFailure::LoginNotOffered, "The server offers neither AUTH PLAIN nor AUTH LOGIN");
+    try {
+        if (plain) {
+            SendLine("AUTH PLAIN " + Base64(std::string(1, '\0') + UserName + std::string(1, '\0') + Password));
+        } else {
+            SendLine("AUTH LOGIN");
+            ReadChallenge();
+            SendLine(Base64(UserName));
+            ReadChallenge();
+            SendLine(Base64(Password));
+        }
+        ReadReply();
+    } catch (const ERefusedError& e) {
+        throw ESecureMailError(TMailFailure::Login, e.what());
+    }
 }
 
 void TmsSMTP::SendMessage() {
@@ -108,7 +197,7 @@ void TmsSMTP::SendMessage() {
     blocks.Flush();
     FInData = false;
     if (OnProgress) OnProgress(0);
-    ReadReply();
+    FFinalReply = ReadReply();
     FAccepted = true;
 }
 

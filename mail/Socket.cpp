@@ -1,11 +1,14 @@
 #include "mail/Socket.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 #include "mail/AsyncLookup.h"
 #include "mail/MailErrors.h"
+#include "mail/TlsChannel.h"
 #include "mail/Winsock.h"
 
 namespace {
@@ -189,6 +192,8 @@ void TagSocket::Close() {
     if (!FSocket) return;
     if (OnClosing) OnClosing();
     TSocketHandle closing = std::move(FSocket);
+    FTls.reset();
+    FPlain.clear();
     SetState(TSocketState::NotConnected);
     closing.Reset();
     if (OnClosed) OnClosed();
@@ -253,36 +258,67 @@ void TagSocket::WaitFor(const std::function<bool()>& done, bool timeOutIsFailure
 std::string TagSocket::ReadLine() {
     RequireConnected();
     std::string line;
-    for (;;) {
-        char c;
-        int n = Ws().Recv(FSocket.Get(), &c, 1, 0);
-        if (n == 1) {
-            line += c;
-            if (c == '\n') break;
+    if (FTls) {
+        for (;;) {
+            size_t end = FPlain.find('\n');
+            if (end != std::string::npos) {
+                line = FPlain.substr(0, end + 1);
+                FPlain.erase(0, end + 1);
+                break;
+            }
+            if (FPlain.size() > kMaxLine) throw ESocketError("Reply line longer than 255 characters");
+            if (!FTls->Receive(FPlain)) {
+                line = std::exchange(FPlain, {});
+                Close();
+                break;
+            }
+        }
+    } else {
+        // One byte at a time: nothing after the line is taken from the connection, so a server that
+        // starts TLS right after its reply finds the handshake where it left it.
+        for (;;) {
+            std::string byte;
+            if (!ReceiveRaw(byte, 1)) {
+                // The server closed the connection: what arrived is the last line.
+                Close();
+                break;
+            }
+            line += byte;
+            if (byte == "\n") break;
             if (line.size() > kMaxLine) throw ESocketError("Reply line longer than 255 characters");
-            continue;
         }
-        if (n == 0) {
-            // The server closed the connection: what arrived is the last line.
-            Close();
-            break;
-        }
-        int error = Ws().WSAGetLastError();
-        if (error != WSAEWOULDBLOCK) throw ESocketError(WinsockErrorText(error));
-        if (FClosedEvent) {
-            Close();
-            break;
-        }
-        FReadable = false;
-        WaitFor([this] { return FReadable || FClosedEvent; });
     }
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
     return line;
 }
 
+bool TagSocket::ReceiveRaw(std::string& into, size_t most) {
+    RequireConnected();
+    char buffer[16384];
+    for (;;) {
+        int n = Ws().Recv(FSocket.Get(), buffer, static_cast<int>(std::min(most, sizeof buffer)), 0);
+        if (n > 0) {
+            into.append(buffer, static_cast<size_t>(n));
+            return true;
+        }
+        if (n == 0) return false;
+        int error = Ws().WSAGetLastError();
+        if (error != WSAEWOULDBLOCK) throw ESocketError(WinsockErrorText(error));
+        if (FClosedEvent) return false;
+        FReadable = false;
+        WaitFor([this] { return FReadable || FClosedEvent; });
+    }
+}
+
 void TagSocket::SendLine(const std::string& text) { Output().Write(text + "\r\n"); }
 
 void TagSocket::SendBytes(std::string_view bytes) {
+    RequireConnected();
+    if (FTls) FTls->Send(bytes);
+    else SendRaw(bytes);
+}
+
+void TagSocket::SendRaw(std::string_view bytes) {
     RequireConnected();
     while (!bytes.empty()) {
         int n = Ws().Send(FSocket.Get(), bytes.data(), static_cast<int>(bytes.size()), 0);
@@ -296,6 +332,16 @@ void TagSocket::SendBytes(std::string_view bytes) {
         WaitFor([this] { return FWritable || FClosedEvent; });
         if (FClosedEvent && !FWritable) throw ESocketError(WinsockErrorText(WSAECONNRESET));
     }
+}
+
+void TagSocket::StartTls() {
+    RequireConnected();
+    SetState(TSocketState::Securing);
+    auto channel = std::make_unique<TTlsChannel>(
+        HostOf(Server), [this](std::string_view bytes) { SendRaw(bytes); },
+        [this](std::string& into) { return ReceiveRaw(into, SIZE_MAX); });
+    channel->Handshake();
+    FTls = std::move(channel);
 }
 
 void TagSocket::OnTimer() {

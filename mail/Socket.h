@@ -8,12 +8,15 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "mail/MailStream.h"
 #include "platform/Handles.h"
+
+class TTlsChannel;
 
 // Sockets close through the Winsock library the program loads at run time.
 struct TSocketHandleTraits {
@@ -24,7 +27,9 @@ struct TSocketHandleTraits {
 };
 using TSocketHandle = TOwnedHandle<TSocketHandleTraits>;
 
-enum class TSocketState { NotConnected, Resolving, Connecting, Connected, Sending, Quitting };
+enum class TSocketState {
+    NotConnected, Resolving, Connecting, Securing, Authenticating, Connected, Sending, Quitting
+};
 
 class TagSocket {
 public:
@@ -57,11 +62,15 @@ protected:
     void Open();
     void Close();
     std::string ReadLine();  // without CR LF
-    // Commands and message data go out through the connection's sink: the socket itself (a layer
-    // that encrypts the connection would stand in its place and write to the socket in turn).
+    // Commands and message data go out through the connection's sink, which writes with SendBytes:
+    // through the TLS channel once the connection is secured, else straight to the socket.
     TMailSink& Output() { return FOutput; }
     void SendLine(const std::string& text);
     void SendBytes(std::string_view bytes);
+    // Turns the open connection into a TLS connection to the server's host (handshake and the
+    // certificate check); every line after it travels encrypted. Throws ESecureMailError.
+    void StartTls();
+    bool Secured() const { return FTls != nullptr; }
     const std::string& LocalHostName() const { return FLocalHost; }
     // Lets waiting messages through once.
     void ServeMessages();
@@ -74,6 +83,10 @@ private:
     unsigned long ResolveHost(const std::string& host);
     int ResolvePort();
     void RequireConnected() const;
+    // The connection's own bytes, under any TLS: at least one and at most `most` bytes appended,
+    // false once it closed.
+    bool ReceiveRaw(std::string& into, size_t most);
+    void SendRaw(std::string_view bytes);
     // Waits for the answer of a lookup started with TAsyncLookups and gives the lookup up when the
     // wait ends without it. A time-out is reported through OnError only when it is a failure.
     void AwaitLookup(HANDLE lookup, bool timeOutIsFailure);
@@ -97,6 +110,8 @@ private:
     TWindowHandle FWindow;
     TSocketHandle FSocket;
     TSocketOutput FOutput{*this};
+    std::unique_ptr<TTlsChannel> FTls;
+    std::string FPlain;  // decrypted and not yet read
     // A failure inside the window procedure, handed to the waiting code (no exception may cross it).
     std::exception_ptr FCallbackFailure;
     TSocketState FState = TSocketState::NotConnected;

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the cross toolchain, Wine, Xvfb and the independent checkers the tests use.
+# Installs the cross toolchain, Wine, Xvfb and the independent checkers the tests use. Wine's TLS
+# (Schannel) needs GnuTLS of Wine's own architecture, which Wine only recommends; openssl makes the
+# certificates of the mail checks.
 # Idempotent: does nothing when everything is already there.
 # A mirror in mid-sync is survived: a failing index is retried and then done without, and an
 # install that wants versions the incomplete indexes lack is tried again with the release's own.
@@ -10,9 +12,9 @@ packages=(g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest cmake make ccac
           binutils-mingw-w64-i686 fonts-dejavu-core fonts-wine locales)
 # The tests run 32-bit where the machine can, else built for 64-bit Windows (tools/target-arch.sh).
 if [ "$(bash "$(dirname "$0")/target-arch.sh")" = i686 ]; then
-  packages+=(wine32:i386)
+  packages+=(wine32:i386 libgnutls30:i386)
 else
-  packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+  packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libgnutls30)
 fi
 
 missing=()
