@@ -310,3 +310,61 @@ TEST(SMTP, CancelEndsTheWaitAndNestedPhasesAreRefused) {
     EXPECT_EQ(nested, "Server is busy");
     EXPECT_TRUE(smtp.MessageAccepted());
 }
+
+TEST(SMTP, LoginAndProtectionAreNegotiatedOrRefused) {
+    const std::string ehloPlainLogin = "250-localhost\r\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n";
+    // base64 of "\0jan\0w8 woord" and of "jan", "w8 woord".
+    const std::string plainToken = "AGphbgB3OCB3b29yZA==";
+    struct Case {
+        const char* what;
+        TMailSecurity security;
+        const char* user;
+        std::vector<std::string> replies;
+        TMailFailure failure;
+        std::vector<std::string> expected;  // lines the client sent, in this order
+        bool mailFromSent;
+    };
+    const Case cases[] = {
+        {"AUTH PLAIN preferred", TMailSecurity::None, "jan",
+         {"220 welkom\r\n", ehloPlainLogin, "235 ok\r\n", "250 ok\r\n", "250 ok\r\n", "354 ga\r\n", "250 klaar\r\n"},
+         TMailFailure::None, {"AUTH PLAIN " + plainToken, "MAIL FROM:<jan@example.nl>"}, true},
+        {"AUTH LOGIN when only that is offered", TMailSecurity::None, "jan",
+         {"220 welkom\r\n", "250-localhost\r\n250 AUTH=LOGIN\r\n", "334 VXNlcm5hbWU6\r\n", "334 UGFzc3dvcmQ6\r\n",
+          "235 ok\r\n", "250 ok\r\n", "250 ok\r\n", "354 ga\r\n", "250 klaar\r\n"},
+         TMailFailure::None, {"AUTH LOGIN", "amFu", "dzggd29vcmQ=", "MAIL FROM:<jan@example.nl>"}, true},
+        {"log-in refused", TMailSecurity::None, "jan", {"220 welkom\r\n", ehloPlainLogin, "535 5.7.8 nee\r\n"},
+         TMailFailure::Login, {"AUTH PLAIN " + plainToken, "QUIT"}, false},
+        {"no log-in offered", TMailSecurity::None, "jan", {"220 welkom\r\n", "250-localhost\r\n250 SIZE 100\r\n"},
+         TMailFailure::LoginNotOffered, {"QUIT"}, false},
+        {"STARTTLS not offered", TMailSecurity::StartTls, "jan", {"220 welkom\r\n", ehloPlainLogin},
+         TMailFailure::TlsNotOffered, {"QUIT"}, false},
+        {"EHLO unknown to the server", TMailSecurity::StartTls, "", {"220 welkom\r\n", "500 wat?\r\n"},
+         TMailFailure::TlsNotOffered, {"QUIT"}, false},
+    };
+    for (const Case& c : cases) {
+        std::string received;
+        TMailOutcome outcome;
+        {
+            TLoopbackPeer peer(Dialogue(c.replies, received));
+            TMailServer server(Server(peer));
+            server.Security = c.security;
+            server.UserName = c.user;
+            server.Password = "w8 woord";
+            SendMail("jan@example.nl", {"a@b.nl"}, "s", {}, server, {"x"}, {}, &outcome);
+            peer.Join();
+        }
+        EXPECT_EQ(outcome.Failure, c.failure) << c.what << ": " << outcome.Detail << "\n" << received;
+        EXPECT_EQ(received.rfind("EHLO ", 0), 0u) << c.what << "\n" << received;
+        size_t at = 0;
+        for (const std::string& line : c.expected) {
+            size_t found = ("\r\n" + received).find("\r\n" + line + "\r\n", at);
+            EXPECT_NE(found, std::string::npos) << c.what << ": " << line << "\n" << received;
+            if (found != std::string::npos) at = found + line.size();
+        }
+        EXPECT_EQ(Has(received, "MAIL FROM:<jan@example.nl>"), c.mailFromSent) << c.what;
+        EXPECT_EQ(received.find("STARTTLS"), std::string::npos) << c.what << ": never asked where not offered";
+        if (c.failure == TMailFailure::None) {
+            EXPECT_EQ(outcome.FinalReply, "250 klaar") << c.what;
+        }
+    }
+}
