@@ -3,14 +3,17 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <string_view>
+
 #include "core/Exceptions.h"
 
 namespace {
 // Ties the stored secrets to this program: another program of the same user that unprotects them
 // without this tag gets nothing.
-const char kEntropy[] = "Bran-Service mailserver";
+constexpr std::string_view kEntropy = "Bran-Service mailserver";
 
-DATA_BLOB Blob(const std::string& bytes) {
+// Points into `bytes`, which must outlive the blob.
+DATA_BLOB Blob(std::string_view bytes) {
     return {static_cast<DWORD>(bytes.size()), reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data()))};
 }
 

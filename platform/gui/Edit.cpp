@@ -35,6 +35,16 @@ void TCustomEdit::SetSelection(int start, int length) {
 bool TCustomEdit::Modified() const { return SendMessageW(Handle(), EM_GETMODIFY, 0, 0) != 0; }
 void TCustomEdit::SetModified(bool value) { SendMessageW(Handle(), EM_SETMODIFY, value, 0); }
 
+void TCustomEdit::SetPasswordChar(wchar_t mask) {
+    SendMessageW(Handle(), EM_SETPASSWORDCHAR, mask, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TCustomEdit::SetNumbersOnly(bool value) {
+    LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+    SetWindowLongW(Handle(), GWL_STYLE, value ? style | ES_NUMBER : style & ~ES_NUMBER);
+}
+
 bool TCustomEdit::Command(WORD code) {
     if (code != EN_CHANGE) return false;
     DoChange();

@@ -14,6 +14,10 @@ public:
     void SetSelection(int start, int length);
     bool Modified() const;
     void SetModified(bool value);
+    // Shows every character as `mask` (a secret being typed); 0 shows the text again.
+    void SetPasswordChar(wchar_t mask);
+    // Lets only digits be typed.
+    void SetNumbersOnly(bool value);
 
     // Fired at every change of the text, by the user or the program.
     TNotifyEvent OnChange;

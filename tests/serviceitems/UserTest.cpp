@@ -95,6 +95,8 @@ TEST_F(User, DescriptorPropertiesInRegistrationOrder) {
             {"Internet", "&Ik beschik over een Internet-aansluiting",
              "De gebruiker beschikt over een Internet-aansluiting", "TBooleanProp", -1, true, 0},
             {"Mailserver", "&Mailserver", "Mailserver", s, 40, DefaultMailHost, 0},
+            {"MailSecurity", "&Beveiliging", "De beveiliging van de verbinding met de mailserver.", s, 10, none, 0},
+            {"MailUserName", "&Gebruikersnaam", "De gebruikersnaam bij de mailserver.", s, 80, none, 0},
         });
     // The default mail host is a host name in upper case that fits the property.
     const std::string host = DefaultMailHost;

@@ -47,6 +47,17 @@ TRegistrySandbox::TRegistrySandbox() : FScratchPath("Software\\BranTests\\" + Un
     FLocalMachine = lm;
     FCurrentUser = cu;
     FClassesRoot = cr;
+    // The platform's cryptographic providers are registered there: without them the platform's
+    // data protection and certificate checks would fail inside the sandbox.
+    HKEY cryptography = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Cryptography", 0, KEY_READ, &cryptography) == 0) {
+        HKEY copy = nullptr;
+        RegCreateKeyExW(lm, L"Software\\Microsoft\\Cryptography", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &copy,
+                        nullptr);
+        RegCopyTreeW(cryptography, nullptr, copy);
+        RegCloseKey(copy);
+        RegCloseKey(cryptography);
+    }
     EXPECT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, lm), ERROR_SUCCESS);
     EXPECT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, cu), ERROR_SUCCESS);
     EXPECT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, cr), ERROR_SUCCESS);

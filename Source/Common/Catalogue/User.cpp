@@ -65,6 +65,10 @@ void TUserDesc::DescribeProps(TAppObj& p) {
                     "De gebruiker beschikt over een Internet-aansluiting", "&Ik beschik over een Internet-aansluiting",
                     "Internet");
     DescribeString(*this, p, F::fMailserver, 40, DefaultMailHost, 0, "Mailserver", "&Mailserver", "Mailserver");
+    DescribeString(*this, p, F::fMailSecurity, 10, none, 0, "De beveiliging van de verbinding met de mailserver.",
+                   "&Beveiliging", "MailSecurity");
+    DescribeString(*this, p, F::fMailUserName, 80, none, 0, "De gebruikersnaam bij de mailserver.",
+                   "&Gebruikersnaam", "MailUserName");
 }
 
 void TUserDesc::DefineSortOrders() { AddSortOrder("Achternaam", {"LastName"}); }

@@ -24,7 +24,7 @@ class TUser : public TAppObj {
 public:
     enum TField {
         fLastName, fInitials, fPrefix, fOrganization, fStreet, fHouseNumber, fZipCode, fCity, fCountry, fEmail,
-        fTel, fReachableFrom, fReachableUntil, fFax, fCallBeforeFax, fInternet, fMailserver
+        fTel, fReachableFrom, fReachableUntil, fFax, fCallBeforeFax, fInternet, fMailserver, fMailSecurity, fMailUserName
     };
     TUser();
 
@@ -45,6 +45,10 @@ public:
     TBooleanProp& CallBeforeFax() const { return FieldAs<TBooleanProp>(fCallBeforeFax); }
     TBooleanProp& Internet() const { return FieldAs<TBooleanProp>(fInternet); }
     TStringProp& Mailserver() const { return FieldAs<TStringProp>(fMailserver); }
+    // How the mail server is reached and logged in to (MailServerSetting.h); the password is kept
+    // apart, for the Windows user alone, and is no property of the record.
+    TStringProp& MailSecurity() const { return FieldAs<TStringProp>(fMailSecurity); }
+    TStringProp& MailUserName() const { return FieldAs<TStringProp>(fMailUserName); }
 
     // "Klantnummer": the zip code and the house number without blanks, then the first three
     // characters of the last name ("1234 AB", "12 a", "Jansen" give "1234AB12aJan").

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Source/Common/Catalogue/Deployment.h"
+#include "Source/Common/Catalogue/MailServerSetting.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
 #include "Source/Common/Catalogue/Services.h"
 #include "Source/Common/Catalogue/User.h"
@@ -239,9 +240,12 @@ bool TReportDelivery::EmailReport(THelpdeskReport& report, const TUser& user) {
                            {MegaBytes(size), MegaBytes(MaxEmailArchiveSize)}));
         return false;
     }
-    bool sent = SendMail(email, {HelpdeskRecipient(report)}, user.CustomerNumber(), {archive->Path()}, server, {},
-                         MailProviders());
-    ShowInformation(sent ? "Het helpdeskrapport is verzonden." : "Het verzenden van het helpdeskrapport is niet gelukt.");
+    TMailOutcome outcome;
+    bool sent = SendMail(email, {HelpdeskRecipient(report)}, user.CustomerNumber(), {archive->Path()},
+                         MailServerOf(user), {}, MailProviders(), &outcome);
+    ShowInformation(sent ? "Het helpdeskrapport is verzonden."
+                         : WithReason("Het verzenden van het helpdeskrapport is niet gelukt.",
+                                      MailFailureText(outcome, server)));
     return sent;
 }
 

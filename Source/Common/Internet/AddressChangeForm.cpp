@@ -9,6 +9,7 @@
 #include "Source/Common/TechInfo/TechInfo.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
+#include "Source/Common/Catalogue/MailServerSetting.h"
 #include "mail/SendMail.h"
 #include "platform/Files.h"
 #include "platform/gui/Application.h"
@@ -208,8 +209,12 @@ bool TfrmAddressChange::SendAddressChange() {
         return false;
     }
     THourglass hourglass;
-    return SendMail(FNewUser->Email().AsString(), {AddressChangeMailbox}, AddressChangeSubject(*FOldUser, *FNewUser),
-                    {}, server, AddressChangeBody(*FNewUser), MailProviders());
+    TMailOutcome outcome;
+    const bool sent = SendMail(FNewUser->Email().AsString(), {AddressChangeMailbox},
+                               AddressChangeSubject(*FOldUser, *FNewUser), {}, MailServerOf(*FNewUser),
+                               AddressChangeBody(*FNewUser), MailProviders(), &outcome);
+    FSendFailure = MailFailureText(outcome, server);
+    return sent;
 }
 
 void TfrmAddressChange::btnSendClick(TControl*) {
@@ -221,6 +226,7 @@ void TfrmAddressChange::btnSendClick(TControl*) {
         return;
     }
     FNewUser->SaveToRegistry();
+    FSendFailure.clear();
     bool sent = SendAddressChange();
     if (sent) {
         // Blanks between the parts: the script has always read them as "+".
@@ -232,7 +238,8 @@ void TfrmAddressChange::btnSendClick(TControl*) {
         request.EmailOld = FOldUser->Email().AsString();
         sent = PostWebForm(GetProgramFolder(), request, "Versturen adreswijziging");
     }
-    ShowInformation(sent ? "De adreswijziging is verzonden." : "Het verzenden van de adreswijziging is niet gelukt.");
+    ShowInformation(sent ? "De adreswijziging is verzonden."
+                         : WithReason("Het verzenden van de adreswijziging is niet gelukt.", FSendFailure));
     SetModalResult(mrOk);
 }
 

@@ -79,6 +79,7 @@ private:
     void Layout();
     bool CheckInput();
     bool SendAddressChange();
+    std::string FSendFailure;  // why the last SendAddressChange failed, for the user
 
     std::unique_ptr<TUser> FOldUser;
     std::unique_ptr<TUser> FNewUser;
