@@ -108,7 +108,10 @@ TEST_F(EmailReport, SendsToTheHelpdeskOfTheApplication) {
             StoreUser("127.0.0.1:" + std::to_string(peer.Port()));
             TMessageRecorder boxes;
             EXPECT_EQ(Delivery.EmailReport(*Report, User), c.Sent);
-            EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{Question("p.jansen@example.nl"), c.Sent ? Sent : NotSent}));
+            // A failure says why, on a line of its own.
+            const std::string outcome =
+                c.Sent ? Sent : NotSent + std::string("\r\rDe mail-server 127.0.0.1 heeft het bericht geweigerd: 550 onbekend");
+            EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{Question("p.jansen@example.nl"), outcome}));
             EXPECT_EQ(boxes.Messages()[0].Kind, TMsgKind::Question);
             EXPECT_EQ(boxes.Messages()[0].Buttons, TMsgButtons::YesNo);
         }

@@ -3,21 +3,18 @@
 #include "Source/Common/Catalogue/Deployment.h"
 #include "Source/Common/Catalogue/MailServerSetting.h"
 #include "lib/OACInterface.h"
+#include "mail/Socket.h"
 #include "platform/gui/Messages.h"
 
 namespace {
 // In the order of TMailSecurity.
 const char* const kSecurityChoices[] = {"Geen", "STARTTLS", "TLS vanaf het begin"};
 
-// "host" or "host:port", as the setting has always been read.
-std::string HostOf(const std::string& server) { return server.substr(0, server.find(':')); }
+// "host" or "host:port", as the transport has always read the setting; port 0 is no port to send to.
+std::string HostOf(const std::string& server) { return TagSocket::HostOf(server); }
 int PortOf(const std::string& server) {
-    size_t colon = server.find(':');
-    if (colon == std::string::npos) return -1;
-    const std::string digits = server.substr(colon + 1);
-    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
-    int port = std::stoi(digits);
-    return port >= 1 && port <= 65535 ? port : -1;
+    const int port = TagSocket::PortOf(server);
+    return port >= 1 ? port : -1;
 }
 
 // Typing and leaving a field never complain; OK checks the values.
@@ -127,12 +124,7 @@ void TfrmMailserver::SetSecurity(TMailSecurity security) {
     cboSecurityChange(&cboSecurity);
 }
 
-int TfrmMailserver::Port() const {
-    const std::string text = txtPort.Text();
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
-    const int port = std::stoi(text);
-    return port >= 1 && port <= 65535 ? port : -1;
-}
+int TfrmMailserver::Port() const { return PortOf(":" + txtPort.Text()); }
 
 void TfrmMailserver::FormCreate(TControl*) {
     FUser = std::make_unique<TUser>();
