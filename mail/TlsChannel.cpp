@@ -6,6 +6,7 @@
 
 #include "core/StrConv.h"
 #include "mail/MailErrors.h"
+#include "platform/LateLibrary.h"
 
 namespace {
 constexpr ULONG kContextRequest = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY |
@@ -22,13 +23,24 @@ std::string StatusText(const char* what, SECURITY_STATUS status) {
 }
 
 struct TCertificateFree {
-    void operator()(const CERT_CONTEXT* c) const { CertFreeCertificateContext(c); }
+    void operator()(const CERT_CONTEXT* c) const {
+        if (const auto free = BRAN_LATE_FIND(Crypt32(), CertFreeCertificateContext)) free(c);
+    }
 };
 struct TChainFree {
-    void operator()(const CERT_CHAIN_CONTEXT* c) const { CertFreeCertificateChain(c); }
+    void operator()(const CERT_CHAIN_CONTEXT* c) const {
+        if (const auto free = BRAN_LATE_FIND(Crypt32(), CertFreeCertificateChain)) free(c);
+    }
 };
 struct TEngineFree {
-    void operator()(HCERTCHAINENGINE e) const { CertFreeCertificateChainEngine(e); }
+    void operator()(HCERTCHAINENGINE e) const {
+        if (const auto free = BRAN_LATE_FIND(Crypt32(), CertFreeCertificateChainEngine)) free(e);
+    }
+};
+struct TContextBufferFree {
+    void operator()(void* buffer) const {
+        if (const auto free = BRAN_LATE_FIND(Secur32(), FreeContextBuffer)) free(buffer);
+    }
 };
 }  // namespace
 
@@ -36,8 +48,10 @@ TTlsChannel::TTlsChannel(std::string serverName, TSendRaw send, TReceiveRaw rece
     : FServerName(std::move(serverName)), FSendRaw(std::move(send)), FReceiveRaw(std::move(receive)) {}
 
 TTlsChannel::~TTlsChannel() {
-    if (FHaveContext) DeleteSecurityContext(&FContext);
-    if (FHaveCredentials) FreeCredentialsHandle(&FCredentials);
+    if (FHaveContext)
+        if (const auto remove = BRAN_LATE_FIND(Secur32(), DeleteSecurityContext)) remove(&FContext);
+    if (FHaveCredentials)
+        if (const auto free = BRAN_LATE_FIND(Secur32(), FreeCredentialsHandle)) free(&FCredentials);
 }
 
 void TTlsChannel::Handshake() {
@@ -47,13 +61,13 @@ void TTlsChannel::Handshake() {
     // platform's chain for the server's name, nothing the connection could talk its way around.
     credentials.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
     TimeStamp expiry;
-    SECURITY_STATUS status = AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W),
-                                                       SECPKG_CRED_OUTBOUND, nullptr, &credentials, nullptr,
-                                                       nullptr, &FCredentials, &expiry);
+    SECURITY_STATUS status = BRAN_LATE(Secur32(), AcquireCredentialsHandleW)(
+        nullptr, const_cast<wchar_t*>(UNISP_NAME_W), SECPKG_CRED_OUTBOUND, nullptr, &credentials, nullptr, nullptr,
+        &FCredentials, &expiry);
     if (status != SEC_E_OK) Fail("AcquireCredentialsHandle", status);
     FHaveCredentials = true;
     HandshakeLoop(false);
-    status = QueryContextAttributesW(&FContext, SECPKG_ATTR_STREAM_SIZES, &FSizes);
+    status = BRAN_LATE(Secur32(), QueryContextAttributesW)(&FContext, SECPKG_ATTR_STREAM_SIZES, &FSizes);
     if (status != SEC_E_OK) Fail("QueryContextAttributes", status);
     CheckCertificate();
 }
@@ -71,14 +85,14 @@ void TTlsChannel::HandshakeLoop(bool haveInput) {
         SecBuffer out[1] = {{0, SECBUFFER_TOKEN, nullptr}};
         SecBufferDesc outDesc{SECBUFFER_VERSION, 1, out};
         ULONG attributes = 0;
-        SECURITY_STATUS status = InitializeSecurityContextW(
+        SECURITY_STATUS status = BRAN_LATE(Secur32(), InitializeSecurityContextW)(
             &FCredentials, FHaveContext ? &FContext : nullptr, target.data(), kContextRequest, 0, 0,
             haveInput ? &inDesc : nullptr, 0, &FContext, &outDesc, &attributes, nullptr);
         FHaveContext = true;
         // Whatever the platform wants sent goes out, also with an error: it may be the alert that
         // tells the server why.
         if (out[0].pvBuffer) {
-            std::unique_ptr<void, decltype(&FreeContextBuffer)> token(out[0].pvBuffer, &FreeContextBuffer);
+            std::unique_ptr<void, TContextBufferFree> token(out[0].pvBuffer);
             if (out[0].cbBuffer) FSendRaw({static_cast<const char*>(out[0].pvBuffer), out[0].cbBuffer});
         }
         if (status == SEC_E_INCOMPLETE_MESSAGE) {
@@ -99,7 +113,8 @@ void TTlsChannel::HandshakeLoop(bool haveInput) {
 
 void TTlsChannel::CheckCertificate() {
     const CERT_CONTEXT* received = nullptr;
-    SECURITY_STATUS status = QueryContextAttributesW(&FContext, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &received);
+    SECURITY_STATUS status =
+        BRAN_LATE(Secur32(), QueryContextAttributesW)(&FContext, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &received);
     if (status != SEC_E_OK || !received)
         throw ESecureMailError(TMailFailure::Certificate, StatusText("no server certificate", status));
     std::unique_ptr<const CERT_CONTEXT, TCertificateFree> certificate(received);
@@ -108,7 +123,7 @@ void TTlsChannel::CheckCertificate() {
     CERT_CHAIN_ENGINE_CONFIG config{};
     config.cbSize = sizeof config;
     HCERTCHAINENGINE rawEngine = nullptr;
-    if (!CertCreateCertificateChainEngine(&config, &rawEngine))
+    if (!BRAN_LATE(Crypt32(), CertCreateCertificateChainEngine)(&config, &rawEngine))
         throw ESecureMailError(TMailFailure::Certificate, "CertCreateCertificateChainEngine failed");
     std::unique_ptr<void, TEngineFree> engine(rawEngine);
 
@@ -119,8 +134,8 @@ void TTlsChannel::CheckCertificate() {
     para.RequestedUsage.Usage.cUsageIdentifier = 1;
     para.RequestedUsage.Usage.rgpszUsageIdentifier = &serverAuth;
     const CERT_CHAIN_CONTEXT* rawChain = nullptr;
-    if (!CertGetCertificateChain(rawEngine, certificate.get(), nullptr, certificate->hCertStore, &para, 0, nullptr,
-                                 &rawChain))
+    if (!BRAN_LATE(Crypt32(), CertGetCertificateChain)(rawEngine, certificate.get(), nullptr, certificate->hCertStore,
+                                                       &para, 0, nullptr, &rawChain))
         throw ESecureMailError(TMailFailure::Certificate, "CertGetCertificateChain failed");
     std::unique_ptr<const CERT_CHAIN_CONTEXT, TChainFree> chain(rawChain);
 
@@ -134,7 +149,7 @@ void TTlsChannel::CheckCertificate() {
     policy.pvExtraPolicyPara = &ssl;
     CERT_CHAIN_POLICY_STATUS result{};
     result.cbSize = sizeof result;
-    if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, rawChain, &policy, &result))
+    if (!BRAN_LATE(Crypt32(), CertVerifyCertificateChainPolicy)(CERT_CHAIN_POLICY_SSL, rawChain, &policy, &result))
         throw ESecureMailError(TMailFailure::Certificate, "CertVerifyCertificateChainPolicy failed");
     // The chain's own verdict counts as well: a chain that ends at no trusted root is refused even
     // where a policy check lets it pass.
@@ -158,7 +173,7 @@ void TTlsChannel::Send(std::string_view plain) {
                                 {FSizes.cbTrailer, SECBUFFER_STREAM_TRAILER, record.data() + FSizes.cbHeader + n},
                                 {0, SECBUFFER_EMPTY, nullptr}};
         SecBufferDesc desc{SECBUFFER_VERSION, 4, buffers};
-        SECURITY_STATUS status = EncryptMessage(&FContext, 0, &desc, 0);
+        SECURITY_STATUS status = BRAN_LATE(Secur32(), EncryptMessage)(&FContext, 0, &desc, 0);
         if (status != SEC_E_OK) Fail("EncryptMessage", status);
         FSendRaw(std::string_view(record).substr(0, buffers[0].cbBuffer + buffers[1].cbBuffer + buffers[2].cbBuffer));
         plain.remove_prefix(n);
@@ -173,7 +188,7 @@ bool TTlsChannel::Receive(std::string& plain) {
                                     {0, SECBUFFER_EMPTY, nullptr},
                                     {0, SECBUFFER_EMPTY, nullptr}};
             SecBufferDesc desc{SECBUFFER_VERSION, 4, buffers};
-            SECURITY_STATUS status = DecryptMessage(&FContext, &desc, 0, nullptr);
+            SECURITY_STATUS status = BRAN_LATE(Secur32(), DecryptMessage)(&FContext, &desc, 0, nullptr);
             if (status == SEC_E_OK || status == SEC_I_RENEGOTIATE || status == SEC_I_CONTEXT_EXPIRED) {
                 size_t before = plain.size();
                 std::string extra;

@@ -34,3 +34,4 @@ TLateLibrary& Wininet() { static TLateLibrary& library = Lasting(L"wininet.dll")
 TLateLibrary& Bcrypt() { static TLateLibrary& library = Lasting(L"bcrypt.dll"); return library; }
 TLateLibrary& Wintrust() { static TLateLibrary& library = Lasting(L"wintrust.dll"); return library; }
 TLateLibrary& Crypt32() { static TLateLibrary& library = Lasting(L"crypt32.dll"); return library; }
+TLateLibrary& Secur32() { static TLateLibrary& library = Lasting(L"secur32.dll"); return library; }

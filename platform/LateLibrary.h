@@ -48,6 +48,7 @@ TLateLibrary& Wininet();
 TLateLibrary& Bcrypt();
 TLateLibrary& Wintrust();
 TLateLibrary& Crypt32();
+TLateLibrary& Secur32();
 
 #define BRAN_LATE(library, function) ((library).Function<decltype(::function)>(#function))
 #define BRAN_LATE_FIND(library, function) ((library).Find<decltype(::function)>(#function))

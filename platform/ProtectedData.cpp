@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/Exceptions.h"
+#include "platform/LateLibrary.h"
 
 namespace {
 // Ties the stored secrets to this program: another program of the same user that unprotects them
@@ -28,7 +29,8 @@ std::string TakeBlob(DATA_BLOB& blob) {
 
 std::string ProtectForCurrentUser(const std::string& secret) {
     DATA_BLOB in = Blob(secret), entropy = Blob(kEntropy), out{};
-    if (!CryptProtectData(&in, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
+    const auto protect = BRAN_LATE(Crypt32(), CryptProtectData);
+    if (!protect(&in, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
         throw EBrantel("ProtectedData", "Protect", "CryptProtectData: fout " + std::to_string(GetLastError()));
     return TakeBlob(out);
 }
@@ -36,7 +38,8 @@ std::string ProtectForCurrentUser(const std::string& secret) {
 std::optional<std::string> UnprotectForCurrentUser(const std::string& stored) {
     if (stored.empty()) return std::nullopt;
     DATA_BLOB in = Blob(stored), entropy = Blob(kEntropy), out{};
-    if (!CryptUnprotectData(&in, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
+    const auto unprotect = BRAN_LATE(Crypt32(), CryptUnprotectData);
+    if (!unprotect(&in, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
         return std::nullopt;
     return TakeBlob(out);
 }
