@@ -8,6 +8,7 @@
 
 #include "Source/Common/Shell/MainForm.h"
 #include "core/StrConv.h"
+#include "platform/StartupTrace.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Messages.h"
 
@@ -25,11 +26,13 @@ std::vector<std::string> CommandLineArguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    StartupMark("loaded");
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     Application().SetTitle("Bran-Service");
     try {
         auto main = CreateForm<TfrmMain>(CommandLineArguments());
+        StartupMark("created");
         Application().Run(*main);
     } catch (const std::exception& e) {
         ShowException(e);

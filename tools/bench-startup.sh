@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Start-up of the program against Wine's own notepad.exe, side by side in the demo prefix of
-# `make run`, and the refresh a user waits for when coming back from another program.
+# `make run`, and the refresh a user waits for when coming back from another program. The program's
+# starts are split by the marks it writes when BRAN_STARTUP_TRACE names a file (platform/StartupTrace):
+# process and library loading, creating the main window, discovery, filling the lists, and what is
+# left until the window is settled (showing, the first paint, waiting for input).
 #   usage: tools/bench-startup.sh <build-folder>   (inside an X display; BENCH_RUNS runs, default 5)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +19,9 @@ wine wineboot >/dev/null 2>&1 </dev/null || true
 
 folder=$(winepath -w "$demo")
 program="$folder\\BranService.exe"
+trace="$build/startup-trace.txt"
+rm -f "$trace"
+export BRAN_STARTUP_TRACE=$(winepath -w "$trace")
 # One more run than asked: the first warms the disk cache and Wine's loader and is not counted.
 wine "$build/startuptimer.exe" $((runs + 1)) 20 \
   "notepad.exe|$folder|notepad.exe" \
@@ -23,6 +29,7 @@ wine "$build/startuptimer.exe" $((runs + 1)) 20 \
   "BranService.exe -rBrantel Boekhouden|$folder|\"$program\" \"-rBrantel Boekhouden\"" 2>/dev/null |
   tr -d '\r' | python3 -c '
 import statistics, sys
+trace_file = sys.argv[1]
 starts, refreshes = {}, []
 for line in sys.stdin:
     kind, rest = line.split(" ", 1)
@@ -44,9 +51,36 @@ for label in labels:
     line = "  %-40s %s" % (label, span(times))
     if label != base:
         ratios = [t / b for t, b in zip(times, starts[base][1:]) if b]
-        line += "    %.1f (runs %.1f-%.1f)" % (statistics.median(times) / statistics.median(starts[base][1:]),
+        line += "    %.2f (runs %.2f-%.2f)" % (statistics.median(times) / statistics.median(starts[base][1:]),
                                                min(ratios), max(ratios))
     print(line)
 if refreshes:
     print("refresh on coming back to the program, ms (%d times)  %s" % (len(refreshes), span(refreshes)))
-'
+# The program writes its marks run after run, its labels in turn; each run begins with "loaded".
+runs = []
+try:
+    for line in open(trace_file):
+        phase, ms = line.split()
+        if phase == "loaded":
+            runs.append({})
+        if runs and phase not in runs[-1]:
+            runs[-1][phase] = float(ms)
+except OSError:
+    pass
+program_labels = labels[1:]
+if runs and program_labels:
+    phases = [("process and libraries", None, "loaded"), ("main window created", "loaded", "created"),
+              ("discovery", "created", "discovered"), ("lists filled", "discovered", "filled"),
+              ("shown, painted, idle", "filled", "settled")]
+    print("where a start goes, ms (median of %d runs)      " % (len(starts[base]) - 1) +
+          " ".join("%22s" % name for name, _, _ in phases))
+    for n, label in enumerate(program_labels):
+        own = runs[n::len(program_labels)][1:]
+        for run, total in zip(own, starts[label][1:]):
+            run["settled"] = total
+        cells = []
+        for name, begin, end in phases:
+            values = [r[end] - (r[begin] if begin else 0) for r in own if end in r and (not begin or begin in r)]
+            cells.append("%22.0f" % statistics.median(values) if values else "%22s" % "-")
+        print("  %-44s%s" % (label, " ".join(cells)))
+' "$trace"

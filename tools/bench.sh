@@ -26,9 +26,10 @@ echo "Benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), load average $(cut -d' ' -f1
 for bench in tools/bench-*.sh; do
   [ -f "$bench" ] || continue
   echo
-  echo "== $(basename "$bench" .sh)"
+  echo "== $(basename "$bench" .sh), load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
   bash "$bench" "$build" </dev/null
   status=$?
   [ "$status" -eq 0 ] || echo "   ($(basename "$bench") ended with status $status; its figures may be incomplete)"
+  echo "   load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 done
 exit 0

@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/StartupTrace.h"
 #include "platform/gui/Application.h"
 #include "resources/resource.h"
 
@@ -163,6 +164,7 @@ void TfrmMain::FormShow(TControl*) {
     lstServices.RebuildOnProvided = true;
     if (!FArgs.empty()) ApplyCommandLine();
     barStatus.SetSimpleText(kSelectHint);
+    StartupMark("filled");
 }
 
 void TfrmMain::FormHide(TControl*) { SavePlacement(); }
@@ -181,6 +183,7 @@ void TfrmMain::FormDestroy(TControl*) {
 void TfrmMain::FillServiceItems(const std::string& selectName) {
     TServiceItemList items;
     CollectServiceItems(items);
+    StartupMark("discovered");
     // Only applications and the general item belong in the selector.
     cboServiceItems.SetServiceItems(items);
     TServiceItem* selected = &GetGeneralServiceItem();
