@@ -89,8 +89,10 @@ TEST_F(DeliveryTest, BenchmarkMailMemory) {
         server = "127.0.0.1:" + std::to_string(peer->Port());
     }
     const uint64_t before = PeakMemory();
+    auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(SendMail("p.jansen@example.nl", {"helpdesk@kasboek.nl"}, "1234AB12aJan", {file}, server, {}, {}));
-    printf("mailmemory %llu %llu %llu %llu\n", static_cast<unsigned long long>(FileSize(file).value_or(0)),
+    const double seconds = SecondsSince(start);
+    printf("mailmemory %llu %llu %llu %llu %.3f\n", static_cast<unsigned long long>(FileSize(file).value_or(0)),
            static_cast<unsigned long long>(before), static_cast<unsigned long long>(PeakMemory()),
-           static_cast<unsigned long long>(TmsSMTP::BlockSize));
+           static_cast<unsigned long long>(TmsSMTP::BlockSize), seconds);
 }
