@@ -78,8 +78,8 @@ int wmain() {
     report.SaveReportText();
     const double whole = MillisecondsSince(start);
     std::printf("%-20s %10.1f %8u collectors\n", "ComposeReport", whole, static_cast<unsigned>(collectors.size()));
-    std::printf("%-20s %10.1f\n", "beyond 1 s clock", whole - 1000.0);
-    std::printf("%-20s %10.1f\n", "longest unanswered", std::max(LongestGap, MillisecondsSince(LastTick)));
+    std::printf("%-20s %10.1f\n", "beyond-1s-clock", whole - 1000.0);
+    std::printf("%-20s %10.1f\n", "longest-unanswered", std::max(LongestGap, MillisecondsSince(LastTick)));
     SetProgramFolder("");
     return 0;
 }

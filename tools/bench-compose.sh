@@ -18,9 +18,10 @@ for line in sys.stdin:
     if len(parts) < 2 or parts[0] == "collector":
         continue
     try:
-        rows.setdefault(parts[0], []).append(float(parts[1]))
+        value = float(parts[1])
     except ValueError:
-        pass
+        continue
+    rows.setdefault(parts[0], []).append(value)
 print("report composition, ms (%d runs)         min median    max" % max(len(v) for v in rows.values()))
 for name, values in rows.items():
     print("  %-36s %6.0f %6.0f %6.0f" % (name, min(values), statistics.median(values), max(values)))
