@@ -111,7 +111,7 @@ expect_drive C "Station-type:" "Vast"
 # The system summary: Wine names the computer after the host and the user after the Linux user.
 expect "Computer naam:" "$(hostname | cut -c1-15 | tr '[:lower:]' '[:upper:]')"
 expect "Gebruiker naam:" "$(id -un)"
-memory=$(python3 -c "import re; kb = int(re.search(r'MemTotal:\s+(\d+)', open('/proc/meminfo').read()).group(1)); print('%d Mb' % round(kb / 1024 + 0.5))")
+memory=$(python3 -c "import re; kb = int(re.search(r'MemTotal:\s+(\d+)', open('/proc/meminfo').read()).group(1)); print('%d Mb' % int(kb / 1024 + 0.5))")
 expect "Geheugen:" "$memory"
 nt_value() { wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v "$1" 2>/dev/null | tr -d '\r' |
              awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }

@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "core/Format.h"
 #include "core/StrConv.h"
+#include "platform/Files.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -51,6 +52,14 @@ TEST(DirectXInfo, LinesFromGivenEntries) {
 TEST(DirectXInfo, TheSystemFoldersFiles) {
     TRegistrySandbox registry;
     SetDirectXVersion("4.09.00.0904");
+    // A component replaced by a file without a version resource is there all the same.
+    const std::string unversioned = GetSystemFolder() + "\\DINPUT.VXD";
+    ASSERT_FALSE(FileExists(unversioned));
+    WriteFileBytes(unversioned, "geen");
+    struct TRemove {
+        std::string Path;
+        ~TRemove() { DeleteFileW(Widen(Path).c_str()); }
+    } remove{unversioned};
     TDirectXInfo directX;
     directX.CollectInfo(nullptr);
     ASSERT_TRUE(directX.DirectXInstalled);
@@ -59,8 +68,10 @@ TEST(DirectXInfo, TheSystemFoldersFiles) {
     for (size_t i = 0; i < DirectXComponentFiles.size(); ++i) {
         const std::string file = DirectXComponentFiles[i];
         TFileVersionInfo version;
-        const std::string expected =
-            version.LoadFromFile(file) ? DirectXFileEntry(file, version) : file + " : File not found";
+        const bool versioned = version.LoadFromFile(file);
+        const std::string expected = versioned ? DirectXFileEntry(file, version)
+                                     : FileExists(GetSystemFolder() + "\\" + file) ? DirectXUnversionedEntry(file, version)
+                                                                                    : file + " : File not found";
         EXPECT_EQ(directX.ComponentEntries[i], expected);
     }
     // The system folder of every Windows since 98 has DirectDraw with its version; a 9x driver not.
@@ -69,6 +80,9 @@ TEST(DirectXInfo, TheSystemFoldersFiles) {
     EXPECT_EQ(directX.ComponentEntries[0].rfind("DDRAW.DLL : " + ddraw.FileVersion + "  ", 0), 0u);
     EXPECT_NE(directX.ComponentEntries[0].find(Format("  Size: %d bytes", {ddraw.FileSize})), std::string::npos);
     EXPECT_EQ(directX.ComponentEntries[4], "DSOUND.VXD : File not found");
+    const std::string& dinput = directX.ComponentEntries[8];
+    EXPECT_EQ(dinput.rfind("DINPUT.VXD : Geen versie-informatie  Date: ", 0), 0u) << dinput;
+    EXPECT_EQ(dinput.substr(dinput.size() - 15), "  Size: 4 bytes") << dinput;
     for (const std::string& entry : directX.DriverEntries) EXPECT_EQ(entry.find("File not found"), std::string::npos);
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "CollectorTestSupport.h"
 #include "Source/Common/TechInfo/PrinterInfo.h"
+#include "platform/Registry.h"
 
 namespace {
 
@@ -30,11 +33,11 @@ struct TPrinterRecord {
     }
 };
 
-TStringList LinesOf(const PRINTER_INFO_2W& record) {
+TStringList LinesOf(const PRINTER_INFO_2W& record, const std::string& defaultPrinter = {}) {
     TPrinterInfo printers;
     printers.CollectInfo(nullptr);
     printers.Printers.clear();
-    printers.Printers.push_back(std::make_unique<TPrintDeviceInfo>(record));
+    printers.Printers.push_back(std::make_unique<TPrintDeviceInfo>(record, defaultPrinter));
     return printers.GetInfoText();
 }
 }  // namespace
@@ -45,7 +48,7 @@ TEST(PrinterInfo, LinesFromALevelTwoRecordOnBothPlatformFamilies) {
         "\\par Aantal printers:\\tab 1",
         "\\par",
         "\\par Printer naam:\\tab Laser \\{kantoor\\}",
-        "\\par Printer status:\\tab Gereed",  // two bits at once are no single state
+        "\\par Printer status:\\tab Vastgelopen papier",  // the first of two bits
         "\\par Printer poort:\\tab LPT1:",
         "\\par Print processor:\\tab WinPrint",
         "\\par Data type:\\tab RAW",
@@ -69,7 +72,7 @@ TEST(PrinterInfo, LinesFromALevelTwoRecordOnBothPlatformFamilies) {
     TPlatformOverride family(true);
     TStringList nt = win9x;
     for (size_t i = 10; i <= 17; ++i) nt[i] = nt[i].substr(0, nt[i].find("\\tab ") + 5);
-    EXPECT_EQ(LinesOf(laser.Info), nt);
+    EXPECT_EQ(LinesOf(laser.Info, "LASER {KANTOOR}"), nt);  // the NT family names its default printer
 }
 
 TEST(PrinterInfo, DeviceModeTexts) {
@@ -115,28 +118,33 @@ TEST(PrinterInfo, DeviceModeTexts) {
     EXPECT_EQ(TPrintDeviceInfo(r.Info).PaperSize, "");
 }
 
-TEST(PrinterInfo, StatusWords) {
+TEST(PrinterInfo, StatusWordsAlikeOnBothFamilies) {
     struct {
-        DWORD status;
-        const char *win9x, *nt;
+        DWORD status, attributes;
+        const char* text;
     } cases[] = {
-        {0x0, "Gereed", "Gereed"},
-        {0x1, "Gepauseerd", "Gepauseerd"},
-        {0x2, "Fout", "Gereed"},
-        {0x4, "Wachtend op verwijdering", "Wachtend op verwijdering"},
-        {0x80, "Off-line", "Gereed"},
-        {0x0088, "Gereed", "Gereed"},
-        {0x0005, "Gereed", "Gereed"},
-        {0x80000, "PAGE_PUNT (te complex om af te drukken)", "Gereed"},
-        {0x400000, "Deur open", "Gereed"},
-        {0x800000, "Gereed", "Gereed"},
+        {0x0, 0, "Gereed"},
+        {0x1, 0, "Gepauseerd"},
+        {0x2, 0, "Fout"},
+        {0x4, 0, "Wachtend op verwijdering"},
+        {0x80, 0, "Off-line"},
+        {0x0088, 0, "Vastgelopen papier"},  // the first bit set
+        {0x0005, 0, "Gepauseerd"},
+        {0x80000, 0, "PAGE_PUNT (te complex om af te drukken)"},
+        {0x400000, 0, "Deur open"},
+        {0x800000, 0, "Gereed"},                               // no bit of the table
+        {0x400, PRINTER_ATTRIBUTE_WORK_OFFLINE, "Off-line"},  // set to work off-line by the user
+        {0x02000000, 0, "Off-line"},                           // its print server is off-line
+        {0x1, PRINTER_ATTRIBUTE_WORK_OFFLINE, "Gepauseerd"},
     };
     TPrinterRecord r(L"P", L"LPT1:", 0, 0);
     for (const auto& c : cases) {
         r.Info.Status = c.status;
-        EXPECT_EQ(PrinterStatusText(c.status), c.win9x) << c.status;
-        TPlatformOverride nt(true);
-        EXPECT_EQ(TPrintDeviceInfo(r.Info).Status, c.nt) << c.status;
+        r.Info.Attributes = c.attributes;
+        for (bool nt : {false, true}) {
+            TPlatformOverride family(nt);
+            EXPECT_EQ(TPrintDeviceInfo(r.Info).Status, c.text) << std::hex << c.status << " " << c.attributes << " " << nt;
+        }
     }
 }
 
@@ -151,4 +159,28 @@ TEST(PrinterInfo, RealSpooler) {
     const TStringList& lines = printers.GetInfoText();
     EXPECT_EQ(lines.size(), 2 + 17 * printers.Printers.size());
     EXPECT_EQ(lines[0], "\\par Aantal printers:\\tab " + std::to_string(printers.Printers.size()));
+}
+
+TEST(PrinterInfo, TheSpoolersDefaultAndOffLinePrinters) {
+    // The spooler's registry with the user's default printer and one set to work off-line; the 9x
+    // default bit of the other does not count on the NT family.
+    TRegistrySandbox registry;
+    const std::pair<const char*, DWORD> printers[] = {{"Kantoor", PRINTER_ATTRIBUTE_WORK_OFFLINE}, {"Thuis", PRINTER_ATTRIBUTE_DEFAULT}};
+    for (const auto& [name, attributes] : printers) {
+        TRegKey key;
+        ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, std::string("System\\CurrentControlSet\\Control\\Print\\Printers\\") + name, true));
+        key.WriteString("Name", name);
+        key.WriteInteger("Attributes", static_cast<int>(attributes));
+    }
+    TRegKey user;
+    ASSERT_TRUE(user.Open(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", true));
+    user.WriteString("Device", "Kantoor,winspool,LPT1:");
+    TPrinterInfo info;
+    info.CollectInfo(nullptr);
+    ASSERT_EQ(info.Printers.size(), 2u);
+    std::sort(info.Printers.begin(), info.Printers.end(), [](auto& a, auto& b) { return a->PrinterName < b->PrinterName; });
+    EXPECT_TRUE(info.Printers[0]->IsDefault);
+    EXPECT_EQ(info.Printers[0]->Status, "Off-line");
+    EXPECT_FALSE(info.Printers[1]->IsDefault);
+    EXPECT_EQ(info.Printers[1]->Status, "Gereed");
 }

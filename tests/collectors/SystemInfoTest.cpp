@@ -103,18 +103,19 @@ TEST(SystemInfo, APortSubClassThatIsNoBinaryValueIsAnError) {
     EXPECT_THROW(ReadPorts(), ERegistry);
 }
 
-TEST(SystemInfo, MemoryInWholeMegabytes) {
+TEST(SystemInfo, MemoryInWholeMegabytesRoundedOnce) {
     struct {
         uint64_t bytes;
         const char* text;
     } cases[] = {
-        {130560ull * 1024, "128 Mb"},  // 127.5 + 0.5
-        {128ull << 20, "128 Mb"},      // 128.5 rounds to the even 128
-        {127ull << 20, "128 Mb"},      // 127.5 likewise to 128
-        {(129ull << 20), "130 Mb"},
-        {(16ull << 30) - (300ull << 20) + (700ull << 10), "16085 Mb"},  // past 4 GB
+        {130560ull * 1024, "128 Mb"},  // 127.5: a half goes up
+        {128ull << 20, "128 Mb"},
+        {127ull << 20, "127 Mb"},
+        {(129ull << 20) - 1, "129 Mb"},
+        {(24105ull << 20) + (200ull << 10), "24105 Mb"},  // 24,105.2: past 4 GB, and not rounded twice
+        {(16ull << 30) - (300ull << 20) + (700ull << 10), "16085 Mb"},
     };
-    for (const auto& c : cases) EXPECT_EQ(MemoryText(c.bytes), c.text) << c.bytes;
+    for (const auto& c : cases) EXPECT_EQ(WholeMegabytesText(static_cast<double>(c.bytes)), c.text) << c.bytes;
 }
 
 TEST(SystemInfo, LinesOnBothPlatformFamilies) {

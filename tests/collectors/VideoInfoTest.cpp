@@ -15,14 +15,15 @@ TEST(VideoInfo, ModesAreListedOnceAndTheLastGivesTheVideoMemory) {
         {{{1024, 768, 16}, {640, 480, 8}, {800, 600, 16}, {1024, 768, 16}},
          {"Windows mode 0, 1024 x 768, 16 bits", "Windows mode 1, 640 x 480, 8 bits", "Windows mode 2, 800 x 600, 16 bits",
           "Windows mode 3, 1024 x 768, 16 bits"},
-         "2 Mb"},  // 1.5 + 0.5
+         "2 Mb"},  // 1.5
         // The same mode once per refresh rate: listed under its first number.
         {{{800, 600, 32}, {800, 600, 16}, {800, 600, 16}, {640, 480, 32}, {800, 600, 16}},
          {"Windows mode 0, 800 x 600, 32 bits", "Windows mode 1, 800 x 600, 16 bits", "Windows mode 3, 640 x 480, 32 bits"},
-         "1 Mb"},  // 0.92 + 0.5
-        {{{640, 480, 4}}, {"Windows mode 0, 640 x 480, 4 bits"}, "1 Mb"},  // 0.15 + 0.5
+         "1 Mb"},  // 0.92
+        {{{640, 480, 4}}, {"Windows mode 0, 640 x 480, 4 bits"}, "0 Mb"},  // 0.15
+        {{{1280, 1024, 32}}, {"Windows mode 0, 1280 x 1024, 32 bits"}, "5 Mb"},  // exactly 5.00
         {{{1920, 1080, 32}, {1920, 1080, 32}}, {"Windows mode 0, 1920 x 1080, 32 bits", "Windows mode 1, 1920 x 1080, 32 bits"},
-         "8 Mb"},  // 7.91 + 0.5
+         "8 Mb"},  // 7.91
     };
     TVideoInfo video;
     for (const auto& c : cases) {

@@ -47,6 +47,10 @@ std::string DirectXFileEntry(const std::string& name, const TFileVersionInfo& ve
                   {name, version.FileVersion, version.FileDescription, version.FileDate, version.FileSize});
 }
 
+std::string DirectXUnversionedEntry(const std::string& name, const TFileVersionInfo& file) {
+    return Format("%s : Geen versie-informatie  Date: %s  Size: %d bytes", {name, file.FileDate, file.FileSize});
+}
+
 TDirectXInfo::TDirectXInfo() : TTechInfo("DirectX") {}
 
 void TDirectXInfo::GatherInfo() {
@@ -63,8 +67,14 @@ void TDirectXInfo::GatherInfo() {
         present.insert(UpperCase(file.Name));
     TFileVersionInfo version;
     auto load = [&](const char* file) { return present.count(UpperCase(file)) && version.LoadFromFile(file); };
-    for (const char* file : DirectXComponentFiles)
-        ComponentEntries.push_back(load(file) ? DirectXFileEntry(file, version) : Format("%s : File not found", {file}));
+    for (const char* file : DirectXComponentFiles) {
+        if (load(file))
+            ComponentEntries.push_back(DirectXFileEntry(file, version));
+        else if (present.count(UpperCase(file)))
+            ComponentEntries.push_back(DirectXUnversionedEntry(file, version));
+        else
+            ComponentEntries.push_back(Format("%s : File not found", {file}));
+    }
     for (const char* file : DirectXDriverFiles)
         if (load(file)) DriverEntries.push_back(DirectXFileEntry(file, version));
 }

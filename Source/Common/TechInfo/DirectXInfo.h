@@ -13,6 +13,9 @@ extern const std::array<const char*, 139> DirectXDriverFiles;
 
 // "NAME : version  description  Date: date  Size: n bytes" of a file whose version was read.
 std::string DirectXFileEntry(const std::string& name, const TFileVersionInfo& version);
+// "NAME : Geen versie-informatie  Date: date  Size: n bytes" of a file that is there without a
+// version resource: a replaced or damaged component must not pass for a missing one.
+std::string DirectXUnversionedEntry(const std::string& name, const TFileVersionInfo& file);
 
 class TDirectXInfo : public TTechInfo {
 public:
@@ -20,7 +23,7 @@ public:
 
     std::string DirectXVersion;
     bool DirectXInstalled = false;
-    TStringList ComponentEntries;  // every component, "NAME : File not found" when it has no version
+    TStringList ComponentEntries;  // every component; "NAME : File not found" when it is not there
     TStringList DriverEntries;     // only the drivers present with a version
 
 protected:

@@ -6,6 +6,7 @@
 #include "core/Format.h"
 #include "core/StrConv.h"
 #include "platform/SysInfo.h"
+#include "platform/gui/Printer.h"  // DefaultPrinterName
 
 namespace {
 struct TStatusText {
@@ -37,6 +38,9 @@ constexpr std::array<TStatusText, 23> StatusTexts = {{
     {0x200000, "Geen geheugen"},
     {0x400000, "Deur open"},
 }};
+
+// PRINTER_STATUS_SERVER_OFFLINE of today's headers: a network printer whose print server is gone.
+constexpr DWORD ServerOffline = 0x02000000;
 
 // Indexed by paper size code - 1; the double blanks are the texts' own.
 constexpr std::array<const char*, 41> PaperSizeTexts = {
@@ -121,9 +125,13 @@ std::string FirstPort(const wchar_t* ports) {
 }
 }  // namespace
 
-std::string PrinterStatusText(DWORD status) {
+std::string PrinterStatusText(DWORD status, DWORD attributes) {
+    // Today's spoolers keep a printer the user set to work off-line, or whose server is gone, out of
+    // the status word.
+    if (attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE || status & ServerOffline)
+        status |= PRINTER_STATUS_OFFLINE;
     for (const TStatusText& entry : StatusTexts)
-        if (entry.Status == status) return entry.Text;
+        if (status & entry.Status) return entry.Text;
     return "Gereed";
 }
 
@@ -132,22 +140,18 @@ std::string PaperSizeText(int code) {
     return "Gedefinieerd door gebruiker";
 }
 
-TPrintDeviceInfo::TPrintDeviceInfo(const PRINTER_INFO_2W& record)
+TPrintDeviceInfo::TPrintDeviceInfo(const PRINTER_INFO_2W& record, std::string_view defaultPrinter)
     : PrinterName(Text(record.pPrinterName)),
+      Status(PrinterStatusText(record.Status, record.Attributes)),
       Port(FirstPort(record.pPortName)),
       PrintProcessor(Text(record.pPrintProcessor)),
       DataType(Text(record.pDatatype)),
-      IsDefault(record.Attributes & PRINTER_ATTRIBUTE_DEFAULT),
+      // The NT family sets no default bit in the record: its default printer is the user's setting.
+      IsDefault(IsWindowsNT() ? SameText(PrinterName, defaultPrinter)
+                              : (record.Attributes & PRINTER_ATTRIBUTE_DEFAULT) != 0),
       IsShared(record.Attributes & PRINTER_ATTRIBUTE_SHARED),
       Priority(IntToStr(record.Priority)) {
-    if (IsWindowsNT()) {
-        Status = record.Status == PRINTER_STATUS_PAUSED            ? "Gepauseerd"
-                 : record.Status == PRINTER_STATUS_PENDING_DELETION ? "Wachtend op verwijdering"
-                                                                    : "Gereed";
-        return;
-    }
-    Status = PrinterStatusText(record.Status);
-    if (record.pDevMode) AssignDeviceMode(*record.pDevMode);
+    if (!IsWindowsNT() && record.pDevMode) AssignDeviceMode(*record.pDevMode);
 }
 
 void TPrintDeviceInfo::AssignDeviceMode(const DEVMODEW& mode) {
@@ -173,7 +177,8 @@ void TPrinterInfo::GatherInfo() {
     std::vector<BYTE> buffer(needed);
     if (!EnumPrintersW(flags, nullptr, 2, buffer.data(), needed, &needed, &count)) return;
     const auto* records = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
-    for (DWORD i = 0; i < count; ++i) Printers.push_back(std::make_unique<TPrintDeviceInfo>(records[i]));
+    const std::string defaultPrinter = IsWindowsNT() ? DefaultPrinterName() : std::string();
+    for (DWORD i = 0; i < count; ++i) Printers.push_back(std::make_unique<TPrintDeviceInfo>(records[i], defaultPrinter));
 }
 
 const TStringList& TPrinterInfo::BuildInfoText() {

@@ -8,20 +8,22 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Source/Common/TechInfo/TechInfo.h"
 
-// "Gereed" for a status word that is no single known state (none, or several bits at once).
-std::string PrinterStatusText(DWORD status);
+// The state of the first known bit of the status word ("Gereed" when none is set); a printer set to
+// work off-line, or whose print server is off-line, is "Off-line".
+std::string PrinterStatusText(DWORD status, DWORD attributes = 0);
 // A device-mode paper size code as text; unknown codes are "Gedefinieerd door gebruiker".
 std::string PaperSizeText(int code);
 
 class TPrintDeviceInfo : public TBranObject {
 public:
-    // Fills the record the way the running platform family reports it: the NT family only knows
-    // three states and gives no device-mode details.
-    explicit TPrintDeviceInfo(const PRINTER_INFO_2W& record);
+    // Fills the record the way the running platform family reports it: the NT family gives no
+    // device-mode details, and its default printer is the one named defaultPrinter.
+    explicit TPrintDeviceInfo(const PRINTER_INFO_2W& record, std::string_view defaultPrinter = {});
 
     std::string PrinterName, Status, Port, PrintProcessor, DataType;
     bool IsDefault = false, IsShared = false;

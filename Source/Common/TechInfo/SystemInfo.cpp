@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "Source/Common/TechInfo/Country.h"
 #include "Source/Common/TechInfo/MemoryInfo.h"
@@ -131,11 +130,6 @@ std::string ReadBrowser() {
     return program.empty() ? "Niet aanwezig" : program;
 }
 
-std::string MemoryText(uint64_t totalPhysBytes) {
-    const double megabytes = static_cast<double>(totalPhysBytes) / 1048576.0;
-    return Format("%d Mb", {static_cast<long long>(std::nearbyint(megabytes + 0.5))});
-}
-
 TSystemInfo::TSystemInfo() : TTechInfo("SystemSummary") {}
 
 void TSystemInfo::GatherInfo() {
@@ -148,7 +142,7 @@ void TSystemInfo::GatherInfo() {
     UserName = GetUserNameW(user, &userLength) ? Narrow(user) : std::string();
     GetProcessorInfo(ProcessorLines);
     Bios = ReadBios();
-    Memory = MemoryText(QueryMemoryStatus().TotalPhys);
+    Memory = WholeMegabytesText(static_cast<double>(QueryMemoryStatus().TotalPhys));
     Ports = ReadPorts();
     Keyboard = ReadDeviceClassDriver("Keyboard");
     Mouse = ReadDeviceClassDriver("Mouse");

@@ -20,8 +20,6 @@ std::string ReadPorts();
 // The driver description of a device class: "Keyboard" or "Mouse".
 std::string ReadDeviceClassDriver(const std::string& className);
 std::string ReadBrowser();
-// Total physical memory in whole Mb, rounded up from the half.
-std::string MemoryText(uint64_t totalPhysBytes);
 
 class TSystemInfo : public TTechInfo {
 public:

@@ -175,6 +175,10 @@ std::string YesNoText(bool flag) { return flag ? "Ja" : "Nee"; }
 
 const std::array<double, 3> SpaceUnitDivisors = {1, 1024, 1048576};
 
+std::string WholeMegabytesText(double bytes) {
+    return Format("%d Mb", {static_cast<long long>(std::llround(bytes / SpaceUnitDivisors[static_cast<size_t>(TSpaceUnit::Mb)]))});
+}
+
 std::string GetSpaceUnitString(TSpaceUnit unit) {
     switch (unit) {
         case TSpaceUnit::Bytes: return " Bytes";

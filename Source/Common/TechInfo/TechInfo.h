@@ -173,6 +173,8 @@ enum class TSpaceUnit { Bytes = 0, Kb = 1, Mb = 2 };
 extern const std::array<double, 3> SpaceUnitDivisors;
 // " Bytes", " Kb" or " Mb"; any other value is a programming error.
 std::string GetSpaceUnitString(TSpaceUnit unit);
+// A size in bytes as whole megabytes, "%d Mb", rounded once to the nearest (a half up).
+std::string WholeMegabytesText(double bytes);
 
 // "major.minor(2 digits).build servicepack", e.g. "4.10.2222 A"; empty when the query fails.
 std::string GetWindowsVersionNumber();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 
 #include "Source/Common/TechInfo/FileVersionInfo.h"
 #include "core/Format.h"
@@ -113,8 +112,7 @@ void TVideoInfo::AssignModes(const std::vector<TDisplayMode>& modes) {
     }
     // A display that offers one mode only (a virtual screen) still tells the memory it needs.
     const TDisplayMode& last = modes.back();
-    const double megabytes = static_cast<double>(last.Width) * last.Height * last.Bits / (1048576.0 * 8);
-    VideoMemory = IntToStr(static_cast<long long>(std::nearbyint(megabytes + 0.5))) + " Mb";
+    VideoMemory = WholeMegabytesText(static_cast<double>(last.Width) * last.Height * last.Bits / 8);
 }
 
 void TVideoInfo::AssignScreenSaver(const std::optional<std::string>& timeoutSeconds,
