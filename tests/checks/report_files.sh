@@ -118,6 +118,21 @@ nt_value() { wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' 
 version=$(nt_value CurrentVersion)
 expect "Windows versie:" "Windows NT ${version%%.*}.$(printf %02d "${version#*.}").$(nt_value CurrentBuildNumber) $(nt_value CSDVersion)"
 
+# Today's sources: the display device's driver key (named in the device map) and the user's choice
+# of browser for web addresses, as the prefix's registry holds them.
+reg_value() {  # key, value name
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+driver_key=$(reg_value 'HKLM\HARDWARE\DEVICEMAP\VIDEO' '\Device\Video0' | sed 's/^\\Registry\\Machine\\/HKLM\\/I')
+driver=$(reg_value "$driver_key" DriverDesc)
+[ -n "$driver" ] || { echo "the prefix names no display driver under '$driver_key'"; exit 1; }
+expect "Video driver:" "$driver"
+value_after "Video geheugen:" | grep -qE '^[0-9]+ Mb \(schatting\)$' || { echo "video memory is no estimate"; exit 1; }
+prog_id=$(reg_value 'HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssociations\http\UserChoice' ProgId)
+browser=$(wine reg query "HKCR\\$prog_id\\shell\\open\\command" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^.*REG_SZ *//p' | sed 's/^"\([^"]*\)".*/\1/; s/.*\\//; s/\.exe$//I')
+[ -n "$browser" ] || { echo "the prefix records no browser for web addresses"; exit 1; }
+expect "Standaard Internet browser:" "$browser"
+
 # The start-up files are copied whole: the first line of the prefix's system.ini follows its heading.
 first=$(head -1 "$windows/system.ini" | tr -d '\r')
 awk -v first="$first" '{ sub(/[ \t]+$/, "") } NF { if (prev == "system.ini" && $0 == first) ok = 1; prev = $0 }

@@ -104,6 +104,47 @@ TEST(DiskInfo, CdRomMakerFromTheDeviceTree) {
     EXPECT_EQ(CdRomMakerOf('X'), "");
 }
 
+TEST(DiskInfo, CdRomMakerOnTodaysWindows) {
+    // What Windows 7 to 11 record: a drive's mount record names its device interface, the device's
+    // key its names, the maker's group behind a setup-file reference.
+    TRegistrySandbox registry;
+    auto utf16 = [](const std::wstring& text) {
+        std::vector<uint8_t> bytes;
+        for (wchar_t c : text) bytes.insert(bytes.end(), {static_cast<uint8_t>(c & 0xFF), static_cast<uint8_t>(c >> 8)});
+        return bytes;
+    };
+    const std::string cdRom = "{53f5630d-b6bf-11d0-94f2-00a0c91efb8b}";
+    struct {
+        char letter;
+        std::vector<uint8_t> mountRecord;
+        const char *instance, *friendlyName, *deviceDesc, *mfg, *maker;
+    } drives[] = {
+        {'E', utf16(L"\\??\\SCSI#CdRom&Ven_NECVMWar&Prod_VMware_SATA_CD01#4&224f42ef&0&000001#" + Widen(cdRom)),
+         "SCSI\\CdRom&Ven_NECVMWar&Prod_VMware_SATA_CD01\\4&224f42ef&0&000001", "NECVMWar VMware SATA CD01",
+         "@cdrom.inf,%gencdrom_devdesc%;CD-ROM Drive", "@cdrom.inf,%std_mfg%;(Standard CD-ROM drives)",
+         "NECVMWar VMware SATA CD01 (Standard CD-ROM drives)"},
+        // Windows XP: no friendly name, plain texts.
+        {'F', utf16(L"\\??\\IDE#CdRomTSSTcorp_DVD+-RW_TS-H653G#5&1f2a&0&1.0.0#" + Widen(cdRom)),
+         "IDE\\CdRomTSSTcorp_DVD+-RW_TS-H653G\\5&1f2a&0&1.0.0", nullptr, "Cd-rom-station", "(Standaard cd-rom-stations)",
+         "Cd-rom-station (Standaard cd-rom-stations)"},
+        {'C', {0x12, 0x34, 0x56, 0x78, 0, 0, 0x10, 0, 0, 0, 0, 0}, nullptr, nullptr, nullptr, nullptr, ""},  // a partition
+        {'Z', {'.', '.', '/', 'd', 0}, nullptr, nullptr, nullptr, nullptr, ""},  // Wine's own record of a folder
+    };
+    TRegKey mounted;
+    ASSERT_TRUE(mounted.Open(HKEY_LOCAL_MACHINE, "SYSTEM\\MountedDevices", true));
+    for (const auto& d : drives) {
+        mounted.WriteBinary(std::string("\\DosDevices\\") + d.letter + ":", d.mountRecord);
+        if (!d.instance) continue;
+        TRegKey device;
+        ASSERT_TRUE(device.Open(HKEY_LOCAL_MACHINE, std::string("SYSTEM\\CurrentControlSet\\Enum\\") + d.instance, true));
+        if (d.friendlyName) device.WriteString("FriendlyName", d.friendlyName);
+        if (d.deviceDesc) device.WriteString("DeviceDesc", d.deviceDesc);
+        if (d.mfg) device.WriteString("Mfg", d.mfg);
+    }
+    for (const auto& d : drives) EXPECT_EQ(CdRomMakerOf(d.letter), d.maker) << d.letter;
+    EXPECT_EQ(CdRomMakerOf('X'), "");
+}
+
 TEST(DiskInfo, RealDrives) {
     TDiskInfo disks;
     disks.CollectInfo(nullptr);

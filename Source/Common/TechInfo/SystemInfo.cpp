@@ -122,7 +122,27 @@ std::string ReadDeviceClassDriver(const std::string& className) {
     return ReadStringOrEmpty(HKEY_LOCAL_MACHINE, subKey, "driverdesc");
 }
 
+namespace {
+// The browser the user chose for web addresses (Windows Vista on): its name as it gives it, else its
+// program's; the ProgId itself when neither is there (an app without a program of its own).
+std::string ChosenBrowser() {
+    const std::string progId = ReadStringOrEmpty(
+        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice",
+        "ProgId");
+    if (progId.empty()) return {};
+    // "@{Package?ms-resource://...}" names a resource string, not a name.
+    const std::string name = ReadStringOrEmpty(HKEY_CLASSES_ROOT, progId + "\\Application", "ApplicationName");
+    if (!name.empty() && name[0] != '@') return name;
+    const std::string program =
+        ProgramNameOf(ReadStringOrEmpty(HKEY_CLASSES_ROOT, progId + "\\shell\\open\\command", ""));
+    return program.empty() ? progId : program;
+}
+}  // namespace
+
 std::string ReadBrowser() {
+    // Today's Windows keeps the htmlfile class naming the browser it came with, whatever the user
+    // chose.
+    if (std::string chosen = ChosenBrowser(); !chosen.empty()) return chosen;
     const TRegKey dde = TRegKey::OpenReadOnly(HKEY_CLASSES_ROOT, "\\htmlfile\\shell\\open\\ddeexec\\Application");
     if (dde.IsOpen()) return ReadStringOrEmpty(dde, "");
     const std::string program = ProgramNameOf(

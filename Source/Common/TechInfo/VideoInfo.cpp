@@ -48,9 +48,17 @@ std::optional<TDisplayMode> DisplaySetting(DWORD index, DEVMODEW* full = nullptr
     return TDisplayMode{mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel};
 }
 
-// The primary display adapter and its first monitor as the NT family names them.
+// "\Registry\Machine\System\..." as the display devices name their driver key, below
+// HKEY_LOCAL_MACHINE; empty for any other form.
+std::string MachineKeyPath(const std::string& registryPath) {
+    const std::string prefix = "\\Registry\\Machine\\";
+    if (registryPath.size() <= prefix.size() || !SameText(registryPath.substr(0, prefix.size()), prefix)) return {};
+    return registryPath.substr(prefix.size());
+}
+
+// The primary display adapter, its driver key and its first monitor as the NT family names them.
 struct TDisplayDevices {
-    std::string Adapter, Monitor;
+    std::string Adapter, DriverKey, Monitor;
 };
 TDisplayDevices PrimaryDisplayDevices() {
     TDisplayDevices result;
@@ -59,6 +67,7 @@ TDisplayDevices PrimaryDisplayDevices() {
     for (DWORD i = 0; EnumDisplayDevicesW(nullptr, i, &adapter, 0); ++i) {
         if (!(adapter.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE)) continue;
         result.Adapter = Narrow(adapter.DeviceString);
+        result.DriverKey = MachineKeyPath(Narrow(adapter.DeviceKey));
         DISPLAY_DEVICEW monitor{};
         monitor.cb = sizeof monitor;
         if (EnumDisplayDevicesW(adapter.DeviceName, 0, &monitor, 0)) result.Monitor = Narrow(monitor.DeviceString);
@@ -129,18 +138,30 @@ void TVideoInfo::GatherDevices() {
     AdapterName = ReadStringOrEmpty(HKEY_LOCAL_MACHINE, ClassRoot + displayKey + "\\", "DriverDesc");
     RefreshRate = ReadStringOrEmpty(HKEY_LOCAL_MACHINE, ClassRoot + displayKey + "\\DEFAULT", "RefreshRate");
     VideoDriver = ReadStringOrEmpty(HKEY_LOCAL_MACHINE, ClassRoot + displayKey + "\\DEFAULT", "drv");
-    if (monitorKey.empty() || displayKey.empty()) {
-        const TDisplayDevices devices = PrimaryDisplayDevices();
-        if (MonitorName.empty()) MonitorName = devices.Monitor;
-        if (AdapterName.empty()) AdapterName = devices.Adapter;
-    }
-    if (RefreshRate.empty() && displayKey.empty()) {
-        DEVMODEW current{};
-        if (DisplaySetting(ENUM_CURRENT_SETTINGS, &current) && current.dmDisplayFrequency > 1)
-            RefreshRate = IntToStr(current.dmDisplayFrequency);
-    }
     TFileVersionInfo version;
     DriverVersion = !VideoDriver.empty() && version.LoadFromFile(VideoDriver) ? version.FileVersion : "Niet gevonden";
+    FFromDisplayDevices = false;
+    FAdapterMemory.reset();
+    if (!monitorKey.empty() && !displayKey.empty()) return;
+
+    const TDisplayDevices devices = PrimaryDisplayDevices();
+    if (MonitorName.empty()) MonitorName = devices.Monitor;
+    if (!displayKey.empty()) return;
+    // Today's Windows keeps no 9x display class: the display device names its adapter, and its
+    // driver key the driver, its version and, with most drivers, the memory on the card.
+    FFromDisplayDevices = true;
+    if (AdapterName.empty()) AdapterName = devices.Adapter;
+    const TRegKey driver =
+        devices.DriverKey.empty() ? TRegKey() : TRegKey::OpenReadOnly(HKEY_LOCAL_MACHINE, devices.DriverKey);
+    VideoDriver = ReadStringOrEmpty(driver, "DriverDesc");
+    const std::string driverVersion = ReadStringOrEmpty(driver, "DriverVersion");
+    if (!driverVersion.empty()) DriverVersion = driverVersion;
+    FAdapterMemory = ReadNumberOrNone(driver, "HardwareInformation.qwMemorySize");
+    if (!FAdapterMemory) FAdapterMemory = ReadNumberOrNone(driver, "HardwareInformation.MemorySize");
+    if (FAdapterMemory == 0u) FAdapterMemory.reset();  // a driver that does not know
+    DEVMODEW current{};
+    if (RefreshRate.empty() && DisplaySetting(ENUM_CURRENT_SETTINGS, &current) && current.dmDisplayFrequency > 1)
+        RefreshRate = IntToStr(current.dmDisplayFrequency);
 }
 
 void TVideoInfo::GatherScreenSaver() {
@@ -177,6 +198,10 @@ void TVideoInfo::GatherInfo() {
         modes.push_back(*mode);
     }
     AssignModes(modes);
+    // The last mode tells only what one screen needs, not what the card holds.
+    if (FFromDisplayDevices && !VideoMemory.empty())
+        VideoMemory = FAdapterMemory ? WholeMegabytesText(static_cast<double>(*FAdapterMemory))
+                                     : VideoMemory + " (schatting)";
     // Where the monitor's own limit is not recorded, the largest mode the display offers tells it.
     if (MaxResolution.empty()) {
         const auto largest = std::max_element(modes.begin(), modes.end(), [](const TDisplayMode& a, const TDisplayMode& b) {

@@ -3,9 +3,10 @@
 // and supported display modes. The system summary also runs it on its own for the monitor and
 // adapter names.
 //
-// The Windows 9x family keeps these under its device classes; the NT family names monitor and
-// adapter through the display devices and knows the refresh rate from the current display
-// settings, and those are read where the 9x keys are absent.
+// The Windows 9x family keeps these under its device classes. Where those keys are absent (the NT
+// family), the primary display device names monitor and adapter, its driver key the driver, its
+// version and the memory on the card, and the current display settings the refresh rate; without
+// the card's memory, that of the last display mode is given as an estimate.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,4 +48,7 @@ protected:
 private:
     void GatherDevices();
     void GatherScreenSaver();
+
+    bool FFromDisplayDevices = false;         // the adapter came from the NT family's display devices
+    std::optional<uint64_t> FAdapterMemory;  // bytes, as the driver key gives them
 };
