@@ -50,6 +50,35 @@ void ReportExceptions(const std::function<void()>& action) {
     }
 }
 
+wchar_t UpperChar(wchar_t ch) {
+    return static_cast<wchar_t>(reinterpret_cast<uintptr_t>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<uintptr_t>(ch)))));
+}
+
+wchar_t AcceleratorOf(const std::string& caption) {
+    std::wstring text = Widen(caption);
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] == L'&') {
+            ++i;
+            continue;
+        }
+        return UpperChar(text[i + 1]);
+    }
+    return 0;
+}
+
+std::string StripAccelerator(const std::string& caption) {
+    std::string result;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') result += '&', ++i;
+            continue;
+        }
+        result += caption[i];
+    }
+    return result;
+}
+
 TShiftState KeyboardShiftState() {
     TShiftState state = 0;
     if (GetKeyState(VK_SHIFT) < 0) state |= ssShift;
@@ -310,6 +339,17 @@ void TControl::Click() {
     if (OnClick) OnClick(this);
 }
 
+wchar_t TControl::AccelChar() const {
+    const LRESULT code = SendMessageW(FHandle, WM_GETDLGCODE, 0, 0);
+    return code & DLGC_BUTTON ? AcceleratorOf(Caption()) : 0;
+}
+
+void TControl::AcceleratorPressed(bool only) {
+    SetFocus();
+    // As the user's click: a check box toggles, a radio button is chosen, a push button acts.
+    if (only && Focused()) SendMessageW(FHandle, BM_CLICK, 0, 0);
+}
+
 TForm* TControl::ParentForm() {
     TControl* c = this;
     while (c->FParent) c = c->FParent;
@@ -496,7 +536,14 @@ void TControl::SetTabStop(bool value) {
     SetWindowLongW(FHandle, GWL_STYLE, value ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
 }
 
-void TControl::SetFocus() { ::SetFocus(FHandle); }
+void TControl::SetFocus() {
+    // A form that is not shown yet remembers the control and focuses it when it shows.
+    if (TForm* form = ParentForm(); form && form != this && !form->Visible()) {
+        form->SetActiveControl(this);
+        return;
+    }
+    ::SetFocus(FHandle);
+}
 
 bool TControl::Focused() const {
     HWND focus = GetFocus();

@@ -124,6 +124,7 @@ public:
 
     bool TabStop() const;
     void SetTabStop(bool value);
+    // On a form that is not shown yet, the control the form focuses when it shows.
     void SetFocus();
     bool Focused() const;
     // Focuses the control as Tab and a form's first field do (an edit box then selects its text, so
@@ -143,8 +144,18 @@ public:
 
     // Fires OnClick as the user's click would.
     virtual void Click();
-    // Alt+ch was pressed on the form: a control that answers to it acts and says true.
-    virtual bool HandleAccelerator(wchar_t /*ch*/) { return false; }
+    // The letter (upper case) that Alt, or the letter alone where the focus takes no typing, reaches
+    // this control by; 0 for none. Stock buttons, check boxes and radio buttons answer to the letter
+    // marked in their caption.
+    virtual wchar_t AccelChar() const;
+    // The control the letter gives the focus to (a label's field); nullptr when it leads nowhere.
+    virtual TControl* AcceleratorTarget() { return this; }
+    // The letter was pressed. `only`: no other control of the form answers to it now, so the control
+    // acts (a button clicks); otherwise it only takes the focus, and the letter pressed again goes
+    // on to the next control with it, as in Windows' own dialogs.
+    virtual void AcceleratorPressed(bool only);
+    // Ctrl+Tab: a control that takes a literal tab types one and says true.
+    virtual bool TypeTab() { return false; }
     // Push buttons: Enter on a focused one clicks it instead of the form's default button.
     virtual bool IsPushButton() const { return false; }
     // Drawn as the form's default button or not (the form calls this on the control it is given).
@@ -208,3 +219,10 @@ private:
 
 // Calls a handler and reports anything it throws (for places where Windows called us).
 void ReportExceptions(const std::function<void()>& action);
+
+// The upper case of a character, as the user's locale has it.
+wchar_t UpperChar(wchar_t ch);
+// The accelerator character of a caption in upper case ("Achter&naam" -> 'N'), or 0.
+wchar_t AcceleratorOf(const std::string& caption);
+// The caption without its '&' markers ("&&" stays one '&').
+std::string StripAccelerator(const std::string& caption);

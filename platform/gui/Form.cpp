@@ -70,12 +70,26 @@ void CollectTabOrder(TControl* root, std::vector<TControl*>& out) {
     }
 }
 
-bool AnyAccelerator(TControl* root, wchar_t ch) {
+// Every shown control below root, each before its children, in the order of the design.
+void CollectShown(TControl* root, std::vector<TControl*>& out) {
     for (TControl* child : root->Controls()) {
         if (!child->Visible()) continue;
-        if (child->HandleAccelerator(ch) || AnyAccelerator(child, ch)) return true;
+        out.push_back(child);
+        CollectShown(child, out);
     }
-    return false;
+}
+
+// The control of this layer that holds the window (or is its nearest parent), or nullptr.
+TControl* ControlOf(HWND window) {
+    for (HWND h = window; h; h = GetAncestor(h, GA_PARENT))
+        if (TControl* control = TControl::FromHandle(h)) return control;
+    return nullptr;
+}
+
+// What the focused window wants of the keys (WM_GETDLGCODE), 0 when nothing has the focus.
+LRESULT FocusDialogCode(const MSG& msg) {
+    HWND focus = GetFocus();
+    return focus ? SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) : 0;
 }
 }  // namespace
 
@@ -303,10 +317,14 @@ void TForm::SetActiveControl(TControl* control) {
 
 bool TForm::SelectFirst() { return SelectFirstIn(this); }
 
-bool TForm::SelectFirstIn(TControl* container) {
+std::vector<TControl*> TForm::TabOrder(TControl* container) {
     std::vector<TControl*> order;
     if (container) CollectTabOrder(container, order);
-    for (TControl* c : order) {
+    return order;
+}
+
+bool TForm::SelectFirstIn(TControl* container) {
+    for (TControl* c : TabOrder(container)) {
         c->FocusFromKeyboard();
         if (c->Focused()) return true;
     }
@@ -314,8 +332,7 @@ bool TForm::SelectFirstIn(TControl* container) {
 }
 
 void TForm::SelectNext(bool forward) {
-    std::vector<TControl*> order;
-    CollectTabOrder(this, order);
+    const std::vector<TControl*> order = TabOrder(this);
     if (order.empty()) return;
     auto it = std::find_if(order.begin(), order.end(), [](TControl* c) { return c->Focused(); });
     size_t index = it == order.end() ? (forward ? order.size() - 1 : 0) : static_cast<size_t>(it - order.begin());
@@ -360,7 +377,29 @@ bool TForm::IsShortCut(WORD key, TShiftState shift) {
     return false;
 }
 
-bool TForm::HandleAccelerator(wchar_t ch) { return AnyAccelerator(this, ch); }
+bool TForm::PressAccelerator(wchar_t ch) {
+    const wchar_t letter = UpperChar(ch);
+    std::vector<TControl*> shown;
+    CollectShown(this, shown);
+    auto answers = [letter](TControl* c) {
+        TControl* target = c->AccelChar() == letter ? c->AcceleratorTarget() : nullptr;
+        return target && target->CanFocus();
+    };
+    const auto count = std::count_if(shown.begin(), shown.end(), answers);
+    if (count == 0) return false;
+    // The search starts after the control that has the focus (the innermost one that holds it), so
+    // that the letter pressed again goes on to the next control with it.
+    size_t start = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (shown[i]->Focused()) start = i + 1;
+    for (size_t n = 0; n < shown.size(); ++n) {
+        TControl* c = shown[(start + n) % shown.size()];
+        if (!answers(c) || (count > 1 && c->AcceleratorTarget()->Focused())) continue;
+        c->AcceleratorPressed(count == 1);
+        return true;
+    }
+    return false;
+}
 
 bool TForm::HandleKeyDown(MSG& msg) {
     WORD key = static_cast<WORD>(msg.wParam);
@@ -373,17 +412,23 @@ bool TForm::HandleKeyDown(MSG& msg) {
     if (IsShortCut(key, shift)) return true;
     HWND focus = GetFocus();
     if (key == VK_F1 && shift == 0) {
-        TControl* focused = nullptr;
-        for (HWND h = focus; h && !focused; h = GetAncestor(h, GA_PARENT)) focused = FromHandle(h);
+        TControl* focused = ControlOf(focus);
         Application().HelpContext(focused ? focused->EffectiveHelpContext() : EffectiveHelpContext());
+        return true;
+    }
+    // Tab leaves every control, also one that takes all keys (a multi-line edit hands Tab to its
+    // parent, which is no dialog). Ctrl+Tab types a tab where one is wanted.
+    if (key == VK_TAB && !(shift & ssAlt)) {
+        TControl* focused = ControlOf(focus);
+        if ((shift & ssCtrl) && focused && focused->TypeTab()) return true;
+        SelectNext((shift & ssShift) == 0);
         return true;
     }
     bool dropped = false;
     for (HWND h = focus; h; h = GetAncestor(h, GA_PARENT))
         if (SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) == TRUE) dropped = true;
     if (key == VK_RETURN && (shift & (ssCtrl | ssAlt)) == 0 && !dropped) {
-        LRESULT code = focus ? SendMessageW(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)) : 0;
-        if (!(code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
+        if (!(FocusDialogCode(msg) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
             TControl* target = FromHandle(focus);
             if (!target || !target->IsPushButton()) target = FDefaultButton;
             if (target && target->CanFocus()) {
@@ -422,9 +467,13 @@ bool TForm::PreTranslateMessage(MSG& msg) {
                 if (key == 0) return true;
                 msg.wParam = key;
             }
+            // Where the focus takes no typing (a button, a check box), a letter alone is its Alt+letter.
+            if (msg.wParam > L' ' && !(FocusDialogCode(msg) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) &&
+                PressAccelerator(static_cast<wchar_t>(msg.wParam)))
+                return true;
             break;
         case WM_SYSCHAR:
-            if (HandleAccelerator(static_cast<wchar_t>(msg.wParam))) return true;
+            if (PressAccelerator(static_cast<wchar_t>(msg.wParam))) return true;
             break;
         default:
             break;

@@ -1,12 +1,14 @@
 #pragma once
 // A top-level window with components: the base of every window of the program.
 //
-// A derived form declares its components as members (parents before children), binds their events
-// to its own member functions in its constructor and sets the layout there. ShowModal runs a modal
-// loop that ends when ModalResult is set (a button with a modal result, Close, Esc on the cancel
-// button). Keys pass through the form first: key preview (OnKeyDown/OnKeyPress), menu shortcuts,
-// F1 for help, Enter for the default button, Esc for the cancel button, label accelerators, then the
-// usual dialog navigation (Tab, arrows, mnemonics).
+// A derived form declares its components as members (parents before children, in the order Tab
+// visits them), binds their events to its own member functions in its constructor and sets the
+// layout there. ShowModal runs a modal loop that ends when ModalResult is set (a button with a modal
+// result, Close, Esc on the cancel button). Keys pass through the form first: key preview
+// (OnKeyDown/OnKeyPress), menu shortcuts, F1 for help, Tab and Shift+Tab to the next and previous
+// control (whatever control has the focus), Enter for the default button, Esc for the cancel
+// button, the letters of controls and labels (Alt+letter, or the letter alone where the focus takes
+// no typing), then the usual dialog handling (arrows, Space).
 #include <memory>
 
 #include "platform/gui/Control.h"
@@ -88,6 +90,8 @@ public:
     bool SelectFirstIn(TControl* container);
     // Moves the focus to the next (or previous) control in tab order.
     void SelectNext(bool forward = true);
+    // The controls below container that Tab visits, in order: shown, enabled tab stops.
+    static std::vector<TControl*> TabOrder(TControl* container);
 
     // The control Enter presses (drawn as default) and the one Esc presses; usually buttons.
     TControl* DefaultButton() const { return FDefaultButton; }
@@ -147,7 +151,8 @@ protected:
 private:
     bool HandleKeyDown(MSG& msg);
     bool IsShortCut(WORD key, TShiftState shift);
-    bool HandleAccelerator(wchar_t ch);
+    // A letter of a control or label was pressed: true when a control answered to it.
+    bool PressAccelerator(wchar_t ch);
     void CenterOnScreen();
     // A message box or common dialog box owned by this form: an operation of the form waits on it.
     bool OwnsDialogBox(HWND window) const;

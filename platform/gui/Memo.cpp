@@ -40,3 +40,9 @@ void TMemo::AddLine(const std::string& line) {
     lines.push_back(line);
     SetLines(lines);
 }
+
+bool TMemo::TypeTab() {
+    if (ReadOnly()) return false;
+    SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\t"));
+    return true;
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "core/StrConv.h"
 #include "platform/gui/Label.h"
 
 // A label sized to its text keeps the text's size whatever design size it is given, and when its
@@ -47,4 +48,27 @@ TEST(Label, SizedToItsTextItKeepsTheTextsSizeThroughDesignSizesAndScaling) {
             }
         }
     }
+}
+
+// A wrapped label breaks its lines at blanks and at its own line breaks only: DrawText also breaks
+// after a hyphen, which put "Bran-" at the end of one line and "Service" on the next.
+TEST(Label, WrappedTextBreaksAtBlanksOnly) {
+    TWindowDC dc(nullptr);
+    TSelectObject font(dc.Get(), SharedFont(TFont{}));
+    auto width = [&](const wchar_t* text) {
+        RECT r{0, 0, 0, 0};
+        DrawTextW(dc.Get(), text, -1, &r, DT_SINGLELINE | DT_CALCRECT);
+        return static_cast<int>(r.right);
+    };
+    struct {
+        const wchar_t* text;
+        int width;
+        std::vector<std::wstring> lines;
+    } cases[] = {
+        {L"niet nodig om Bran-Service", width(L"niet nodig om Bran-"), {L"niet nodig om", L"Bran-Service"}},
+        {L"Eerste regel\r\nTweede regel", 1000, {L"Eerste regel", L"Tweede regel"}},
+        {L"Installatiewizard starten", width(L"Install"), {L"Installatiewizard", L"starten"}},  // a word too wide
+        {L"1.  Raadpleeg de  documentatie", 1000, {L"1.  Raadpleeg de  documentatie"}},  // blanks kept
+    };
+    for (const auto& c : cases) EXPECT_EQ(WrapText(dc.Get(), c.text, c.width, 0), c.lines) << Narrow(c.text);
 }
