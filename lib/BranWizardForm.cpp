@@ -158,13 +158,20 @@ bool TBranWizardForm::CommitActiveInput() {
     return !binding || !binding->TakesInput() || !ActiveControl()->Focused() || binding->CommitInput();
 }
 
+TControl* TBranWizardForm::FirstFocus(TTabSheet* page) const {
+    // Enter must mean Next: a button of the page (a link) is reached with Tab or its letter.
+    for (TControl* control : TabOrder(page))
+        if (!control->IsPushButton()) return control;
+    return FNext && FNext->Visible() && FNext->Enabled() ? FNext.get() : nullptr;
+}
+
 void TBranWizardForm::FocusActivePage() {
     // Typing must never go into a control of a page that is no longer shown.
     TTabSheet* page = Pages->ActivePage();
     if (!page || !Visible()) return;
     HWND focus = GetFocus();
     if (focus && (focus == page->Handle() || IsChild(page->Handle(), focus))) return;
-    if (!SelectFirstIn(page) && FNext && FNext->CanFocus()) FNext->SetFocus();
+    if (TControl* first = FirstFocus(page)) first->FocusFromKeyboard();
 }
 
 void TBranWizardForm::Navigate(TWizardDirection direction) {
@@ -208,6 +215,10 @@ void TBranWizardForm::EnterFirstPage() {
     UpdateNavigation();
     if (OnEnterPage) OnEnterPage(Pages, Pages->ActivePage(), TWizardDirection::wdForward);
     UpdateProgress();
+    // The window is not shown yet: it takes the focus where the page put it, else where Next takes it.
+    TTabSheet* page = Pages->ActivePage();
+    if (!Visible() && page && !(ActiveControl() && ActiveControl()->IsChildOf(page)))
+        if (TControl* first = FirstFocus(page)) SetActiveControl(first);
 }
 
 void TBranWizardForm::BackClick(TControl*) { Navigate(TWizardDirection::wdBackward); }

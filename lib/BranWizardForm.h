@@ -95,6 +95,8 @@ private:
     bool CommitActiveInput();
     // Moves the focus onto the active page when it is anywhere else.
     void FocusActivePage();
+    // Where a page starts: its first field (no button), or Next when it has none.
+    TControl* FirstFocus(TTabSheet* page) const;
 
     bool FNavigating = false;
     bool FLaidOut = false;

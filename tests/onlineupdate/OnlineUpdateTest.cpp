@@ -2,6 +2,7 @@
 
 #include "HttpTestPeer.h"
 #include "ModelFixture.h"
+#include "RealKeys.h"
 #include "RealMessageBoxes.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
 #include "Source/Common/Catalogue/Services.h"
@@ -402,6 +403,19 @@ TEST_F(OnlineUpdate, RestartEntryFallsBackToTheUserAndIsRemovedFromWhereItWent) 
     EXPECT_FALSE(TRegKey::OpenReadOnly(HKEY_CURRENT_USER, RestartEntryKey).ValueExists("Bran-Service"));
 }
 
+namespace {
+// Notepad as the browser of .htm pages.
+void RegisterBrowser() {
+    const std::string browser = GetWindowsFolder() + "\\notepad.exe";
+    ASSERT_TRUE(FileExists(browser));
+    TRegKey ext, command;
+    ASSERT_TRUE(ext.Open(HKEY_CLASSES_ROOT, ".htm", true));
+    ext.WriteString("", "htmlfile");
+    ASSERT_TRUE(command.Open(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command", true));
+    command.WriteString("", "\"" + browser + "\" %1");
+}
+}  // namespace
+
 TEST_F(OnlineUpdate, LinkLabelsLiveOnlyWithABrowser) {
     {
         TfrmOnlineUpdate f;
@@ -410,13 +424,7 @@ TEST_F(OnlineUpdate, LinkLabelsLiveOnlyWithABrowser) {
         EXPECT_FALSE(f.lblUrl2.Font().Underline);
         EXPECT_EQ(f.lblURL.Font().Color, clWindowText);
     }
-    const std::string browser = GetWindowsFolder() + "\\notepad.exe";
-    ASSERT_TRUE(FileExists(browser));
-    TRegKey ext, command;
-    ASSERT_TRUE(ext.Open(HKEY_CLASSES_ROOT, ".htm", true));
-    ext.WriteString("", "htmlfile");
-    ASSERT_TRUE(command.Open(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command", true));
-    command.WriteString("", "\"" + browser + "\" %1");
+    RegisterBrowser();
     std::vector<TShellStart> starts;
     SetShellHook([&](const TShellStart& s) { return starts.push_back(s), intptr_t(42); });
     TfrmOnlineUpdate f;
@@ -427,4 +435,30 @@ TEST_F(OnlineUpdate, LinkLabelsLiveOnlyWithABrowser) {
     f.lblURL.Click();
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_NE(starts[0].Parameters.find("http://"), std::string::npos);
+}
+
+// The first page's link could not be reached from the keyboard at all. It is a stop of Tab that Enter
+// opens, while the page itself starts at Next, so that Enter there goes on.
+TEST_F(OnlineUpdate, TheLinkIsReachedWithTabAndOpenedWithEnter) {
+    RegisterBrowser();
+    std::vector<TShellStart> starts;
+    SetShellHook([&](const TShellStart& s) { return starts.push_back(s), intptr_t(42); });
+    TfrmOnlineUpdate f;
+    TKeyScript keys{
+        [&] {
+            EXPECT_TRUE(f.NextButton()->Focused());
+            TypeKey(VK_TAB, ssShift);
+        },
+        [&] {
+            EXPECT_TRUE(f.lblURL.Focused());
+            TypeKey(VK_RETURN);
+        },
+        [&] {
+            EXPECT_EQ(starts.size(), 1u);
+            EXPECT_EQ(f.pgcWizard.ActivePage(), &f.tabConnection);
+        },
+    };
+    const size_t ran = keys.Run(f);
+    EXPECT_EQ(ran, keys.Count());
+    SetShellHook({});
 }

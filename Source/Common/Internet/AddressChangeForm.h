@@ -36,22 +36,23 @@ public:
     TOAEdit txtLastName{this};
     TOALabel lblCompany{this};
     TOAEdit txtCompany{this};
+    // The old address and then the new one, each column top to bottom (the tab order).
     TLabel lblOldAddress{this, "Vul uw oude adresgegevens in"};
+    TOAEdit txtOldStreet{this};
+    TOAEdit txtOldHouseNumber{this};
+    TOAEdit txtOldZipCode{this};
+    TOAEdit txtOldCity{this};
+    TOAComboBox cboOldCountry{this, TComboBoxStyle::csDropDownList, true};
     TLabel lblNewAddress{this, "Vul uw nieuwe adresgegevens in"};
     TOALabel lblNewStreet{this};
-    TOAEdit txtOldStreet{this};
     TOAEdit txtNewStreet{this};
     TOALabel lblNewHouseNumber{this};
-    TOAEdit txtOldHouseNumber{this};
     TOAEdit txtNewHouseNumber{this};
     TOALabel lblNewZipCode{this};
-    TOAEdit txtOldZipCode{this};
     TOAEdit txtNewZipCode{this};
     TOALabel lblNewCity{this};
-    TOAEdit txtOldCity{this};
     TOAEdit txtNewCity{this};
     TOALabel lblNewCountry{this};
-    TOAComboBox cboOldCountry{this, TComboBoxStyle::csDropDownList, true};
     TOAComboBox cboNewCountry{this, TComboBoxStyle::csDropDownList, true};
     TOALabel lblNewEmail{this};
     TOAEdit txtNewEmail{this};

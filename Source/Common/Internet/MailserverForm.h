@@ -34,9 +34,9 @@ public:
     TOAEdit txtUserName{this};
     TLabel lblPassword{this, "&Wachtwoord"};
     TEdit txtPassword{this};
+    TBranButton btnRestore{this, "&Standaard"};  // left of OK and Cancel: first in tab order
     TBranButton btnOK{this};
     TBranButton btnCancel{this};
-    TBranButton btnRestore{this, "&Standaard"};
 
     TUser& User() const { return *FUser; }
     // The choice in cboSecurity.

@@ -254,6 +254,7 @@ void TfrmOnlineUpdate::MakeLinkLabel(TLabel& label, bool live) {
         font.Underline = live;
     });
     label.Cursor = live ? LoadCursorW(nullptr, IDC_HAND) : nullptr;
+    label.SetTabStop(live);  // a link: Tab reaches it, Enter or Space opens it
 }
 
 void TfrmOnlineUpdate::lblURLClick(TControl*) {
