@@ -98,15 +98,15 @@ public:
     TComboBox cboServiceItems{&pnlCombo, TComboBoxStyle::csDropDownList, true};
     TStatusBar barStatus{this};
     TPanel pnlButtons{this};
-    TBranButton btnOK{&pnlButtons};
-    TBranButton btnCancel{&pnlButtons};
     TBranButton btnAdd{&pnlButtons};
     TBranButton btnDelete{&pnlButtons};
+    TBranButton btnOK{&pnlButtons};
+    TBranButton btnCancel{&pnlButtons};
     TListView lstServices{this};
     TPanel pnlRight{this};
     TLabel lblName{&pnlRight, "&Naam:"};
     TEdit txtName{&pnlRight};
-    TCheckBox chkNews{&pnlRight, "E-&News ontvangen"};
+    TCheckBox chkNews{&pnlRight, "&E-News ontvangen"};
     TRadioButton optEmail{&pnlRight, "Per e-&mail"};
     TRadioButton optPrint{&pnlRight, "&Afdrukken"};
     TBevel bvlLine{&pnlRight, TBevelShape::bsTopLine};

@@ -17,7 +17,7 @@ public:
     TOAComboBox cboUserCountry{&grpName, TComboBoxStyle::csDropDown, true};
     TOATimeSpinEdit speUserReachableFrom{&grpContact};
     TOATimeSpinEdit speUserReachableUntil{&grpContact};
-    TOACheckBox chkUserCallBeforeFax{&grpContact, "Eerst &bellen voor een fax"};
+    TOACheckBox chkUserCallBeforeFax{&grpContact, "Eerst bellen voo&r een fax"};
     TOACheckBox chkUserInternet{&grpContact, "Ik heb toegang tot &internet"};
     TOALabel lblCustomer{this};
     TBranButton btnOK{this};

@@ -17,9 +17,9 @@ public:
     TTabSheet tabIntro{&pgcWizard, "Welkom"};
     TLabel lblIntro{&tabIntro};
     TCheckBox chkIntroHelp{&tabIntro, "Eerst het &helpbestand raadplegen"};
-    TCheckBox chkIntroInternet{&tabIntro, "Zoeken in de online &helpdesk"};
+    TCheckBox chkIntroInternet{&tabIntro, "&Zoeken in de online helpdesk"};
     TTabSheet tabProblem{&pgcWizard, "Beschrijf het probleem"};
-    TLabel lblProblem{&tabProblem, "&Omschrijving van het probleem:"};
+    TLabel lblProblem{&tabProblem, "O&mschrijving van het probleem:"};
     TMemo memoProblem{&tabProblem};
     TTabSheet tabTechInfo{&pgcWizard, "Technische gegevens"};
     TTabSheet tabContact{&pgcWizard, "Rapport versturen"};

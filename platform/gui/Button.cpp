@@ -7,9 +7,10 @@ std::string KindCaption(TBitBtnKind kind) {
         case TBitBtnKind::bkCustom: return "";
         case TBitBtnKind::bkOK: return "OK";
         case TBitBtnKind::bkCancel: return "Annuleren";
-        case TBitBtnKind::bkHelp: return "&Help";
+        // As in Windows' own wizards, Help has no letter (F1 is its key): the fields' captions need them.
+        case TBitBtnKind::bkHelp: return "Help";
         case TBitBtnKind::bkClose: return "&Sluiten";
-        case TBitBtnKind::bkLeft: return "&Vorige";
+        case TBitBtnKind::bkLeft: return "Vo&rige";
         case TBitBtnKind::bkRight: return "V&olgende";
         case TBitBtnKind::bkListAdd: return "&Toevoegen";
         case TBitBtnKind::bkListDelete: return "Verwij&deren";

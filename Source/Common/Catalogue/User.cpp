@@ -54,13 +54,13 @@ void TUserDesc::DescribeProps(TAppObj& p) {
     DescribeString(*this, p, F::fEmail, 80, none, 0, "Het e-mailadres van de gebruiker.", "&E-mail", "E-mail");
     DescribeString(*this, p, F::fTel, 80, none, 0, "Het telefoonnummer van de gebruiker.", "&Telefoon", "Tel");
     DescribeString(*this, p, F::fReachableFrom, 7, "08:00", 0, "Tijd vanaf de gebruiker per telefoon bereikbaar is.",
-                   "&Bereikbaar van", "ReachableFrom");
+                   "Berei&kbaar van", "ReachableFrom");
     DescribeString(*this, p, F::fReachableUntil, 7, "17:00", 0,
                    "Tijd totdat de gebruiker per telefoon bereikbaar is.", "Bereikbaar tot", "ReachableUntil");
     DescribeString(*this, p, F::fFax, 80, empty, 0, "Het faxnummer van de gebruiker.", "&Fax", "Fax");
     DescribeBoolean(*this, p, F::fCallBeforeFax, "False", "True", false, 0,
                     "Gebruiker moet eerst worden gebeld voordat een fax kan worden gestuurd.",
-                    "Bellen alvorens &naar dit nummer te faxen", "CallBeforeFax");
+                    "Bellen &alvorens naar dit nummer te faxen", "CallBeforeFax");
     DescribeBoolean(*this, p, F::fInternet, "False", "True", true, 0,
                     "De gebruiker beschikt over een Internet-aansluiting", "&Ik beschik over een Internet-aansluiting",
                     "Internet");
