@@ -53,6 +53,14 @@ HFONT SharedFont(const TFont& font) {
     return handle.Get();
 }
 
+int TextWidth(const TFont& font, const std::string& text) {
+    TWindowDC screen(nullptr);
+    TSelectObject selected(screen.Get(), SharedFont(font));
+    RECT r{0, 0, 0, 0};
+    DrawTextW(screen.Get(), Widen(text).c_str(), -1, &r, DT_SINGLELINE | DT_CALCRECT);
+    return r.right;
+}
+
 TOffscreenBitmap::TOffscreenBitmap(int width, int height)
     : FWidth(width < 1 ? 1 : width), FHeight(height < 1 ? 1 : height) {
     BITMAPINFO bi{};

@@ -194,3 +194,6 @@ struct TFont {
     bool operator==(const TFont&) const = default;
 };
 HFONT SharedFont(const TFont& font);
+// The width of a one-line text in the font as DrawText lays it out on the screen (an '&' marks the
+// next letter and takes no room).
+int TextWidth(const TFont& font, const std::string& text);

@@ -50,7 +50,7 @@ protected:
         Run(
             *solver,
             [&](TfrmProblemSolver& s) {
-                EXPECT_EQ(s.btnOpenAppendix.Caption(), "1 Bijlage (3 Kb)...");
+                EXPECT_EQ(s.btnOpenAppendix.Caption(), "1 &Bijlage (3 kB)...");
                 WORD key = 'B';
                 s.FormKeyDown(&s, key, ssCtrl);  // Ctrl+B
                 if (caption) *caption = s.btnOpenAppendix.Caption();
@@ -93,7 +93,7 @@ TEST_F(HelpdeskFiles, SameNamesInAnyCaseAndTheReportsOwnFilesAreAddedOnce) {
                   &caption),
               mrOk);
     EXPECT_TRUE(boxes.Messages().empty());
-    EXPECT_EQ(caption, "3 Bijlagen (9 Kb)...");
+    EXPECT_EQ(caption, "3 &Bijlagen (9 kB)...");
     // Copied into the report folder: the first of the same name, none of the refused ones.
     EXPECT_EQ(ReadFileBytes(ReportFolder() + "\\Notitie.txt"), "eerste");
     EXPECT_TRUE(FileExists(ReportFolder() + "\\groot.dat"));
@@ -117,14 +117,14 @@ TEST_F(HelpdeskFiles, RemovingKeepsTheFileUntilOk) {
             },
             &caption);
         EXPECT_EQ(FileExists(Attachment), button == mrCancel);
-        EXPECT_EQ(caption, button == mrOk ? "0 Bijlagen (0 Kb)..." : "1 Bijlage (3 Kb)...");
+        EXPECT_EQ(caption, button == mrOk ? "0 &Bijlagen (0 kB)..." : "1 &Bijlage (3 kB)...");
     }
 }
 
 TEST(AttachmentsCaption, CountsEveryEntryButOnlyTheSizeOfFilesThatExist) {
     TScratchFolder folder;
     const std::string kept = folder.WriteFile("a.txt", std::string(2048, 'a'));
-    EXPECT_EQ(AttachmentsCaption({}), "0 Bijlagen (0 Kb)...");
-    EXPECT_EQ(AttachmentsCaption({kept}), "1 Bijlage (2 Kb)...");
-    EXPECT_EQ(AttachmentsCaption({kept, folder / "verdwenen.txt"}), "2 Bijlagen (2 Kb)...");
+    EXPECT_EQ(AttachmentsCaption({}), "0 &Bijlagen (0 kB)...");
+    EXPECT_EQ(AttachmentsCaption({kept}), "1 &Bijlage (2 kB)...");
+    EXPECT_EQ(AttachmentsCaption({kept, folder / "verdwenen.txt"}), "2 &Bijlagen (2 kB)...");
 }

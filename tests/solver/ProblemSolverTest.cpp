@@ -68,7 +68,7 @@ TEST_F(SolverTest, TheWholeRouteCreatesTheReportAndCancelOnTheReportPageKeepsIt)
         EXPECT_NE(view.find("Windows geheugen"), std::string::npos);
         EXPECT_EQ(view.find("Stuur of fax dit formulier naar:"), std::string::npos);  // no fax header
         EXPECT_EQ(s.cboSearch.Text(), "Windows geheugen");
-        EXPECT_EQ(s.btnOpenAppendix.Caption(), "0 Bijlagen (0 Kb)...");
+        EXPECT_EQ(s.btnOpenAppendix.Caption(), "0 &Bijlagen (0 kB)...");
         s.WizardCancelButton()->Click();
     });
     EXPECT_TRUE(boxes.Messages().empty());

@@ -107,5 +107,5 @@ std::string AttachmentsCaption(const std::vector<std::string>& attachments) {
     long long total = 0;
     for (const std::string& path : attachments) total += std::max(0LL, FileSizeKB(path));
     const int count = static_cast<int>(attachments.size());
-    return Format("%d %s (%d Kb)...", {count, count == 1 ? "Bijlage" : "Bijlagen", total});
+    return Format("%d &%s (%d kB)...", {count, count == 1 ? "Bijlage" : "Bijlagen", total});
 }

@@ -42,5 +42,6 @@ public:
 // Answers the dialog's modal result.
 int RunHelpdeskFiles(std::vector<std::string>& attachments);
 
-// "%d Bijlage(n) (%d Kb)...": the number of attachments and the size of those that still exist.
+// "%d &Bijlage(n) (%d kB)...": the number of attachments and the size of those that still exist (the
+// button's letter B, as its shortcut Ctrl+B; kB as every size the program shows).
 std::string AttachmentsCaption(const std::vector<std::string>& attachments);

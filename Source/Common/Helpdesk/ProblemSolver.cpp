@@ -318,6 +318,7 @@ void TfrmProblemSolver::EnterReportPage() {
     MailedDone = SavedDone = PrintedDone = false;
     FReportShown = true;
     btnEMail.SetVisible(chkIntroInternet.Checked());
+    ArrangeToolBar();
     if (optContactEmail.Checked()) {
         lblReport1.SetCaption("Klik op 'Voltooien' om het helpdeskrapport per e-mail te verzenden.");
         lblReport2.SetCaption("");
@@ -570,6 +571,7 @@ bool TfrmProblemSolver::SaveAll() {
 
 void TfrmProblemSolver::UpdateAttachmentsCaption() {
     btnOpenAppendix.SetCaption(FReport ? AttachmentsCaption(FReport->Attachments) : AttachmentsCaption({}));
+    ArrangeToolBar();
 }
 
 void TfrmProblemSolver::btnOpenAppendixClick(TControl*) {

@@ -161,13 +161,13 @@ public:
 
     TTabSheet TabHelpdeskReport{&pageProblemSolver, "Helpdeskrapport"};
     TPanel pnlTop{&TabHelpdeskReport};
-    TLabel lblSearch{&pnlTop, "Zoeken naar"};
+    TLabel lblSearch{&pnlTop, "Zoeken &naar"};
     TComboBox cboSearch{&pnlTop, TComboBoxStyle::csDropDown};
-    TBranButton btnSearch{&pnlTop, "Zoeken"};
-    TBranButton btnOpenAppendix{&pnlTop, "0 Bijlagen (0 Kb)..."};
-    TBranButton btnEMail{&pnlTop, "E-mailen"};
-    TBranButton btnMail{&pnlTop, "Opslaan"};
-    TBranButton btnPrint{&pnlTop, "Afdrukken"};
+    TBranButton btnSearch{&pnlTop, "&Zoeken"};
+    TBranButton btnOpenAppendix{&pnlTop, "0 &Bijlagen (0 kB)..."};
+    TBranButton btnEMail{&pnlTop, "&E-mailen"};
+    TBranButton btnMail{&pnlTop, "&Opslaan"};
+    TBranButton btnPrint{&pnlTop, "&Afdrukken"};
     TRichEdit memoReportView{&TabHelpdeskReport};
     TLabel lblReport1{&TabHelpdeskReport};
     TLabel lblReport2{&TabHelpdeskReport};
@@ -219,6 +219,7 @@ public:
 
 private:
     void LayoutPages();
+    void ArrangeToolBar();
     void FillServiceItems();
     void BindUser();
     void FillTechInfos();

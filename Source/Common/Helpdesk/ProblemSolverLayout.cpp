@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "Source/Common/Catalogue/Deployment.h"
 #include "Source/Common/Helpdesk/ProblemSolver.h"
 
@@ -163,15 +165,11 @@ void TfrmProblemSolver::LayoutPages() {
     lblSearch.SetBounds(4, 8, 66, 16);
     lblSearch.FocusControl = &cboSearch;
     cboSearch.SetBounds(72, 4, 138, 200);
-    btnSearch.SetBounds(214, 3, 60, 24);
+    for (TBranButton* button : {&btnSearch, &btnOpenAppendix, &btnEMail, &btnMail, &btnPrint}) button->SetBounds(0, 3, 60, 24);
     btnSearch.SetHint("Zoeken... (Ctrl+F)");
-    btnOpenAppendix.SetBounds(280, 3, 140, 24);
     btnOpenAppendix.SetHint("Bijlage toevoegen... (Ctrl+B)");
-    btnEMail.SetBounds(426, 3, 62, 24);
     btnEMail.SetHint("E-mailen... (Ctrl+E)");
-    btnMail.SetBounds(490, 3, 62, 24);
     btnMail.SetHint("Opslaan... (Ctrl+S)");
-    btnPrint.SetBounds(554, 3, 62, 24);
     btnPrint.SetHint("Afdrukken... (Ctrl+P)");
     memoReportView.SetBounds(8, 32, 616, 196);
     memoReportView.SetReadOnly(true);
@@ -183,4 +181,21 @@ void TfrmProblemSolver::LayoutPages() {
     Wrapped(lblReport1, 12, 232, 608, 16);
     Wrapped(lblReport2, 12, 250, 608, 16);
     Wrapped(lblReport3, 12, 268, 608, 16);
+}
+
+// The tool bar in the screen's pixels, once its captions and the e-mail button's visibility are
+// known: the buttons as wide as their captions from the right edge, a little apart, and the search
+// box between its caption and the first button.
+void TfrmProblemSolver::ArrangeToolBar() {
+    const int gap = DesignToCurrent(4);
+    int right = pnlTop.ClientWidth();
+    for (TBranButton* button : {&btnPrint, &btnMail, &btnEMail, &btnOpenAppendix, &btnSearch}) {
+        if (!button->Visible()) continue;
+        const int width = std::max(DesignToCurrent(60), TextWidth(button->Font(), button->Caption()) + DesignToCurrent(16));
+        right -= width;
+        button->SetBounds(right, button->Top(), width, button->Height());
+        right -= gap;
+    }
+    const int left = lblSearch.Right() + gap;
+    cboSearch.SetBounds(left, cboSearch.Top(), std::max(right - left, DesignToCurrent(60)), cboSearch.Height());
 }
