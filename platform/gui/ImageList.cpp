@@ -126,16 +126,17 @@ void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
         ImageList_Draw(FHandle, index, dc, x, y, ILD_TRANSPARENT);
         return;
     }
-    IMAGELISTDRAWPARAMS p{};
-    p.cbSize = sizeof p;
-    p.himl = FHandle;
-    p.i = index;
-    p.hdcDst = dc;
-    p.x = x;
-    p.y = y;
-    p.rgbBk = CLR_NONE;
-    p.rgbFg = CLR_DEFAULT;
-    p.fStyle = ILD_TRANSPARENT;
-    p.fState = ILS_SATURATE;
-    ImageList_DrawIndirect(&p);
+    // Disabled, as Windows draws it: the picture's shape alone, in the shadow colour over the same
+    // shape in the highlight colour one pixel down and to the right. (Greying the colours left the
+    // black arrows black, and a disabled button looked enabled.)
+    const COLORREF key = RGB(255, 0, 255);
+    TOffscreenBitmap picture(FWidth, FHeight);
+    picture.Fill(key);
+    ImageList_Draw(FHandle, index, picture.DC(), 0, 0, ILD_TRANSPARENT);
+    for (auto [offset, colour] : {std::pair{1, clBtnHighlight}, std::pair{0, clBtnShadow}}) {
+        const COLORREF rgb = ColorToRGB(colour);
+        for (int py = 0; py < FHeight; ++py)
+            for (int px = 0; px < FWidth; ++px)
+                if (picture.Pixel(px, py) != key) SetPixelV(dc, x + px + offset, y + py + offset, rgb);
+    }
 }

@@ -18,6 +18,35 @@ DWORD ViewBits(TViewStyle style) {
     return LVS_ICON;
 }
 
+// A one-line text as DrawText lays it out (no '&' markers in list texts).
+SIZE TextSize(HDC dc, const std::wstring& text) {
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    return {r.right, r.bottom};
+}
+
+// The least width at which the list view's label wrapping puts the text on two lines, no word broken.
+int TwoLineWidth(HDC dc, const std::wstring& text, int lineHeight) {
+    int low = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(L' ', start);
+        if (end == std::wstring::npos) end = text.size();
+        low = std::max(low, static_cast<int>(TextSize(dc, text.substr(start, end - start)).cx));
+        start = end + 1;
+    }
+    int high = std::max(low, static_cast<int>(TextSize(dc, text).cx));
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        RECT r{0, 0, middle, 0};
+        DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+        if (r.bottom <= 2 * lineHeight && r.right <= middle)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 int ColumnFormat(TAlignment a) {
     return a == TAlignment::taRightJustify ? LVCFMT_RIGHT : a == TAlignment::taCenter ? LVCFMT_CENTER : LVCFMT_LEFT;
 }
@@ -78,11 +107,13 @@ void TListView::AddColumn(const TListColumn& column) {
     c.cx = column.Width;
     c.fmt = ColumnFormat(column.Alignment);
     c.iSubItem = ColumnCount();
+    if (c.iSubItem == 0) FFirstColumnWidth = column.Width;
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(c.iSubItem), reinterpret_cast<LPARAM>(&c));
 }
 
 void TListView::ScaleBy(int m, int d) {
     TControl::ScaleBy(m, d);
+    FFirstColumnWidth = MulDiv(FFirstColumnWidth, m, d);
     for (int i = 0; i < ColumnCount(); ++i)
         ListView_SetColumnWidth(Handle(), i, MulDiv(ListView_GetColumnWidth(Handle(), i), m, d));
 }
@@ -209,6 +240,31 @@ std::vector<int> TListView::SelectedItems() const {
 }
 
 void TListView::Arrange() { ListView_Arrange(Handle(), LVA_DEFAULT); }
+
+void TListView::FitToCaptions() {
+    TWindowDC dc(Handle());
+    TSelectObject font(dc.Get(), SharedFont(Font()));
+    const int lineHeight = TextSize(dc.Get(), L" ").cy;
+    int widest = 0, twoLines = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const std::wstring text = Widen(ItemCaption(i));
+        widest = std::max(widest, static_cast<int>(TextSize(dc.Get(), text).cx));
+        twoLines = std::max(twoLines, TwoLineWidth(dc.Get(), text, lineHeight));
+    }
+    if (ColumnCount() > 0) {
+        int picture = 0, pictureHeight = 0;
+        if (HIMAGELIST small = ListView_GetImageList(Handle(), LVSIL_SMALL)) ImageList_GetIconSize(small, &picture, &pictureHeight);
+        LVCOLUMNW c{};
+        c.mask = LVCF_WIDTH;
+        c.cx = std::max(FFirstColumnWidth, widest + picture + ScaleToScreen(16));
+        SendMessageW(Handle(), LVM_SETCOLUMNW, 0, reinterpret_cast<LPARAM>(&c));
+    }
+    SendMessageW(Handle(), LVM_SETICONSPACING, 0, static_cast<LPARAM>(-1));  // the system's spacing
+    const DWORD spacing = static_cast<DWORD>(SendMessageW(Handle(), LVM_GETITEMSPACING, FALSE, 0));
+    const int width = std::max<int>(LOWORD(spacing), twoLines + ScaleToScreen(16));
+    SendMessageW(Handle(), LVM_SETICONSPACING, 0, MAKELPARAM(width, HIWORD(spacing)));
+    if (FViewStyle == TViewStyle::vsIcon) Arrange();
+}
 
 void TListView::MakeVisible(int index) { ListView_EnsureVisible(Handle(), index, FALSE); }
 

@@ -77,6 +77,10 @@ public:
     std::vector<int> SelectedItems() const;
     void Arrange();
     void MakeVisible(int index);
+    // Makes room for the entries' captions (after a fill): the first column as wide as the widest
+    // caption with its picture, never narrower than designed; in the large-icon view, the icons far
+    // enough apart for every caption on two lines without a broken word.
+    void FitToCaptions();
 
     // Fired when the selection or an item's check box changes.
     TNotifyEvent OnChange;
@@ -92,6 +96,7 @@ private:
     bool FMultiSelect = false;
     // Item data by the key stored in the item's lParam.
     std::vector<std::pair<long, std::shared_ptr<void>>> FData;
+    int FFirstColumnWidth = 0;  // as designed, in the screen's pixels once scaled
     long FNextKey = 1;
     int FUpdates = 0;
 };

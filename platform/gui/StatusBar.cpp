@@ -6,8 +6,27 @@
 
 TStatusBar::TStatusBar(TControl* parent) : TControl(parent) {
     CreateStockWindow(STATUSCLASSNAMEW, WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NOMOVEY);
-    SetBounds(0, 0, 100, ScaleToScreen(19));
+    SetBounds(0, 0, 100, 0);
     SetAlign(TAlign::alBottom);
+}
+
+int TStatusBar::LineHeight() const {
+    TWindowDC dc(Handle());
+    TSelectObject font(dc.Get(), SharedFont(Font()));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.Get(), &metrics);
+    return metrics.tmHeight;
+}
+
+void TStatusBar::SetBounds(int left, int top, int width, int) {
+    // The font is in the screen's pixels already: a height scaled with the form's design would count
+    // the density twice.
+    TControl::SetBounds(left, top, width, LineHeight() + ScaleToScreen(6));
+}
+
+void TStatusBar::FontChanged() {
+    SetBounds(Left(), Top(), Width(), 0);
+    if (Parent()) Parent()->Realign();
 }
 
 void TStatusBar::SetSimpleText(const std::string& text) {

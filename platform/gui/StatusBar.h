@@ -1,5 +1,6 @@
 #pragma once
-// Status bar at the bottom of a form: one simple text, or panels of given widths.
+// Status bar at the bottom of a form: one simple text, or panels of given widths. It is one line of
+// its font high, whatever height it is given.
 #include <vector>
 
 #include "platform/gui/Control.h"
@@ -15,9 +16,13 @@ public:
     void SetPanelText(int panel, const std::string& text);
     std::string PanelText(int panel) const;
 
+    void SetBounds(int left, int top, int width, int height) override;
+
 protected:
     void Resized() override;
+    void FontChanged() override;
 
 private:
+    int LineHeight() const;
     std::string FSimpleText;
 };

@@ -1,5 +1,8 @@
 #include "TextLayout.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <typeinfo>
 
 #include "GuiTestSupport.h"
@@ -7,9 +10,10 @@
 #include "platform/gui/CheckBox.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/Label.h"
+#include "platform/gui/ListView.h"
 #include "platform/gui/RadioButton.h"
+#include "platform/gui/StatusBar.h"
 
-namespace {
 std::string Describe(const TControl& control) {
     std::string caption = StripAccelerator(control.Caption());
     if (caption.size() > 40) caption = caption.substr(0, 40) + "...";
@@ -17,6 +21,7 @@ std::string Describe(const TControl& control) {
     return (control.Name.empty() ? "" : control.Name + " ") + "\"" + caption + "\" (" + name + ")";
 }
 
+namespace {
 std::string Describe(HWND window) {
     if (TControl* control = TControl::FromHandle(window)) return Describe(*control);
     wchar_t className[64] = {};
@@ -27,9 +32,7 @@ std::string Describe(HWND window) {
 // Where a label draws its text, in screen coordinates.
 RECT LabelTextRect(const TLabel& label, std::vector<std::string>& faults) {
     const RECT client = label.ClientRect();
-    UINT flags = label.WordWrap() ? DT_WORDBREAK : DT_SINGLELINE;
-    if (!label.ShowAccelChar) flags |= DT_NOPREFIX;
-    const SIZE text = CaptionExtent(label, label.WordWrap() ? client.right : 0, flags);
+    const SIZE text = label.TextExtent();
     if (text.cx > client.right || text.cy > client.bottom)
         faults.push_back(Describe(label) + ": needs " + std::to_string(text.cx) + "x" + std::to_string(text.cy) +
                          " pixels, has " + std::to_string(client.right) + "x" + std::to_string(client.bottom));
@@ -43,14 +46,21 @@ RECT LabelTextRect(const TLabel& label, std::vector<std::string>& faults) {
     return r;
 }
 
-// Every parent up to the form must show the text whole, and no window above the label (or above one
-// of its parents) may lie over it.
+bool Overlaps(HWND window, const RECT& text) {
+    RECT bounds, overlap;
+    return IsWindowVisible(window) && GetWindowRect(window, &bounds) && IntersectRect(&overlap, &bounds, &text);
+}
+
+// Every parent up to the form must show the text whole; no window above the label (or above one of
+// its parents) may lie over it, and no field or button below it may run under it.
 void CheckUncovered(const TControl& control, const RECT& text, HWND form, std::vector<std::string>& faults) {
     for (HWND w = control.Handle(); w && w != form; w = GetParent(w)) {
-        for (HWND above = GetWindow(w, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
-            RECT bounds, overlap;
-            if (IsWindowVisible(above) && GetWindowRect(above, &bounds) && IntersectRect(&overlap, &bounds, &text))
-                faults.push_back(Describe(control) + ": covered by " + Describe(above));
+        for (HWND above = GetWindow(w, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+            if (Overlaps(above, text)) faults.push_back(Describe(control) + ": covered by " + Describe(above));
+        for (HWND below = GetWindow(w, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+            const TControl* sibling = TControl::FromHandle(below);
+            if (sibling && (sibling->TabStop() || sibling->IsPushButton()) && Overlaps(below, text))
+                faults.push_back(Describe(control) + ": runs under " + Describe(below));
         }
         HWND parent = GetParent(w);
         RECT client;
@@ -73,9 +83,52 @@ void CheckBoxCaption(const TControl& box, std::vector<std::string>& faults) {
                          std::to_string(box.Height()));
 }
 
+int LineHeight(const TControl& control) { return CaptionExtent(control, 0, DT_SINGLELINE).cy; }
+
+// A status bar holds one line of text, at every density.
+void CheckStatusBar(const TStatusBar& bar, std::vector<std::string>& faults) {
+    const int line = LineHeight(bar);
+    if (bar.Height() < line || bar.Height() > line + ScaleToScreen(10))
+        faults.push_back(Describe(bar) + ": " + std::to_string(bar.Height()) + " pixels high for a line of " +
+                         std::to_string(line));
+}
+
+// Every entry's text shows whole: in the details view within the first column, with the picture
+// before it; in the large-icon view on at most two lines of the space between icons, no word broken.
+// (The list view gives a label the spacing less 12 pixels.)
+void CheckListView(const TListView& list, std::vector<std::string>& faults) {
+    TWindowDC dc(list.Handle());
+    TSelectObject font(dc.Get(), SharedFont(list.Font()));
+    const HWND h = list.Handle();
+    const int line = LineHeight(list);
+    for (int i = 0; i < list.Count(); ++i) {
+        const std::wstring text = Widen(list.ItemCaption(i));
+        auto fault = [&](const std::string& what) {
+            faults.push_back(Describe(list) + ": \"" + list.ItemCaption(i) + "\" " + what);
+        };
+        if (list.ViewStyle() == TViewStyle::vsReport) {
+            RECT label{LVIR_LABEL, 0, 0, 0};
+            SendMessageW(h, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&label));
+            const int needed = static_cast<int>(SendMessageW(h, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+            if (needed + ScaleToScreen(4) > label.right - label.left)
+                fault("needs " + std::to_string(needed) + " pixels, its column gives " + std::to_string(label.right - label.left));
+        } else if (list.ViewStyle() == TViewStyle::vsIcon) {
+            const int spacing = LOWORD(SendMessageW(h, LVM_GETITEMSPACING, FALSE, 0)), width = spacing - 12;
+            if (spacing > list.ClientWidth()) fault("stands in a space wider than the list");
+            RECT r{0, 0, width, 0};
+            DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+            if (r.right > width || r.bottom > 2 * line)
+                fault("needs " + std::to_string(r.right) + "x" + std::to_string(r.bottom) + " pixels, has " +
+                      std::to_string(width) + "x" + std::to_string(2 * line));
+        }
+    }
+}
+
 void Walk(const TControl& control, HWND form, std::vector<std::string>& faults) {
     for (const TControl* child : control.Controls()) {
         if (!IsWindowVisible(child->Handle())) continue;
+        if (auto* bar = dynamic_cast<const TStatusBar*>(child)) CheckStatusBar(*bar, faults);
+        if (auto* list = dynamic_cast<const TListView*>(child)) CheckListView(*list, faults);
         if (!child->Caption().empty()) {
             if (auto* label = dynamic_cast<const TLabel*>(child))
                 CheckUncovered(*label, LabelTextRect(*label, faults), form, faults);

@@ -65,6 +65,7 @@ void TServiceItemListView::Rebuild() {
         int index = AddItem(service->GetCaption(), service->GetImageIndex(), service);
         SetSubItem(index, 0, service->GetDescription());
     }
+    FitToCaptions();
 }
 
 bool TServiceItemListView::ShowsAlike(const TServiceList& services) const {
