@@ -26,5 +26,6 @@
 #define IDI_TECHINFO_FIRST 130
 #define IDI_TECHINFO_COUNT 13
 
-// The About box picture.
+// The About box picture, and the same at twice the size for screens of more than 96 pixels per inch.
 #define IDB_ABOUT 200
+#define IDB_ABOUT_2X 201

@@ -13,8 +13,11 @@ TfrmAbout::TfrmAbout() {
 
     imgService.SetAlign(TAlign::alClient);
     imgService.Stretch = true;
+    // Stretched up, the design-size picture blurs; on a denser screen the one drawn at twice the size
+    // is scaled down instead.
+    const int picture = ScreenPixelsPerInch() > 96 ? IDB_ABOUT_2X : IDB_ABOUT;
     imgService.SetBitmap(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(picture), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     const int left = 24, data = 150;
     lblUsername.SetBounds(left, 196, 120, 16);
     lblUsernameData.SetBounds(data, 196, 230, 16);
