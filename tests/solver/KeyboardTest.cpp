@@ -82,6 +82,9 @@ TEST_F(SolverTest, EveryPageIsUsableFromTheKeyboardAlone) {
     };
     std::function<void()> visit = [&] {
         const std::string page = Page(s);
+        // Leaving the personal data composes the report while the window stays with the user: the
+        // next page comes once that is done.
+        if (!pages.empty() && page == pages.back()) return keys.Add(visit);
         pages.push_back(page);
         TControl* first = firstFocus.at(page) ? firstFocus.at(page) : s.NextButton();
         EXPECT_TRUE(first->Focused()) << page << " starts at " << Describe(first);
@@ -92,7 +95,7 @@ TEST_F(SolverTest, EveryPageIsUsableFromTheKeyboardAlone) {
         keys.Add(visit);
     };
     keys.Add(visit);
-    const size_t ran = keys.Run(s);
+    const size_t ran = keys.Run(s, 120000);
     EXPECT_EQ(ran, keys.Count());
     SetShellHook({});
     EXPECT_EQ(pages, (std::vector<std::string>{"Inleiding", "Raadpleeg de Documentatie", "Online Update",
