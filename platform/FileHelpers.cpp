@@ -1,12 +1,52 @@
 #include "platform/FileHelpers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <string_view>
 
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
 #include "platform/Handles.h"
+
+namespace {
+const size_t kMaxFolderNameChars = 64;
+
+// Names Windows keeps for its devices, also when an extension follows ("Con.txt", "aux .boek"): no
+// file or folder can carry them.
+bool IsDeviceName(const std::string& name) {
+    std::string stem = UpperCase(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+        if (stem == device) return true;
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' && stem[3] <= '9';
+}
+
+// Where the first `chars` characters of a UTF-8 text end (the text's size when it has fewer).
+size_t Utf8Prefix(const std::string& text, size_t chars) {
+    size_t at = 0;
+    for (; at < text.size() && chars > 0; --chars) {
+        ++at;
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+    }
+    return at;
+}
+
+// A short fingerprint of a name (FNV-1a), so that two long names cut to the same start stay apart.
+std::string Fingerprint(const std::string& name) {
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+    char hex[9];
+    snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(hash));
+    return hex;
+}
+
+void DropTrailingDotsAndBlanks(std::string& name) {
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+}
+}  // namespace
 
 std::string SafeFolderName(const std::string& name) {
     std::string safe;
@@ -15,8 +55,16 @@ std::string SafeFolderName(const std::string& name) {
         const bool forbidden = u < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
         safe += forbidden ? '_' : c;
     }
-    while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) safe.pop_back();
-    return safe.empty() ? "_" : safe;
+    DropTrailingDotsAndBlanks(safe);
+    if (Utf8Prefix(safe, kMaxFolderNameChars) < safe.size()) {
+        // Paths below the folder must stay within what Windows can open.
+        safe.resize(Utf8Prefix(safe, kMaxFolderNameChars - 9));
+        DropTrailingDotsAndBlanks(safe);
+        safe += "~" + Fingerprint(name);
+    }
+    if (safe.empty()) return "_";
+    if (IsDeviceName(safe)) safe.insert(std::min(safe.find('.'), safe.size()), "_");
+    return safe;
 }
 
 long long FileSizeKB(const std::string& file) {

@@ -5,7 +5,10 @@
 
 // A folder name for an application name that stays inside its parent folder: characters that file
 // names cannot hold (\ / : * ? " < > | and control characters) become "_", trailing dots and blanks
-// are dropped, and "", "." and ".." become "_". An ordinary name maps to itself. Update folders use
+// are dropped, and "", "." and ".." become "_"; a device name of Windows (Aux, Con, Nul, Prn, COM1-9,
+// LPT1-9, also with an extension) gets a "_" after it ("Aux_", "Con_.boek"), and a name longer than
+// 64 characters is cut to 55, followed by "~" and eight hexadecimal digits of a fingerprint of the
+// whole name, so that two long names stay apart. An ordinary name maps to itself. Update folders use
 // the same mapping.
 std::string SafeFolderName(const std::string& name);
 

@@ -38,6 +38,16 @@ std::string_view StripQuotes(std::string_view value) {
     return value;
 }
 
+}  // namespace
+
+std::string QuotedProfileValue(const std::string& value) {
+    if (UnquotedProfileValue(value) == value) return value;
+    return "\"" + value + "\"";
+}
+
+std::string UnquotedProfileValue(std::string_view raw) { return std::string(StripQuotes(TrimBlanks(raw))); }
+
+namespace {
 // GetPrivateProfileSection/-String with a buffer that grows until the whole list fits.
 template <typename F>
 std::vector<std::string> ReadList(F read) {

@@ -4,6 +4,7 @@
 // an existing key replaced in place, a new key appended to its section, a new section appended to the
 // file. A bare file name (no folder) means the file in the Windows folder.
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The reading of keys, which a file and a pass over it (below) both offer.
@@ -49,6 +50,13 @@ public:
 private:
     std::string FFileName;
 };
+
+// A value as "key=value" must hold it for the profile functions to read it back unchanged: in quotes
+// when they would otherwise take blanks off its ends or a pair of quotes around it; otherwise as it is.
+std::string QuotedProfileValue(const std::string& value);
+// The value of a "key=value" line's right-hand side as the profile functions read it: without the
+// blanks around it and without one pair of enclosing quotes.
+std::string UnquotedProfileValue(std::string_view raw);
 
 // One pass of reading over a file: each section is taken from the file once, on its first use, and
 // its keys are then answered as the profile functions answer them. Each profile call reads and parses

@@ -44,7 +44,7 @@ run test_report.exe HelpdeskReport.FullDiskLeavesNoHalfFiles BRAN_FULL_DISK="Z:$
 echo "report store on a full disk: no half files, the old text kept"
 # The problem solver on the same disk, filled up: the personal data stay, no half report is left.
 run test_solver.exe 'Closing.AFullDisk*' BRAN_FULL_DISK="Z:${disk//\//\\}"
-echo "problem solver on a full disk: the personal-data page kept, no half report"
+echo "problem solver on a full disk: the personal-data page kept, no half report, an attachment that does not fit refused"
 run test_delivery.exe PrintReport.ASpoolerThatRefusesTheEndFailsThePrint BRAN_FULL_DISK="Z:${disk//\//\\}"
 echo "printing onto a full disk: the spooler's refusal fails the print"
 

@@ -114,14 +114,16 @@ TEST_F(HelpdeskReport, UpdateAttachmentsCopiesNewFilesAndDeletesRemovedOnes) {
     THelpdeskReport report(kFolder, AppRef);
     std::vector<std::string> previous = report.Attachments;
     report.Attachments = {outside, Folder / "elders\\ontbreekt.txt"};
+    TMessageRecorder boxes;
     report.UpdateAttachments(previous);
 
     EXPECT_FALSE(FileExists(inside));
     EXPECT_EQ(report.Attachments[0], report.Folder() + "\\log.txt");
     EXPECT_EQ(ReadFileBytes(report.Attachments[0]), "logregels");
     EXPECT_TRUE(FileExists(outside));
-    // A file that cannot be copied keeps its own path.
-    EXPECT_EQ(report.Attachments[1], Folder / "elders\\ontbreekt.txt");
+    // A file that cannot be copied is no attachment: it would never reach the helpdesk.
+    EXPECT_EQ(report.Attachments.size(), 1u);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Bijlage " + (Folder / "elders\\ontbreekt.txt") + " kon niet worden gekopieerd."});
 }
 
 TEST_F(HelpdeskReport, AnAttachmentThatCannotBeDeletedIsReported) {
@@ -207,6 +209,40 @@ TEST_F(HelpdeskReport, CaseIniIsTheSameAfterEverySave) {
     EXPECT_EQ(ReadFileBytes(report.CaseIniPath()), first);
 }
 
+// The user's texts come back as typed, quotes and blanks at the ends included, also when the
+// helpdesk reads them with the profile functions; a file written without quotes reads as before.
+TEST_F(HelpdeskReport, ProblemTextsReadBackAsTyped) {
+    ForceDirectories(Folder / kFolder);
+    TUser user;
+    FillUser(user);
+    const std::vector<std::string> texts = {
+        "\"Bestand niet gevonden\"", "'enkel'", "  ingesprongen", "achter  ", "\tTab", "\"", "'half\"", "\"\"",
+        "''", "\" \"", "", "a \"midden\" b", "\xc2\xa0harde spatie", "gewoon"};
+    THelpdeskReport report(kFolder, AppRef);
+    report.ActionLines = report.ProblemLines = texts;
+    report.Goal = "  \"Maandafsluiting\" ";
+    report.ErrorMessage = " 'Fout 42'";
+    report.WriteCaseIni(user);
+    const THelpdeskReport reread(kFolder, AppRef);
+    EXPECT_EQ(reread.ActionLines, texts);
+    EXPECT_EQ(reread.ProblemLines, texts);
+    EXPECT_EQ(reread.Goal, report.Goal);
+    EXPECT_EQ(reread.ErrorMessage, report.ErrorMessage);
+    const TIniFile ini(report.CaseIniPath());
+    for (size_t i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(ini.ReadString("Handelingen", "Line" + std::to_string(i), "?"), texts[i]) << i;
+    EXPECT_EQ(ini.ReadString("Case", "Foutmelding", ""), report.ErrorMessage);
+    // Quotes only where they are needed.
+    const std::vector<std::string> lines = ReadTextLines(report.CaseIniPath());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Line13=gewoon"), 2);
+
+    Folder.WriteFile(std::string(kFolder) + "\\CASE.INI",
+                     "[Case]\r\nFoutmelding= 'Fout 7' \r\n[Probleem]\r\nLine0=\"oud\"\r\nLine1=  oud  \r\n");
+    const THelpdeskReport older(kFolder, AppRef);
+    EXPECT_EQ(older.ProblemLines, (std::vector<std::string>{"oud", "oud"}));
+    EXPECT_EQ(older.ErrorMessage, "Fout 7");
+}
+
 TEST_F(HelpdeskReport, AttachmentsNeverTakeTheReportsOwnNamesOrEachOthers) {
     Folder.WriteFile(std::string(kFolder) + "\\CASE.INI", "[Case]\r\nAanmaakdatum=1-1-2020\r\n");
     Folder.WriteFile(std::string(kFolder) + "\\CASE.RTF", "{\\rtf1 eigen}\r\n");
@@ -239,7 +275,8 @@ TEST_F(HelpdeskReport, AttachmentsNeverTakeTheReportsOwnNamesOrEachOthers) {
 
 TEST_F(HelpdeskReport, OnlyTheReportsOwnCopiesAreDeleted) {
     ForceDirectories(Folder / kFolder);
-    // An attachment whose copy failed earlier is still listed at the user's own file.
+    // A list that names a file outside the folder (as the attachments dialog hands it back before
+    // the copy): that file is the user's own.
     const std::string own = Folder.WriteFile("Mijn documenten\\brief.doc", "van de gebruiker");
     const std::string copied = Folder.WriteFile(std::string(kFolder) + "\\log.txt", "kopie");
     THelpdeskReport report(kFolder, AppRef);
@@ -260,8 +297,11 @@ TEST_F(HelpdeskReport, AFailedCopyOrSaveLeavesNoFileBehind) {
     // A source whose read fails at once (the kernel refuses to read this file's first page).
     const std::string unreadable = "Z:\\proc\\self\\mem";
     report.Attachments = {unreadable};
+    TMessageRecorder boxes;
     report.UpdateAttachments({});
-    EXPECT_EQ(report.Attachments, std::vector<std::string>{unreadable});
+    // Not copied, so never sent: no longer an attachment, and the user is told.
+    EXPECT_TRUE(report.Attachments.empty());
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Bijlage " + unreadable + " kon niet worden gekopieerd."});
     EXPECT_FALSE(FileExists(report.Folder() + "\\mem"));
     EXPECT_FALSE(FileExists(TemporaryFileName(report.Folder() + "\\mem")));
 }
@@ -280,8 +320,10 @@ TEST_F(HelpdeskReport, FullDiskLeavesNoHalfFiles) {
 
     const std::string big = Folder.WriteFile("groot.bin", std::string(400 * 1024, 'g'));
     report.Attachments = {big};
+    TMessageRecorder boxes;
     report.UpdateAttachments({});
-    EXPECT_EQ(report.Attachments, std::vector<std::string>{big}) << "the copy cannot fit";
+    EXPECT_TRUE(report.Attachments.empty()) << "the copy cannot fit";
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Bijlage " + big + " kon niet worden gekopieerd."});
 
     report.ReportText().Lines() = {std::string(400 * 1024, 'r')};
     EXPECT_THROW(report.SaveReportText(), EBrantel);

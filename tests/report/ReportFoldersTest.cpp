@@ -53,6 +53,10 @@ TEST_F(ReportFolders, HostileApplicationNamesStayInsideTheReportStore) {
         {"Kasboek 2000", "Kasboek 2000"}, {"..", "_"},       {".", "_"},        {"..\\..\\Windows", ".._.._Windows"},
         {"a/b", "a_b"},                   {"con:", "con_"}, {"Adres...  ", "Adres"}, {"", "_"},
         {"\"x\"<y>|*?", "_x__y____"},
+        // Windows keeps these names for its devices, also with an extension or blanks after them.
+        {"Aux", "Aux_"},                  {"con", "con_"},  {"Nul ", "Nul_"},       {"PRN.", "PRN_"},
+        {"Com1", "Com1_"},                {"LPT9.boek", "LPT9_.boek"},             {"aux .x", "aux _.x"},
+        {"COM10", "COM10"},               {"LPT0", "LPT0"}, {"Auxiliair", "Auxiliair"},
     };
     for (const auto& c : cases) EXPECT_EQ(SafeFolderName(c.name), c.folder) << c.name;
     EXPECT_EQ(ReportBaseFolder(""), "Reports\\Unknown");
@@ -63,6 +67,30 @@ TEST_F(ReportFolders, HostileApplicationNamesStayInsideTheReportStore) {
     const std::string store = ExpandFileName(Folder.Path() + "Reports\\");
     EXPECT_EQ(ExpandFileName(Folder.Path() + base + name).rfind(store, 0), 0u);
     EXPECT_TRUE(DirectoryExists(Folder / "Reports\\.._.._Windows"));
+}
+
+// Every name the user can type gets a report of its own: device names and names too long for a path.
+TEST_F(ReportFolders, ReservedAndLongNamesGetAFolderOfTheirOwn) {
+    const std::string longA = std::string(100, 'a'), longB = std::string(99, 'a') + "b";
+    std::string accented;
+    for (int i = 0; i < 70; ++i) accented += "\xc3\xa9";  // é
+    std::vector<std::string> bases;
+    for (const std::string& name : {std::string("Aux"), std::string("COM1"), std::string("Lpt9.boek"), longA, longB, accented}) {
+        SCOPED_TRACE(name);
+        const std::string folder = SafeFolderName(name);
+        const std::wstring wide = Widen(folder);  // whole characters only
+        EXPECT_LE(wide.size(), 64u);
+        EXPECT_EQ(Narrow(wide), folder);
+        const std::string base = ReportBaseFolder(name);
+        const std::string report = Folder.Path() + base + NextReportFolder(base);
+        ASSERT_TRUE(ForceDirectories(report));
+        WriteFileBytes(report + "\\CASE.RTF", name);
+        EXPECT_EQ(ReadFileBytes(report + "\\CASE.RTF"), name);
+        bases.push_back(base);
+    }
+    EXPECT_EQ(SafeFolderName(longA).substr(0, 55), std::string(55, 'a'));
+    std::sort(bases.begin(), bases.end());
+    EXPECT_EQ(std::unique(bases.begin(), bases.end()), bases.end()) << "two names share a folder";
 }
 
 TEST_F(ReportFolders, FileRoutines) {

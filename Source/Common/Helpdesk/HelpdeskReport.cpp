@@ -34,9 +34,11 @@ std::string CaseValueLines(const std::vector<std::string>& lines) {
     return all;
 }
 
+// The user's texts are read back by the profile functions, which drop blanks and quotes around a
+// value: such a value is written in quotes, which they take off again.
 std::vector<std::string> NumberedLines(const std::string& prefix, const std::vector<std::string>& values) {
     std::vector<std::string> lines;
-    for (size_t i = 0; i < values.size(); ++i) lines.push_back(prefix + std::to_string(i) + "=" + values[i]);
+    for (size_t i = 0; i < values.size(); ++i) lines.push_back(prefix + std::to_string(i) + "=" + QuotedProfileValue(values[i]));
     return lines;
 }
 
@@ -52,7 +54,8 @@ std::string CaseValueFromEnd(const TIniFile& ini, const std::string& key) {
     const std::vector<std::string> lines = ini.ReadSectionLines("Case");
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         const size_t equals = it->find('=');
-        if (equals != std::string::npos && SameText(Trim(it->substr(0, equals)), key)) return it->substr(equals + 1);
+        if (equals != std::string::npos && SameText(Trim(it->substr(0, equals)), key))
+            return UnquotedProfileValue(std::string_view(*it).substr(equals + 1));
     }
     return {};
 }
@@ -257,10 +260,10 @@ void THelpdeskReport::WriteCaseIniTo(const std::string& path, const TUser& user)
 
     std::vector<std::string> caseLines = {
         "Produktversie=" + (ServiceItem ? ServiceItem->DisplayText() : std::string()),
-        "Bedoeling=" + Goal,
+        "Bedoeling=" + QuotedProfileValue(Goal),
         "Handelingen=" + CaseValueLines(ActionLines),
         "Probleem=" + CaseValueLines(ProblemLines),
-        "Foutmelding=" + ErrorMessage,
+        "Foutmelding=" + QuotedProfileValue(ErrorMessage),
     };
     // Only a new or newly composed report sets its creation date; a stored one keeps what it has.
     const std::string created = IsFresh ? CreationDate : CaseValueFromEnd(ini, "Aanmaakdatum");
@@ -330,12 +333,15 @@ void THelpdeskReport::UpdateAttachments(const std::vector<std::string>& previous
         }
         const std::string target = Folder() + "\\" + ExtractFileName(entry);
         if (HasSpaceFor(entry)) {
-            // A failed copy keeps the entry's own path; the user sees it is not in the report folder.
-            Attempt([&] {
-                CopyFileTo(entry, target);
+            // A file that is not in the folder is never zipped or mailed: an entry that cannot be
+            // copied is no attachment, and the button must not count it.
+            if (Attempt([&] { CopyFileTo(entry, target); })) {
                 Attachments[i] = target;
-            });
-            ++i;
+                ++i;
+            } else {
+                Attachments.erase(Attachments.begin() + static_cast<std::ptrdiff_t>(i));
+                ShowWarning(Format("Bijlage %s kon niet worden gekopieerd.", {entry}));
+            }
         } else {
             Attachments.erase(Attachments.begin() + static_cast<std::ptrdiff_t>(i));
             if (!warnedAboutSpace) ShowWarning("Er is niet genoeg vrije schijfruimte om de bijlagen te kopieren.");

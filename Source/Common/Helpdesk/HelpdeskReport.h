@@ -76,7 +76,8 @@ public:
     // Brings the folder in line with Attachments after the user edited the list; previous is the
     // list as it was before. Dropped files are deleted from the report folder (never elsewhere);
     // files from elsewhere are copied in. An entry that AttachmentRefusal refuses is taken off the
-    // list with that sentence as a warning; a copy that fails leaves no partial file.
+    // list with that sentence as a warning; an entry that cannot be copied is taken off with the
+    // warning "Bijlage %s kon niet worden gekopieerd." and leaves no partial file.
     void UpdateAttachments(const std::vector<std::string>& previous);
     // Writes the held report text to CASE.RTF (Windows-1252, CR LF after every line), replacing the
     // old file in one step so that a failure or crash leaves the old or the new text, never half of
