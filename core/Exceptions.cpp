@@ -1,5 +1,7 @@
 #include "core/Exceptions.h"
 
+#include <new>
+
 EBrantel::EBrantel(std::string className, std::string operation, std::string technicalMessage,
                    std::string userMessage)
     : FClassName(std::move(className)),
@@ -30,5 +32,8 @@ EBranAssertion::EBranAssertion(std::string message, std::string sourceUnit)
 
 std::string ExceptionText(const std::exception& e) {
     if (auto* b = dynamic_cast<const EBrantel*>(&e)) return b->Message();
-    return e.what();
+    // What the C++ library says ("std::bad_alloc", "basic_string::substr") means nothing to a user.
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return "Er is niet genoeg geheugen vrij om dit af te maken. Sluit andere programma's en probeer het opnieuw.";
+    return "Er is een onverwachte fout opgetreden in het programma.";
 }

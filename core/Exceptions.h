@@ -63,5 +63,6 @@ bool Attempt(TAction&& action) {
     }
 }
 
-// Text of any exception for a message box: EBrantel's message, otherwise what().
+// Text of any exception for a message box: EBrantel's message; for anything else a Dutch sentence
+// (running out of memory has its own), never the library's internal text.
 std::string ExceptionText(const std::exception& e);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <typeinfo>
 
 #include "core/Exceptions.h"
@@ -256,6 +257,8 @@ void TBranWizardForm::DoShow() {
     } catch (EBrantel& e) {
         e.AddContext(ClassNameOf(*this), "DoShow");
         throw;
+    } catch (const std::bad_alloc&) {
+        throw;  // told to the user as it is: no chain of operations helps there
     } catch (const std::exception& e) {
         EBrantel wrapped(ExceptionText(e));
         wrapped.AddContext(ClassNameOf(*this), "DoShow");

@@ -1,6 +1,7 @@
 #include "lib/OACInterface.h"
 
 #include <cstring>
+#include <new>
 
 #include "core/Format.h"
 #include "lib/AppObj.h"
@@ -144,6 +145,8 @@ void TOACInterface::Guarded(const char* operation, const std::function<void()>& 
     } catch (EBrantel& e) {
         e.AddContext(ClassName(), operation, "Unhandled exception");
         throw;
+    } catch (const std::bad_alloc&) {
+        throw;  // told to the user as it is: no chain of operations helps there
     } catch (const std::exception& e) {
         EBrantel wrapped(ExceptionText(e));
         wrapped.AddContext(ClassName(), operation, "Unhandled exception");

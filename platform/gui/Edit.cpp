@@ -46,6 +46,10 @@ void TCustomEdit::SetNumbersOnly(bool value) {
 }
 
 bool TCustomEdit::Command(WORD code) {
+    if (code == EN_MAXTEXT) {
+        if (OnMaxText) OnMaxText(this);
+        return true;
+    }
     if (code != EN_CHANGE) return false;
     DoChange();
     return true;

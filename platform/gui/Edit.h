@@ -21,6 +21,8 @@ public:
 
     // Fired at every change of the text, by the user or the program.
     TNotifyEvent OnChange;
+    // Fired when typed or pasted text was cut at MaxLength (the user lost what came after it).
+    TNotifyEvent OnMaxText;
 
 protected:
     TCustomEdit(TControl* parent, DWORD style);

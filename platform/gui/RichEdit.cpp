@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "core/Exceptions.h"
 #include "core/StrConv.h"
@@ -18,19 +19,29 @@ void LoadRichEditLibrary() {
     if (!module) throw EBrantel("TRichEdit", "Create", "riched20.dll could not be loaded");
 }
 
+// The text handed to the control piece by piece; an empty piece ends it.
 struct TStreamSource {
-    const std::string* Bytes;
-    size_t Position;
+    const std::function<std::string_view()>& Next;
+    std::string_view Piece = {};
+    bool Ended = false;
 };
 
 DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
     try {
         auto* source = reinterpret_cast<TStreamSource*>(cookie);
-        size_t left = source->Bytes->size() - source->Position;
-        size_t n = std::min(left, static_cast<size_t>(count));
-        memcpy(buffer, source->Bytes->data() + source->Position, n);
-        source->Position += n;
-        *done = static_cast<LONG>(n);
+        size_t filled = 0;
+        while (filled < static_cast<size_t>(count) && !source->Ended) {
+            if (source->Piece.empty()) {
+                source->Piece = source->Next();
+                source->Ended = source->Piece.empty();
+                continue;
+            }
+            const size_t n = std::min(source->Piece.size(), static_cast<size_t>(count) - filled);
+            memcpy(buffer + filled, source->Piece.data(), n);
+            source->Piece.remove_prefix(n);
+            filled += n;
+        }
+        *done = static_cast<LONG>(filled);
         return 0;
     } catch (...) {
         return 1;
@@ -50,11 +61,17 @@ TRichEdit::TRichEdit(TControl* parent) : TControl(parent) {
 void TRichEdit::LoadFromFile(const std::string& path) { LoadFromStream(ReadFileBytes(path)); }
 
 void TRichEdit::LoadFromStream(const std::string& rtf) {
-    TStreamSource source{&rtf, 0};
+    bool given = false;
+    Stream(rtf.rfind("{\\rtf", 0) == 0, [&] { return std::exchange(given, true) ? std::string_view() : std::string_view(rtf); });
+}
+
+void TRichEdit::LoadRtfPieces(const std::function<std::string_view()>& next) { Stream(true, next); }
+
+void TRichEdit::Stream(bool isRtf, const std::function<std::string_view()>& next) {
+    TStreamSource source{next};
     EDITSTREAM stream{};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
     stream.pfnCallback = ReadStream;
-    bool isRtf = rtf.rfind("{\\rtf", 0) == 0;
     SendMessageW(Handle(), EM_STREAMIN, isRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
     if (stream.dwError != 0) throw EBrantel("TRichEdit", "LoadFromStream", "the text could not be read");
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Rich edit control (RichEdit 2.0): shows RTF, finds plain text, prints page by page.
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/gui/Control.h"
 
@@ -16,6 +18,9 @@ public:
     // when the file cannot be read.
     void LoadFromFile(const std::string& path);
     void LoadFromStream(const std::string& rtf);
+    // Replaces the contents with RTF that `next` hands over piece by piece (an empty piece ends it;
+    // each piece stays valid until the next call), so that a long text is never gathered whole.
+    void LoadRtfPieces(const std::function<std::string_view()>& next);
     // The text without formatting, paragraphs separated by "\r\n".
     std::string PlainText() const;
     int TextLength() const;
@@ -42,5 +47,6 @@ public:
     void EndFormat();
 
 private:
+    void Stream(bool isRtf, const std::function<std::string_view()>& next);
     int FormatRange(HDC target, const RECT& pageTwips, int from, bool render);
 };

@@ -5,8 +5,10 @@
 
 #include "SolverTestSupport.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
+#include "Source/Common/Helpdesk/HelpdeskFiles.h"
 #include "core/StrConv.h"
 #include "platform/FileHelpers.h"
+#include "platform/gui/Dialogs.h"
 
 namespace {
 const char* const kStoredIni =
@@ -78,8 +80,8 @@ protected:
     }
 
     // A report stored earlier for Pietersen; the registry knows the user as Jansen.
-    std::shared_ptr<THelpdeskReport> StoredReport() {
-        Folder.WriteFile("Reports\\Kasboek\\Report01\\CASE.RTF", StoredRtf());
+    std::shared_ptr<THelpdeskReport> StoredReport(const std::string& rtf = StoredRtf()) {
+        Folder.WriteFile("Reports\\Kasboek\\Report01\\CASE.RTF", rtf);
         Folder.WriteFile("Reports\\Kasboek\\Report01\\CASE.INI", kStoredIni);
         auto application = std::make_shared<TBranApplication>();
         application->Name().SetAsString("Kasboek");
@@ -388,30 +390,72 @@ TEST_F(Closing, AReportThatCannotBeWrittenKeepsTheWindow) {
 }
 
 // A disk that is really full: tests/checks/full_disk.sh mounts a small file system and names it in
-// BRAN_FULL_DISK.
-TEST_F(Closing, AFullDiskKeepsThePersonalDataPage) {
+// BRAN_FULL_DISK. The personal data stay until the report can be stored; an attachment that does not
+// fit is told and not counted.
+TEST_F(Closing, AFullDiskKeepsThePersonalDataAndRefusesAnAttachment) {
     char disk[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("BRAN_FULL_DISK", disk, MAX_PATH)) GTEST_SKIP() << "no small disk given";
     const std::string root = IncludeTrailingBackslash(disk), report = root + "Reports\\Kasboek\\Report01";
+    const std::string picture = Folder.WriteFile("scherm.bmp", std::string(16 * 1024, 'b'));
     SetProgramFolder(root);
-    const auto free = DiskFree(root);
-    ASSERT_TRUE(free && *free > 4096);
-    WriteFileBytes(root + "vol.bin", std::string(*free - 2048, 'v'));
+    auto fill = [&] {
+        const auto free = DiskFree(root);
+        ASSERT_TRUE(free && *free > 4096);
+        WriteFileBytes(root + "vol.bin", std::string(*free - 2048, 'v'));
+    };
+    fill();
+    SetFileDialogHook([&](const TFileDialogRequest&) -> std::optional<std::string> { return picture; });
     TMessageRecorder boxes;
-    Run([&](TfrmProblemSolver& s) {
-        WalkToPersonalInfo(s);
-        Next(s);
-        EXPECT_EQ(Page(s), "Persoonlijke gegevens");
-        EXPECT_FALSE(DirectoryExists(report));  // no half report left behind
-        FileDelete(root + "vol.bin");
-        Next(s);  // room again
-        EXPECT_EQ(Page(s), "Opslaan van gegevens");
-        EXPECT_TRUE(FileExists(report + "\\CASE.INI"));
-        s.WizardCancelButton()->Click();
-    });
-    ASSERT_EQ(boxes.Messages().size(), 1u);
+    Run(
+        [&](TfrmProblemSolver& s) {
+            WalkToPersonalInfo(s);
+            Next(s);
+            EXPECT_EQ(Page(s), "Persoonlijke gegevens");
+            EXPECT_FALSE(DirectoryExists(report));  // no half report left behind
+            FileDelete(root + "vol.bin");
+            Next(s);  // room again
+            EXPECT_EQ(Page(s), "Opslaan van gegevens");
+            EXPECT_TRUE(FileExists(report + "\\CASE.INI"));
+            Next(s);
+            fill();
+            s.btnOpenAppendix.Click();
+            EXPECT_EQ(s.btnOpenAppendix.Caption(), "0 &Bijlagen (0 kB)...");
+            FileDelete(root + "vol.bin");
+            s.WizardCancelButton()->Click();
+        },
+        [](TForm& form) {
+            auto* dialog = dynamic_cast<TfrmHelpdeskFiles*>(&form);
+            ASSERT_NE(dialog, nullptr);
+            dialog->btnListAdd.Click();
+            dialog->btnOK.Click();
+        });
+    SetFileDialogHook({});
+    ASSERT_EQ(boxes.Messages().size(), 2u);
     EXPECT_EQ(boxes.Messages()[0].Text.rfind("Het helpdeskrapport kan niet worden opgeslagen in de map " + report, 0), 0u)
         << boxes.Messages()[0].Text;
-    EXPECT_FALSE(DirectoryExists(report));
+    EXPECT_EQ(boxes.Messages()[1].Text, "Bijlage " + picture + " kon niet worden gekopieerd.");
+    // Sluiten kept the report, without the picture or any part of it.
+    EXPECT_TRUE(FileExists(report + "\\CASE.RTF"));
+    EXPECT_EQ(THelpdeskReport("Reports\\Kasboek\\Report01", nullptr).Attachments, std::vector<std::string>{});
     EXPECT_TRUE(DeleteFolderTree(root + "Reports"));
+}
+
+// A stored report of some megabytes (a long log in it) opens on its whole text and closes without a
+// message, writing nothing.
+TEST_F(Closing, AHugeStoredReportOpensWholeAndClosesUntouched) {
+    std::string rtf = StoredRtf();
+    rtf.resize(rtf.size() - std::string("\\par }\r\n").size());
+    const std::string line = "\\par Regel uit het logboek van het kasboek, met een datum en een melding erbij.\r\n";
+    while (rtf.size() < 5 * 1024 * 1024) rtf += line;
+    rtf += "\\par Einde van het logboek\r\n\\par }\r\n";
+    auto solver = CreateForm<TfrmProblemSolver>();
+    solver->OpenReport(StoredReport(rtf));
+    TMessageRecorder boxes;
+    RunModal(*solver, {[&](TfrmProblemSolver& s) {
+                           EXPECT_GT(s.memoReportView.FindPlainText("Einde van het logboek", s.memoReportView.TextLength() - 100), 0);
+                           CloseBy(TWay::TitleBar, s);
+                       }});
+    EXPECT_TRUE(boxes.Messages().empty()) << boxes.Texts()[0];
+    EXPECT_TRUE(Stored("CASE.RTF") == rtf);
+    EXPECT_EQ(Stored("CASE.INI"), kStoredIni);
 }

@@ -1,6 +1,7 @@
 #include "Source/Common/Helpdesk/ProblemSolver.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Source/Common/Catalogue/Discovery.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
@@ -30,6 +31,8 @@ TProblemSolverDeliveryFactory& DeliveryFactory() {
 }
 
 bool SameIdentifier(const std::string& a, const std::string& b) { return SameText(a, b); }
+
+std::string ApplicationName(const TServiceItem* item) { return item ? item->Name().AsString() : std::string(); }
 
 // Every property of a record as text, to see whether the user changed any.
 std::vector<std::string> PropertyTexts(const TAppObj& record) {
@@ -83,6 +86,17 @@ TfrmProblemSolver::TfrmProblemSolver() {
     btnPrint.OnClick = [this](TControl* s) { btnPrintClick(s); };
     btnMail.OnClick = [this](TControl* s) { btnMailClick(s); };
     btnEMail.OnClick = [this](TControl* s) { btnEMailClick(s); };
+    // A problem may come with a long pasted text. An edit box holds 30,000 characters unless told
+    // otherwise and drops the rest without a word; these hold what the report can, and say so at the end.
+    for (TCustomEdit* field : {static_cast<TCustomEdit*>(&txtProblemGoal), static_cast<TCustomEdit*>(&memoProblemActions),
+                               static_cast<TCustomEdit*>(&memoProblemDescription),
+                               static_cast<TCustomEdit*>(&txtProblemErrorMessage)}) {
+        field->SetMaxLength(ProblemTextLimit);
+        field->OnMaxText = [](TControl*) {
+            ShowWarning(Format("Dit veld kan niet meer dan %d tekens bevatten. De tekst is tot daar overgenomen.",
+                               {ProblemTextLimit}));
+        };
+    }
 }
 
 TfrmProblemSolver::~TfrmProblemSolver() = default;
@@ -211,7 +225,11 @@ void TfrmProblemSolver::SetPagesEnabled(bool flag) {
 // --- services of the selected item ---------------------------------------------------------------
 
 void TfrmProblemSolver::cboServiceItemsChange(TControl*) {
-    FServiceItem = cboServiceItems.CurrentServiceItem();
+    const std::shared_ptr<TServiceItem> previous = std::exchange(FServiceItem, cboServiceItems.CurrentServiceItem());
+    // Categories the earlier application recommended and the user left alone make way for those of
+    // the new one (checked again when the page is entered).
+    if (previous != FServiceItem && CheckedTechInfos() == RecommendedTechInfos(previous.get()))
+        for (int i = 0; i < lstTechInfos.Count(); ++i) lstTechInfos.SetChecked(i, false);
     FServices.clear();
     FButtonServices.clear();
     if (!FServiceItem) return;
@@ -223,6 +241,22 @@ void TfrmProblemSolver::cboServiceItemsChange(TControl*) {
         if (dynamic_cast<const TOnlineHelpdeskService*>(s)) FButtonServices[&btnDocInternet] = service;
         if (dynamic_cast<const TOnlineUpdateService*>(s)) FButtonServices[&btnUpdateOnline] = service;
     }
+}
+
+std::vector<bool> TfrmProblemSolver::CheckedTechInfos() const {
+    std::vector<bool> checked;
+    for (int i = 0; i < lstTechInfos.Count(); ++i) checked.push_back(lstTechInfos.Checked(i));
+    return checked;
+}
+
+std::vector<bool> TfrmProblemSolver::RecommendedTechInfos(const TServiceItem* item) const {
+    std::vector<bool> recommended;
+    for (int i = 0; i < lstTechInfos.Count(); ++i) {
+        const std::string identifier = TechInfoIdentifier(i);
+        recommended.push_back(item && std::any_of(item->TechInfos().begin(), item->TechInfos().end(),
+                                                  [&](const TTechInfo* t) { return SameIdentifier(t->Identifier(), identifier); }));
+    }
+    return recommended;
 }
 
 std::string TfrmProblemSolver::TechInfoIdentifier(int index) const {
@@ -296,14 +330,11 @@ void TfrmProblemSolver::FormEnterPage(TControl*, TTabSheet* page, TWizardDirecti
     } else if (page == &TabTechInfo) {
         HelpContext = 1006;
         TechInfoVisited = true;
-        bool anyChecked = false;
-        for (int i = 0; i < lstTechInfos.Count(); ++i) anyChecked = anyChecked || lstTechInfos.Checked(i);
-        if (!anyChecked && FServiceItem) {
-            for (int i = 0; i < lstTechInfos.Count(); ++i) {
-                const std::string identifier = TechInfoIdentifier(i);
-                for (const TTechInfo* recommended : FServiceItem->TechInfos())
-                    if (SameIdentifier(recommended->Identifier(), identifier)) lstTechInfos.SetChecked(i, true);
-            }
+        const std::vector<bool> checked = CheckedTechInfos();
+        if (std::find(checked.begin(), checked.end(), true) == checked.end()) {
+            const std::vector<bool> recommended = RecommendedTechInfos(FServiceItem.get());
+            for (int i = 0; i < lstTechInfos.Count(); ++i)
+                if (recommended[static_cast<size_t>(i)]) lstTechInfos.SetChecked(i, true);
         }
     } else if (page == &TabPersonalInfo) {
         HelpContext = 1018;
@@ -337,9 +368,9 @@ void TfrmProblemSolver::EnterReportPage() {
     }
     memoReportView.SetFocus();
     SetPagesEnabled(true);
+    EnableServicePages();
     UpdateNavigation();
     SetCancelAsClose();
-    TabOnlineupdate.SetEnabled(chkIntroInternet.Checked());
 }
 
 void TfrmProblemSolver::FormExitPage(TControl*, TTabSheet* page, bool& allowChange, TWizardDirection direction) {
@@ -377,17 +408,19 @@ void TfrmProblemSolver::ExitIntroPage(bool& allowChange) {
         const int index = cboServiceItems.IndexOf(added->DisplayText());
         cboServiceItems.SetItemIndex(index);
         cboServiceItemsChange(&cboServiceItems);
-        TabDocumentation.SetEnabled(false);
-        TabOnlineupdate.SetEnabled(false);
-    } else if (dynamic_cast<TAddedApplication*>(item)) {
-        TabDocumentation.SetEnabled(false);
-        TabOnlineupdate.SetEnabled(false);
-    } else {
+    } else if (!dynamic_cast<TAddedApplication*>(item)) {
         allowChange = cboServiceItems.ItemIndex() >= 0;
-        TabDocumentation.SetEnabled(true);
-        TabOnlineupdate.SetEnabled(chkIntroInternet.Checked());
         UpdateDocumentationPage();
     }
+    EnableServicePages();
+}
+
+// An application the user named has no documentation or update of ours: both pages are skipped,
+// forward and back; without the Internet the update is skipped too.
+void TfrmProblemSolver::EnableServicePages() {
+    const bool named = dynamic_cast<TAddedApplication*>(FServiceItem.get()) != nullptr;
+    TabDocumentation.SetEnabled(!named);
+    TabOnlineupdate.SetEnabled(!named && chkIntroInternet.Checked());
 }
 
 void TfrmProblemSolver::ExitPersonalInfoPage(bool& allowChange) {
@@ -434,25 +467,52 @@ void TfrmProblemSolver::txtUserFaxChange(TControl*) {
 // Makes the report, or composes it afresh, and saves it. The user stays on the personal-data page
 // when its folder cannot be made or its files cannot be written.
 bool TfrmProblemSolver::PrepareReport() {
+    // A report this window made for another application than the one now chosen would be filed,
+    // addressed and listed under that other one: it moves to a new folder of the chosen application,
+    // with its attachments, and the old folder goes once the new one is stored.
+    std::shared_ptr<THelpdeskReport> misfiled;
+    const bool wasShown = FReportShown;
+    if (FReport && FReportMadeHere && FReport->ServiceItem != FServiceItem) {
+        if (ReportBaseFolder(ApplicationName(FReport->ServiceItem.get())) != ReportBaseFolder(ApplicationName(FServiceItem.get())))
+            misfiled = std::move(FReport);
+        else
+            FReport->ServiceItem = FServiceItem;
+    }
     const bool made = !FReport;
-    if (made && !CreateReport()) return false;
+    // A failure leaves the report where it was.
+    auto restore = [&] {
+        if (made && FReport) DiscardReport();
+        if (misfiled) {
+            FReport = std::move(misfiled);
+            FReportMadeHere = true;
+            FReportShown = wasShown;
+            UpdateAttachmentsCaption();
+        }
+        return false;
+    };
+    if (made && !CreateReport()) return restore();
+    if (misfiled) {
+        FReport->Attachments = misfiled->Attachments;
+        FReport->UpdateAttachments({});
+        UpdateAttachmentsCaption();
+    }
     if (!made && !TechInfoVisited && !PersonalInfoVisited) return true;
     if (!ComposeReport()) {
         // Cancelled while composing: as if it had not been composed, and then Cancel as ever.
-        if (made) DiscardReport();
+        restore();
         FormCancelClick(this);
         return false;
     }
-    if (!SaveReport()) {
-        if (made) DiscardReport();
-        return false;
-    }
+    if (!SaveReport()) return restore();
+    if (misfiled && !misfiled->DeleteReportFolder())
+        ShowWarning(Format("Het helpdeskrapport in de map %s kon niet worden verwijderd.", {misfiled->Folder()}));
+    SetCurrentDir(GetProgramFolder());
     LoadReportView();
     return true;
 }
 
 bool TfrmProblemSolver::CreateReport() {
-    const std::string base = ReportBaseFolder(FServiceItem ? FServiceItem->Name().AsString() : std::string());
+    const std::string base = ReportBaseFolder(ApplicationName(FServiceItem.get()));
     std::string folder;
     try {
         folder = base + NextReportFolder(base);
@@ -530,15 +590,19 @@ void TfrmProblemSolver::CopyReportToForm() {
 }
 
 void TfrmProblemSolver::LoadReportView() {
-    std::vector<std::string> lines;
-    const std::string path = GetTempFolder() + "PRINT.RTF";
+    // From the report's own lines into the view, line by line: a long report is held once, by the
+    // report, and not copied into a list, a file image and a file first.
     const bool loaded = Attempt([&] {
-        ComposeViewText(*FReport, lines);
-        const std::string bytes = RtfFileBytes(lines);
-        WriteFileBytes(path, bytes);
-        memoReportView.LoadFromFile(path);
+        const TViewText view = ViewText(*FReport);
+        size_t next = 0;
+        std::string bytes;
+        memoReportView.LoadRtfPieces([&]() -> std::string_view {
+            bytes.clear();
+            for (; next < view.Preamble.size() + view.Body.size() && bytes.size() < 65536; ++next)
+                AppendRtfLineBytes(bytes, next < view.Preamble.size() ? view.Preamble[next] : view.Body[next - view.Preamble.size()]);
+            return bytes;
+        });
     });
-    FileDelete(path);
     if (!loaded) {
         SendMessageW(memoReportView.Handle(), EM_SETSEL, memoReportView.TextLength(), memoReportView.TextLength());
         SendMessageW(memoReportView.Handle(), EM_REPLACESEL, FALSE,

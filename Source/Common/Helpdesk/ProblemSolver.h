@@ -54,6 +54,9 @@ bool CheckRequiredField(TControl& control, const TAppProp& prop);
 
 class TfrmProblemSolver : public TBranWizardForm, public IReportWindow {
 public:
+    // The most characters each problem field takes: far less than a line of CASE.INI can hold.
+    static constexpr int ProblemTextLimit = 1000000;
+
     TfrmProblemSolver();
     ~TfrmProblemSolver() override;
 
@@ -225,6 +228,10 @@ private:
     void FillTechInfos();
     void DrawArrows();
     void ExitIntroPage(bool& allowChange);
+    void EnableServicePages();
+    std::vector<bool> CheckedTechInfos() const;
+    // Per entry of lstTechInfos: whether the item recommends its category.
+    std::vector<bool> RecommendedTechInfos(const TServiceItem* item) const;
     void ExitPersonalInfoPage(bool& allowChange);
     void EnterReportPage();
     bool PrepareReport();

@@ -196,12 +196,20 @@ void StoreReportText(THelpdeskReport& report, const TLines& lines) {
     report.SaveReportText();
 }
 
-void ComposeViewText(const THelpdeskReport& report, TLines& lines) {
-    lines.clear();
-    lines.push_back(R"({\rtf1\ansi\deff0\deftab720{\fonttbl{\f0\fswiss MS Sans Serif;}{\f1\froman\fcharset2{\*\fname Symbol;}MT Symbol;}{\f2\fswiss\fcharset1 MS Sans Serif;}{\f3\fswiss\fprq2 MS Sans Serif;}})");
-    lines.push_back(R"({\colortbl\red0\green0\blue0;})");
-    lines.push_back(R"(\deflang1033\pard\tx2880\plain\f3\fs16\b)");
+TViewText ViewText(const THelpdeskReport& report) {
+    TViewText view;
+    view.Preamble = {
+        R"({\rtf1\ansi\deff0\deftab720{\fonttbl{\f0\fswiss MS Sans Serif;}{\f1\froman\fcharset2{\*\fname Symbol;}MT Symbol;}{\f2\fswiss\fcharset1 MS Sans Serif;}{\f3\fswiss\fprq2 MS Sans Serif;}})",
+        R"({\colortbl\red0\green0\blue0;})",
+        R"(\deflang1033\pard\tx2880\plain\f3\fs16\b)",
+    };
     const TLines& stored = report.ReportText().Lines();
-    if (stored.size() > ReportHeaderLineCount + 1)
-        lines.insert(lines.end(), stored.begin() + ReportHeaderLineCount, stored.end());
+    if (stored.size() > ReportHeaderLineCount + 1) view.Body = std::span(stored).subspan(ReportHeaderLineCount);
+    return view;
+}
+
+void ComposeViewText(const THelpdeskReport& report, TLines& lines) {
+    const TViewText view = ViewText(report);
+    lines = view.Preamble;
+    lines.insert(lines.end(), view.Body.begin(), view.Body.end());
 }

@@ -5,6 +5,7 @@
 //
 // Texts the user typed (the problem, the customer data) and the helpdesk texts of the application
 // are escaped for RTF: a path like C:\{Kasboek}\data must reach the helpdesk as it was typed.
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,3 +43,10 @@ void StoreReportText(THelpdeskReport& report, const std::vector<std::string>& li
 // The text shown in the problem solver: the stored text without its fax header, in 8-point type;
 // an empty document when the report has no stored text.
 void ComposeViewText(const THelpdeskReport& report, std::vector<std::string>& lines);
+// The same text in its two parts, never joined: the view's own first lines, then the report's held
+// lines it shows (valid while the report's text is unchanged). A long report is not copied for it.
+struct TViewText {
+    std::vector<std::string> Preamble;
+    std::span<const std::string> Body;
+};
+TViewText ViewText(const THelpdeskReport& report);

@@ -122,29 +122,31 @@ std::string RtfEscape(std::string_view text) {
 
 std::string RtfFileBytes(const TStringList& lines) {
     std::string bytes;
-    for (const std::string& line : lines) {
-        std::wstring text = Widen(line);
-        // A line that ends in an escaped backslash would put "\\" right before the line break, which
-        // some readers take together with it for a paragraph mark: the last one is written by its code.
-        const size_t backslashes = text.size() - (text.find_last_not_of(L'\\') + 1);
-        if (backslashes > 0 && backslashes % 2 == 0) text.replace(text.size() - 2, 2, L"\\'5c");
-        for (wchar_t c : text) {
-            if (c < 0x80) {
-                bytes += static_cast<char>(c);
-                continue;
-            }
-            char ansi = 0;
-            BOOL lost = FALSE;
-            if (WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &c, 1, &ansi, 1, nullptr, &lost) == 1 && !lost) {
-                const auto byte = static_cast<unsigned char>(ansi);
-                bytes += {'\\', '\'', "0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
-            } else {
-                bytes += Format("\\u%d?", {static_cast<int>(static_cast<int16_t>(c))});
-            }
-        }
-        bytes += "\r\n";
-    }
+    for (const std::string& line : lines) AppendRtfLineBytes(bytes, line);
     return bytes;
+}
+
+void AppendRtfLineBytes(std::string& bytes, const std::string& line) {
+    std::wstring text = Widen(line);
+    // A line that ends in an escaped backslash would put "\\" right before the line break, which
+    // some readers take together with it for a paragraph mark: the last one is written by its code.
+    const size_t backslashes = text.size() - (text.find_last_not_of(L'\\') + 1);
+    if (backslashes > 0 && backslashes % 2 == 0) text.replace(text.size() - 2, 2, L"\\'5c");
+    for (wchar_t c : text) {
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+            continue;
+        }
+        char ansi = 0;
+        BOOL lost = FALSE;
+        if (WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &c, 1, &ansi, 1, nullptr, &lost) == 1 && !lost) {
+            const auto byte = static_cast<unsigned char>(ansi);
+            bytes += {'\\', '\'', "0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
+        } else {
+            bytes += Format("\\u%d?", {static_cast<int>(static_cast<int16_t>(c))});
+        }
+    }
+    bytes += "\r\n";
 }
 
 std::string ContinuationLine(std::string_view value) { return Format("%s %s %s", {RtfPar, RtfTab, RtfEscape(value)}); }

@@ -136,6 +136,8 @@ std::string RtfEscape(std::string_view text);
 // character beyond ASCII is written as \'hh of its Windows-1252 byte, or as \uN? when Windows-1252
 // has none; readers other than the rich edit control drop raw 8-bit bytes.
 std::string RtfFileBytes(const TStringList& lines);
+// The same for one line, appended to `bytes`.
+void AppendRtfLineBytes(std::string& bytes, const std::string& line);
 
 // A value for a markup format: text escaped, numbers as they are.
 template <typename TValue>
