@@ -31,8 +31,9 @@ def unzip_test(path):
         fail("unzip -t %s\n%s%s" % (path, run.stdout, run.stderr))
 
 
-def same_files(archive, source_folder, label):
-    """The archive holds exactly the files of the folder, under their bare names, bytes identical."""
+def same_files(archive, source_folder, label, changed=None):
+    """The archive holds exactly the files of the folder, under their bare names, bytes identical
+    (or as `changed` says a file read before the folder changed it)."""
     with zipfile.ZipFile(archive) as z:
         if z.testzip() is not None:
             fail(label + ": zipfile finds a bad entry")
@@ -41,7 +42,7 @@ def same_files(archive, source_folder, label):
         if sorted(infos) != expected:
             fail("%s: names %r, expected %r" % (label, sorted(infos), expected))
         for name in expected:
-            data = open(os.path.join(source_folder, name), "rb").read()
+            data = (changed or {}).get(name) or open(os.path.join(source_folder, name), "rb").read()
             if infos[name].file_size != len(data) or z.read(name) != data:
                 fail("%s: %s differs" % (label, name))
         return infos
@@ -113,7 +114,12 @@ def check_mail(out, received):
     archive = os.path.join(out, "mailed.zip")
     open(archive, "wb").write(parts[0].get_payload(decode=True))
     unzip_test(archive)
-    same_files(archive, os.path.join(out, "mail-src"), "mailed archive")
+    # Once the server took the message the report is marked sent, after the archive was made.
+    ini = open(os.path.join(out, "mail-src", "CASE.INI"), "rb").read()
+    before, mark = ini.split(b"[Verzending]\r\n", 1) if b"[Verzending]\r\n" in ini else (ini, b"")
+    if not mark.startswith(b"Status=Verzonden\r\n"):
+        fail("mailed report not marked sent: %r" % mark)
+    same_files(archive, os.path.join(out, "mail-src"), "mailed archive", {"CASE.INI": before})
 
 
 def main():

@@ -2,6 +2,7 @@
 
 #include "DeliveryTestSupport.h"
 #include "LoopbackPeer.h"
+#include "Source/Common/Helpdesk/ReportOutbox.h"
 #include "core/Format.h"
 #include "core/StrConv.h"
 #include "platform/Registry.h"
@@ -110,7 +111,9 @@ TEST_F(EmailReport, SendsToTheHelpdeskOfTheApplication) {
             EXPECT_EQ(Delivery.EmailReport(*Report, User), c.Sent);
             // A failure says why, on a line of its own.
             const std::string outcome =
-                c.Sent ? Sent : NotSent + std::string("\r\rDe mail-server 127.0.0.1 heeft het bericht geweigerd: 550 onbekend");
+                c.Sent ? Sent
+                       : NotSent + std::string("\r\rDe mail-server 127.0.0.1 heeft het bericht geweigerd: 550 onbekend\r\r") +
+                             KeptInOutbox;
             EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{Question("p.jansen@example.nl"), outcome}));
             EXPECT_EQ(boxes.Messages()[0].Kind, TMsgKind::Question);
             EXPECT_EQ(boxes.Messages()[0].Buttons, TMsgButtons::YesNo);

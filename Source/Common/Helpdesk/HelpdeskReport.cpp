@@ -6,6 +6,7 @@
 #include "Source/Common/Catalogue/User.h"
 #include "Source/Common/Helpdesk/ReportFolders.h"
 #include "Source/Common/TechInfo/TechInfo.h"
+#include "core/DateTime.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 #include "core/StrConv.h"
@@ -163,6 +164,10 @@ void ReadFax(const std::string& text, TUser& user) {
     SetText(user.Fax(), Trim(callFirst ? text.substr(0, text.size() - call.size()) : text));
     user.CallBeforeFax().SetAsVariant(callFirst);
 }
+
+const char* const kDispatch = "Verzending";
+const char* const kSentText = "Verzonden";
+const char* const kUnsentText = "Niet verzonden";
 
 bool IsReportFileName(const std::string& name) {
     const std::string upper = UpperCase(name);
@@ -362,6 +367,39 @@ void THelpdeskReport::SaveReportText() {
 }
 
 bool THelpdeskReport::DeleteReportFolder() { return DeleteFolderTree(Folder()); }
+
+void THelpdeskReport::WriteDispatch(TDispatchState state, const std::string& detail) {
+    BranAssert(state != TDispatchState::None, "THelpdeskReport.WriteDispatch", "Source\\Common\\Helpdesk");
+    const bool sent = state == TDispatchState::Sent;
+    // A reply or reason of several lines would end up as lines outside any key.
+    std::string line = detail;
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    const TDateTime now = Now();
+    TIniDraft draft(CaseIniPath());
+    TIniFile ini(draft.Path());
+    ini.WriteSection(kDispatch, {std::string("Status=") + (sent ? kSentText : kUnsentText),
+                                 "Tijd=" + DateToStr(now) + " " + TimeToStr(now),
+                                 (sent ? "Antwoord=" : "Reden=") + line});
+    ini.UpdateFile();
+    draft.Commit();
+}
+
+TReportDispatch ReadReportDispatch(const std::string& folder) {
+    const TIniFilePass ini(folder + "\\" + kCaseIni);
+    const std::string status = ini.ReadString(kDispatch, "Status", "");
+    TReportDispatch dispatch;
+    if (SameText(status, kSentText)) {
+        dispatch.State = TDispatchState::Sent;
+        dispatch.Detail = ini.ReadString(kDispatch, "Antwoord", "");
+    } else if (SameText(status, kUnsentText)) {
+        dispatch.State = TDispatchState::Unsent;
+        dispatch.Detail = ini.ReadString(kDispatch, "Reden", "");
+    } else {
+        return dispatch;
+    }
+    dispatch.Time = ini.ReadString(kDispatch, "Tijd", "");
+    return dispatch;
+}
 
 void CopyCustomer(const TUser& from, TUser& to) {
     for (const TCustomerKey& k : kCustomerKeys) (to.*k.Prop)().Assign((from.*k.Prop)());

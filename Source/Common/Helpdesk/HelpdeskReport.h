@@ -14,6 +14,19 @@
 class TServiceItem;
 class TUser;
 
+// Whether the report went to the helpdesk by e-mail, as its CASE.INI keeps it in the section
+// "Verzending" (a reader that does not know the section passes it by): nothing yet, sent with the
+// server's answer to the message, or not sent with the reason. An unsent report waits in the
+// outbox until the user sends it again.
+enum class TDispatchState { None, Sent, Unsent };
+struct TReportDispatch {
+    TDispatchState State = TDispatchState::None;
+    std::string Time;    // the user's short date and long time
+    std::string Detail;  // sent: the server's reply to the final dot; not sent: why
+};
+// The dispatch of the report in `folder` (full path, without trailing backslash).
+TReportDispatch ReadReportDispatch(const std::string& folder);
+
 class THelpdeskReportDesc : public TAppObjDesc {
 public:
     explicit THelpdeskReportDesc(TAppModel& model);
@@ -84,6 +97,10 @@ public:
     // one, and no temporary file.
     void SaveReportText();
     bool DeleteReportFolder();
+    TReportDispatch Dispatch() const { return ReadReportDispatch(Folder()); }
+    // Records now as the time of sending with its outcome; written like CASE.INI itself, whole or
+    // not at all, and leaving the rest of the file as it was. Throws EBrantel.
+    void WriteDispatch(TDispatchState state, const std::string& detail);
 
     std::string CaseIniPath() const { return Folder() + "\\CASE.INI"; }
     std::string CaseRtfPath() const { return Folder() + "\\CASE.RTF"; }

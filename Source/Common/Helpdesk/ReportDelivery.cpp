@@ -10,6 +10,7 @@
 #include "Source/Common/Catalogue/User.h"
 #include "Source/Common/Helpdesk/HelpdeskReport.h"
 #include "Source/Common/Helpdesk/ProblemSolver.h"
+#include "Source/Common/Helpdesk/ReportOutbox.h"
 #include "Source/Common/Helpdesk/ReportService.h"
 #include "Source/Common/TechInfo/TechInfo.h"
 #include "core/Format.h"
@@ -25,6 +26,7 @@
 
 namespace {
 const char* const NotSaved = "Het Helpdeskrapport is niet opgeslagen voor verzending.";
+const char* const NoMailServer = "Er is geen mail-server ingesteld.";
 
 // A temporary file that is gone when the operation that wrote it ends, however it ends.
 class TTemporaryFile {
@@ -215,9 +217,24 @@ bool TReportDelivery::EmailReport(THelpdeskReport& report, const TUser& user) {
         return false;
     }
     if (OnSaveAll) OnSaveAll();
+    return MailReport(report, email, user);
+}
+
+bool TReportDelivery::MailReport(THelpdeskReport& report, const std::string& sender, const TUser& user) {
+    std::string detail;
+    const bool sent = SendArchive(report, sender, user, detail);
+    // The user has been told the outcome; a report whose file cannot take the mark is merely left
+    // out of the outbox.
+    Attempt([&] { report.WriteDispatch(sent ? TDispatchState::Sent : TDispatchState::Unsent, detail); });
+    return sent;
+}
+
+bool TReportDelivery::SendArchive(THelpdeskReport& report, const std::string& sender, const TUser& user,
+                                  std::string& detail) {
     const std::string server = user.Mailserver().AsString();
     if (server.empty()) {
-        ShowMessageBox("Er is geen mail-server ingesteld.", TMsgKind::Warning, TMsgButtons::OK);
+        ShowMessageBox(NoMailServer, TMsgKind::Warning, TMsgButtons::OK);
+        detail = NoMailServer;
         return false;
     }
     THourglass hourglass;
@@ -230,22 +247,26 @@ bool TReportDelivery::EmailReport(THelpdeskReport& report, const TUser& user) {
     }
     if (!archive || !ZipReportFolder(archive->Path(), report.Folder())) {
         ShowWarning("Het Helpdeskrapport is niet verzonden omdat het ZIP-bestand niet gemaakt kon worden.");
+        detail = "Het ZIP-bestand kon niet worden gemaakt.";
         return false;
     }
     const uint64_t size = FileSize(archive->Path()).value_or(0);
     if (size > MaxEmailArchiveSize) {
-        ShowWarning(Format("Het Helpdeskrapport is te groot om per e-mail te versturen: het ZIP-bestand is %.1f MB, "
-                           "de helpdesk neemt per e-mail ten hoogste %.1f MB aan." "\r"
-                           "Verwijder grote bijlagen of sla het rapport op als ZIP-bestand.",
-                           {MegaBytes(size), MegaBytes(MaxEmailArchiveSize)}));
+        const std::string tooLarge =
+            Format("Het Helpdeskrapport is te groot om per e-mail te versturen: het ZIP-bestand is %.1f MB, "
+                   "de helpdesk neemt per e-mail ten hoogste %.1f MB aan.",
+                   {MegaBytes(size), MegaBytes(MaxEmailArchiveSize)});
+        ShowWarning(tooLarge + "\r" + "Verwijder grote bijlagen of sla het rapport op als ZIP-bestand.");
+        detail = tooLarge;
         return false;
     }
     TMailOutcome outcome;
-    bool sent = SendMail(email, {HelpdeskRecipient(report)}, user.CustomerNumber(), {archive->Path()},
-                         MailServerOf(user), {}, MailProviders(), &outcome);
+    const bool sent = SendMail(sender, {HelpdeskRecipient(report)}, user.CustomerNumber(), {archive->Path()},
+                               MailServerOf(user), {}, MailProviders(), &outcome);
+    detail = sent ? outcome.FinalReply : MailFailureText(outcome, server);
     ShowInformation(sent ? "Het helpdeskrapport is verzonden."
-                         : WithReason("Het verzenden van het helpdeskrapport is niet gelukt.",
-                                      MailFailureText(outcome, server)));
+                         : WithReason("Het verzenden van het helpdeskrapport is niet gelukt.", detail) + "\r\r" +
+                               KeptInOutbox);
     return sent;
 }
 

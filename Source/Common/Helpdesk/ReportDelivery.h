@@ -38,6 +38,11 @@ public:
     // through the user's mail server, with the customer number as subject; refused, with the sizes,
     // when the archive is larger than MaxEmailArchiveSize.
     bool EmailReport(THelpdeskReport& report, const TUser& user);
+    // The sending itself, of the report as it is stored, from `sender` through the user's mail
+    // server: what EmailReport does once the address is confirmed and the report saved, and what
+    // sending an unsent report again does. Marks the report sent or unsent (with the reason) in
+    // every case.
+    bool MailReport(THelpdeskReport& report, const std::string& sender, const TUser& user);
 
     // Zips every file of folder into a new archive at archivePath. False after a failure (already
     // reported, except a declined disk, which the caller's own message covers).
@@ -55,6 +60,10 @@ public:
     TAbZipper Zipper;
     TPrintDialog dlgPrint;
     TSaveDialog dlgSave;
+
+private:
+    // MailReport without the mark: whether the report went, and the server's final reply or why not.
+    bool SendArchive(THelpdeskReport& report, const std::string& sender, const TUser& user, std::string& detail);
 };
 
 // The largest CASE.ZIP that goes by e-mail. Base64 makes a message of about 10,050,000 bytes of it,

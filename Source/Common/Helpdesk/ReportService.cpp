@@ -3,6 +3,7 @@
 #include "Source/Common/Catalogue/ServiceCollector.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
 #include "Source/Common/Helpdesk/HelpdeskReport.h"
+#include "Source/Common/Helpdesk/ReportOutbox.h"
 #include "core/DateTime.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
@@ -15,18 +16,19 @@ TReportPrinter& ReportPrinter() {
     return printer;
 }
 
-std::string ReportCaption(const THelpdeskReport& report) {
+}  // namespace
+
+std::string ReportWrittenAt(const THelpdeskReport& report) {
     auto written = FileAge(report.CaseRtfPath());
     if (!written) throw EBrantel("THelpdeskReportService", "Create", "Geen rapporttekst in " + report.Folder());
-    return Format("Helpdeskrapport %s", {DateToStr(*written) + " " + TimeToStr(*written)});
+    return DateToStr(*written) + " " + TimeToStr(*written);
 }
-}  // namespace
 
 void SetReportPrinter(TReportPrinter printer) { ReportPrinter() = std::move(printer); }
 
 THelpdeskReportService::THelpdeskReportService(std::shared_ptr<TBranApplication> application,
                                                std::shared_ptr<THelpdeskReport> report)
-    : TFormService("TfrmProblemSolver", ReportCaption(*report), "Helpdeskrapport weergeven, afdrukken en verzenden.",
+    : TFormService("TfrmProblemSolver", Format("Helpdeskrapport %s", {ReportWrittenAt(*report)}), "Helpdeskrapport weergeven, afdrukken en verzenden.",
                    1015, 10),
       FApplication(std::move(application)),
       FReport(std::move(report)) {
@@ -55,6 +57,9 @@ void RegisterStoredReportServices() {
             std::shared_ptr<THelpdeskReport> shared(std::move(report));
             // A report that cannot be listed (no text file) is left out; the others still come.
             Attempt([&] { list.push_back(std::make_shared<THelpdeskReportService>(application, shared)); });
+            // An unsent report also stands in the list as what it waits for: sending it again.
+            if (shared->Dispatch().State == TDispatchState::Unsent)
+                Attempt([&] { list.push_back(std::make_shared<TUnsentReportService>(application, shared)); });
         }
     });
 }

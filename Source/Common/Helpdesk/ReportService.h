@@ -3,6 +3,7 @@
 // in the problem solver, printed and deleted from the main window.
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "Source/Common/Catalogue/Services.h"
 
@@ -38,6 +39,10 @@ private:
     std::shared_ptr<TBranApplication> FApplication;
     std::shared_ptr<THelpdeskReport> FReport;
 };
+
+// When the report's text file was last written, in the user's date and time format; throws when
+// the report has no text file (it cannot be listed then).
+std::string ReportWrittenAt(const THelpdeskReport& report);
 
 // Makes the service collector list every stored report of an application as a THelpdeskReportService.
 void RegisterStoredReportServices();

@@ -7,6 +7,7 @@
 #include "Source/Common/Catalogue/ServiceCollector.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
 #include "Source/Common/Catalogue/Services.h"
+#include "Source/Common/Helpdesk/ReportOutbox.h"
 #include "Source/Common/Shell/BranModel.h"
 #include "Source/Common/Shell/ServiceForms.h"
 #include "core/Exceptions.h"
@@ -163,7 +164,9 @@ void TfrmMain::FormShow(TControl*) {
     FillServiceItems();
     lstServices.RebuildOnProvided = true;
     if (!FArgs.empty()) ApplyCommandLine();
-    barStatus.SetSimpleText(kSelectHint);
+    // Reports that did not reach the helpdesk are named once, at start; sending them is up to the user.
+    const std::string unsent = UnsentReportsText(CountUnsentReports(cboServiceItems.Items()));
+    barStatus.SetSimpleText(unsent.empty() ? kSelectHint : unsent);
     StartupMark("filled");
 }
 
