@@ -35,16 +35,14 @@ std::wstring DialogFilter(const std::string& filter) {
 class TGlobalBlock {
 public:
     explicit TGlobalBlock(HGLOBAL& handle) : FHandle(handle) {}
-    ~TGlobalBlock() { Free(); }
+    ~TGlobalBlock() {
+        if (FHandle) GlobalFree(FHandle);
+    }
     TGlobalBlock(const TGlobalBlock&) = delete;
     TGlobalBlock& operator=(const TGlobalBlock&) = delete;
-    void Free() {
-        if (FHandle) GlobalFree(FHandle);
-        FHandle = nullptr;
-    }
 
 private:
-    HGLOBAL& FHandle;
+    HGLOBAL& FHandle;  // the dialog may replace the block it was given
 };
 
 HGLOBAL GlobalCopy(const void* data, size_t size) {
@@ -78,9 +76,11 @@ std::vector<BYTE> DeviceModeOf(HGLOBAL devMode) {
     return bytes;
 }
 
-// The dialog starts on the printer chosen before, with the settings chosen for it.
+// The dialog starts on the printer chosen before, with the settings chosen for it; on the default
+// printer when that one is gone (a dialog may answer a printer it cannot find with an error).
 void StartOnPrinter(PRINTDLGW& pd, const TPrintDialogRequest& request) {
-    if (request.PrinterName.empty()) return;
+    const std::vector<std::string> printers = PrinterNames();
+    if (std::find(printers.begin(), printers.end(), request.PrinterName) == printers.end()) return;
     // DEVNAMES, then the driver, the printer and the port, each ending in a NUL; offsets in characters.
     constexpr WORD header = sizeof(DEVNAMES) / sizeof(wchar_t);
     const std::wstring driver = L"winspool", device = Widen(request.PrinterName);
@@ -103,14 +103,7 @@ bool RunPrintDialog(PRINTDLGW& pd, TPrintDialogRequest& request,
     pd.hwndOwner = DialogOwner();
     TGlobalBlock devMode{pd.hDevMode}, devNames{pd.hDevNames};
     StartOnPrinter(pd, request);
-    BOOL ok = PrintDlgW(&pd);
-    if (!ok && CommDlgExtendedError() != 0 && pd.hDevNames) {
-        // The printer chosen before is gone: the dialog starts on the system's default.
-        devMode.Free();
-        devNames.Free();
-        ok = PrintDlgW(&pd);
-    }
-    if (!ok) return false;
+    if (!PrintDlgW(&pd)) return false;
     request.PrinterName = PrinterOfDevNames(pd.hDevNames);
     request.DeviceMode = DeviceModeOf(pd.hDevMode);
     if (read) read(pd);

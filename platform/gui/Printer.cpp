@@ -45,9 +45,7 @@ void SetCurrentPrinterName(const std::string& name) {
     if (name != Current().Name) Current() = {name, {}};
 }
 
-std::vector<BYTE> CurrentDeviceMode() {
-    return Current().Name.empty() || Current().Name == CurrentPrinterName() ? Current().DeviceMode : std::vector<BYTE>();
-}
+std::vector<BYTE> CurrentDeviceMode() { return Current().DeviceMode; }
 
 void SetCurrentPrinter(const std::string& name, std::vector<BYTE> deviceMode) {
     if (!DeviceModeFits(deviceMode, name)) deviceMode.clear();
@@ -69,9 +67,10 @@ std::vector<std::string> PrinterNames() {
 
 TPrinter::TPrinter(const std::string& name) : FName(name.empty() ? CurrentPrinterName() : name) {
     if (FName.empty()) throw EBrantel("TPrinter", "Create", "no printer installed", "Er is geen printer geïnstalleerd.");
-    std::vector<BYTE> mode = FName == CurrentPrinterName() ? CurrentDeviceMode() : std::vector<BYTE>();
+    const std::vector<BYTE>& mode = Current().DeviceMode;
+    const bool chosen = FName == Current().Name && !mode.empty();
     FDC.Reset(CreateDCW(L"WINSPOOL", Widen(FName).c_str(), nullptr,
-                        mode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(mode.data())));
+                        chosen ? reinterpret_cast<const DEVMODEW*>(mode.data()) : nullptr));
     if (!FDC.Get()) throw EBrantel("TPrinter", "Create", "printer '" + FName + "' not available");
 }
 

@@ -239,6 +239,24 @@ TEST_F(PrintReport, PaperAndOrientationOfTheDialogs) {
         EXPECT_NE(jobs[i].find("%%Orientation: Landscape"), std::string::npos);
         EXPECT_EQ(jobs[i].find("NumCopies"), std::string::npos);
     }
+
+    // The printer chosen before is gone: the dialog opens on the system's default, not on none.
+    struct TDefaultPrinter {
+        const std::string Before = DefaultPrinterName();
+        TDefaultPrinter() { SetDefaultPrinterW(L"Bran Testprinter"); }
+        ~TDefaultPrinter() {
+            if (!Before.empty()) SetDefaultPrinterW(Widen(Before).c_str());
+            else RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", L"Device");
+        }
+    } systemDefault;
+    SetCurrentPrinterName("Verdwenen printer");
+    {
+        TModalWatcher user(L"#32770", TModalWatcher::Press(IDOK));
+        TPrintDialog dialog;
+        EXPECT_TRUE(dialog.Execute());
+        EXPECT_EQ(user.Seen().size(), 1u);
+    }
+    EXPECT_EQ(CurrentPrinterName(), "Bran Testprinter");
 }
 
 // A spooler that cannot take the end of a document, its disk full, fails the print: the job is given up
