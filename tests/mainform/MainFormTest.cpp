@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
-#include "LoopbackPeer.h"
 #include "ModalWatcher.h"
 #include "ModelFixture.h"
 #include "RealMessageBoxes.h"
@@ -390,41 +389,4 @@ TEST_F(MainForm, HelpTopicsStartTheHelpViewerOfTheWindowsFolderWhenSystemRootIsA
     EXPECT_EQ(started[0].File, IncludeTrailingBackslash(GetWindowsFolder()) + "WinHelp.Exe");
     EXPECT_EQ(started[1].File, "D:\\WIN98\\WinHelp.Exe");
     EXPECT_EQ(started[0].Parameters, form->HelpFilePath());
-}
-
-// --- the outbox ------------------------------------------------------------------------------------
-
-// An unsent report is named in the status bar at start and listed as what it waits for; a sent one
-// is not. Opening the entry asks through the real box and sends the report to the mail server; the
-// entry is gone from the list afterwards and the report is marked sent.
-TEST_F(MainForm, AnUnsentReportIsNamedAtStartAndGoesWhenTheUserSendsIt) {
-    uint64_t received = 0;
-    TLoopbackPeer server(SwallowingSmtpServer(&received));
-    TUser user;
-    user.Mailserver().SetAsString("127.0.0.1:" + std::to_string(server.Port()));
-    TRegKey key;
-    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, UserRegistrationKey, true));
-    ASSERT_TRUE(user.SaveToRegistry());
-    const std::string unsent = WriteReport("Report01"), sent = WriteReport("Report02");
-    const std::string relation = "[Relatie]\r\nE-mail=p.jansen@example.nl\r\n";
-    WriteFileBytes(unsent + "\\CASE.INI", relation + "[Verzending]\r\nStatus=Niet verzonden\r\nTijd=9-12-2026 10:00:00\r\n"
-                                                     "Reden=Er kon geen verbinding worden gemaakt.\r\n");
-    WriteFileBytes(sent + "\\CASE.INI", relation + "[Verzending]\r\nStatus=Verzonden\r\nTijd=9-12-2026 10:00:00\r\n");
-
-    auto form = Show({"-rKasboek"});
-    EXPECT_EQ(form->barStatus.SimpleText(), "Er is 1 helpdeskrapport nog niet verzonden.");
-    const int entry = EntryStartingWith(form->lstServices, "Helpdeskrapport (niet verzonden)");
-    ASSERT_GE(entry, 0);
-    form->lstServices.SetSelected(entry);
-    EXPECT_NE(form->barStatus.SimpleText().find("Er kon geen verbinding worden gemaakt."), std::string::npos);
-    {
-        TRealMessageBoxes boxes;  // Yes to sending, then OK
-        form->mnuBestandOpenenClick(nullptr);
-        ASSERT_EQ(boxes.Texts().size(), 2u);
-        EXPECT_EQ(boxes.Texts()[1], "Het helpdeskrapport is verzonden.");
-    }
-    server.Join();
-    EXPECT_GT(received, 0u);
-    EXPECT_EQ(ReadReportDispatch(unsent).State, TDispatchState::Sent);
-    EXPECT_EQ(EntryStartingWith(form->lstServices, "Helpdeskrapport (niet verzonden)"), -1);
 }

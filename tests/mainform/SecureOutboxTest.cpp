@@ -51,6 +51,9 @@ TEST(SecureOutbox, TheUserSetsTheServerAndSendsTheWaitingReport) {
                                         "[Verzending]\r\nStatus=Niet verzonden\r\nTijd=9-12-2026 10:00:00\r\n"
                                         "Reden=De mail-server heeft het bericht geweigerd: 530 Must issue a STARTTLS command first\r\n");
     WriteFileBytes(folder + "scherm.txt", "Fout 42\r\n");
+    // A report sent earlier is not counted.
+    ForceDirectories(program + "Reports\\Kasboek\\Report02");
+    WriteFileBytes(program + "Reports\\Kasboek\\Report02\\CASE.INI", "[Verzending]\r\nStatus=Verzonden\r\n");
 
     auto form = CreateForm<TfrmMain>(std::vector<std::string>{"-rKasboek"});
     form->Show();
@@ -83,6 +86,8 @@ TEST(SecureOutbox, TheUserSetsTheServerAndSendsTheWaitingReport) {
     const TReportDispatch dispatch = ReadReportDispatch(ExcludeTrailingBackslash(folder));
     EXPECT_EQ(dispatch.State, TDispatchState::Sent);
     EXPECT_EQ(dispatch.Detail.rfind("250 ", 0), 0u) << dispatch.Detail;
+    for (int i = 0; i < form->lstServices.Count(); ++i)
+        EXPECT_NE(form->lstServices.ItemCaption(i), "Helpdeskrapport (niet verzonden)");
     form.reset();
     SetProgramFolder("");
 }
