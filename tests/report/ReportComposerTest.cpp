@@ -184,7 +184,7 @@ TEST_F(ReportComposer, AFailingCollectorCostsOnlyItsOwnSection) {
         EXPECT_EQ(text[static_cast<size_t>(chapter) + 1 + i].rfind(expectedStarts[i], 0), 0u) << text[static_cast<size_t>(chapter) + 1 + i];
     for (const auto& [heading, notice] : {
              std::pair{"2. Systeem", "\\par Deze gegevens konden niet worden verzameld: Kan de waarde 'PortSubClass' niet lezen"},
-             std::pair{"3. Printer", "\\par Deze gegevens konden niet worden verzameld: std::bad_alloc"},
+             std::pair{"3. Printer", "\\par Deze gegevens konden niet worden verzameld: er was niet genoeg geheugen vrij"},
          }) {
         const long at = Find(heading);
         ASSERT_GT(at, chapter) << heading;

@@ -1,5 +1,7 @@
 #include "Source/Common/Helpdesk/ReportComposer.h"
 
+#include <new>
+
 #include "Source/Common/Catalogue/Deployment.h"
 #include "Source/Common/Catalogue/ServiceItems.h"
 #include "Source/Common/Catalogue/User.h"
@@ -161,8 +163,13 @@ TLines CollectTechInfoLines(TTechInfo& collector, const ILogFileSource* item) {
     try {
         collector.CollectInfo(item);
         return collector.GetInfoText();
-    } catch (const std::exception& e) {
+    } catch (const std::bad_alloc&) {
+        return TechInfoNotice("er was niet genoeg geheugen vrij");
+    } catch (const EBrantel& e) {
         return TechInfoNotice(e.what());
+    } catch (const std::exception& e) {
+        // The library's own words only as a clue for the helpdesk, after a sentence it can read.
+        return TechInfoNotice(Format("onverwachte fout in het programma (%s)", {e.what()}));
     }
 }
 
