@@ -42,6 +42,8 @@ void ReadTechInfo(TBranApplication& app, const std::string& versionPath) {
 }
 
 std::string ReadUninstallString(const std::string& entry) {
+    // Without an entry name the path would be the uninstall key itself, which holds no command.
+    if (entry.empty()) return {};
     std::string command;
     Attempt([&] { command = OpenKey(SubKey(UninstallKey, entry)).ReadString("UninstallString"); });
     return command;
