@@ -33,14 +33,24 @@ void TStringProp::DoValidate() const {
 
 void TMemoFileRefProp::LoadFileContent() {
     FLines.clear();
+    FPendingPath = IsNull() ? std::string() : AsVariant().String();
+}
+
+void TMemoFileRefProp::ReadPending() const {
+    if (FPendingPath.empty()) return;
+    std::vector<std::string> lines;
     // Text files of the program are Windows-1252 on disk; in memory every text is UTF-8.
-    if (!IsNull() && FileExists(AsVariant().String()))
-        for (const std::string& line : ReadTextLines(AsVariant().String())) FLines.push_back(AnsiToUtf8(line));
+    if (FileExists(FPendingPath))
+        for (const std::string& line : ReadTextLines(FPendingPath)) lines.push_back(AnsiToUtf8(line));
+    FLines = std::move(lines);
+    FPendingPath.clear();
 }
 
 void TMemoFileRefProp::Assign(const TAppProp& source) {
     TStringProp::Assign(source);
-    FLines = static_cast<const TMemoFileRefProp&>(source).FLines;
+    const auto& memo = static_cast<const TMemoFileRefProp&>(source);
+    FLines = memo.FLines;
+    FPendingPath = memo.FPendingPath;
 }
 
 void DescribeString(TAppObjDesc& desc, TAppObj& prototype, int field, int maxLength, const TVariant& defaultValue,

@@ -53,7 +53,10 @@ public:
     const char* ClassName() const override { return "TMemoProp"; }
 };
 
-// The value is a path (bounded like a string); the lines of that file are held beside it.
+// The value is a path (bounded like a string); the lines of that file are held beside it. They are
+// read when first asked for, not when loading is requested: an object listed again and again (the
+// main window lists every stored report whenever it is activated) then never reads a file nobody
+// looks at.
 class TMemoFileRefPropDesc : public TStringPropDesc {
 public:
     using TStringPropDesc::TStringPropDesc;
@@ -66,15 +69,18 @@ class TMemoFileRefProp : public TStringProp {
 public:
     using TStringProp::TStringProp;
     const char* ClassName() const override { return "TMemoFileRefProp"; }
-    std::vector<std::string>& Lines() { return FLines; }
-    const std::vector<std::string>& Lines() const { return FLines; }
-    // Empties the lines; then, when the value names an existing file, reads its lines (Windows-1252
-    // on disk, UTF-8 here; without line ends).
+    std::vector<std::string>& Lines() { return ReadPending(), FLines; }
+    const std::vector<std::string>& Lines() const { return ReadPending(), FLines; }
+    // Empties the lines; then, when the value names an existing file, its lines are what Lines()
+    // gives (Windows-1252 on disk, UTF-8 here; without line ends), read on first use from the path
+    // named now.
     void LoadFileContent() override;
     void Assign(const TAppProp& source) override;
 
 private:
-    std::vector<std::string> FLines;
+    void ReadPending() const;
+    mutable std::vector<std::string> FLines;
+    mutable std::string FPendingPath;  // the file still to be read into FLines; empty when read
 };
 
 // Describe routines, called by a descriptor's DescribeProps for each property in order.

@@ -4,6 +4,7 @@
 #include "Source/Common/Helpdesk/ReportService.h"
 #include "core/StrConv.h"
 #include "platform/Files.h"
+#include "platform/Handles.h"
 
 using Services = ServiceTest;
 
@@ -153,4 +154,23 @@ TEST_F(Services, HelpdeskReportServiceIsCaptionedWithItsTextFileTime) {
     EXPECT_FALSE(DirectoryExists(Folder / "Reports\\Kasboek\\Report01"));
     FileDelete(rtf);
     EXPECT_THROW(THelpdeskReportService(appRef, report), EBrantel);  // no text file, no service
+}
+
+// The main window lists every stored report each time it is activated: listing must not read the
+// report texts (a stored report may be many megabytes), only showing or sending does. A text file
+// held open by another program without sharing cannot be read, so the listing proves it read none.
+TEST_F(Services, StoredReportsAreListedWithoutReadingTheirText) {
+    auto appRef = std::make_shared<TBranApplication>();
+    appRef->Name().SetAsString("Kasboek");
+    const std::string rtf = Folder.WriteFile("Reports\\Kasboek\\Report01\\CASE.RTF", "{\\rtf1\r\n\\par \xe9\xe9n}\r\n");
+    std::shared_ptr<THelpdeskReport> report;
+    {
+        const TKernelHandle held(CreateFileW(Widen(rtf).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        auto reports = ListStoredReports(appRef);
+        ASSERT_EQ(reports.size(), 1u);
+        report = std::move(reports[0]);
+        EXPECT_EQ(THelpdeskReportService(appRef, report).GetCaption().substr(0, 16), "Helpdeskrapport ");
+    }
+    EXPECT_EQ(report->ReportText().Lines(), (std::vector<std::string>{"{\\rtf1", "\\par één}"}));
 }
