@@ -20,11 +20,6 @@
 #include "platform/Registry.h"
 
 namespace {
-std::string Environment(const char* name) {
-    char value[MAX_PATH] = {};
-    return GetEnvironmentVariableA(name, value, MAX_PATH) ? value : "";
-}
-
 double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -32,7 +27,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 TEST_F(DeliveryTest, BenchmarkZipReportFolder) {
-    std::string folder = Environment("BRAN_BENCH_FOLDER"), archive = Environment("BRAN_BENCH_ARCHIVE");
+    std::string folder = EnvironmentValue("BRAN_BENCH_FOLDER"), archive = EnvironmentValue("BRAN_BENCH_ARCHIVE");
     if (folder.empty()) {
         AddReportFile("CASE.RTF", std::string(20000, 'r'));
         AddReportFile("ruis.bin", NoiseBytes(200000, 1));
@@ -48,7 +43,7 @@ TEST_F(DeliveryTest, BenchmarkZipReportFolder) {
 }
 
 TEST_F(DeliveryTest, BenchmarkEmailReport) {
-    std::string folder = Environment("BRAN_BENCH_FOLDER"), server = Environment("BRAN_SMTP_SERVER");
+    std::string folder = EnvironmentValue("BRAN_BENCH_FOLDER"), server = EnvironmentValue("BRAN_SMTP_SERVER");
     if (!folder.empty()) {
         // The benchmark's folder holds the attachment; the report is mailed from a copy in its own folder.
         for (const TSearchRec& r : FindFiles(IncludeTrailingBackslash(folder) + "*.*", faAnyFile))
@@ -77,7 +72,7 @@ TEST_F(DeliveryTest, BenchmarkEmailReport) {
 }
 
 TEST_F(DeliveryTest, BenchmarkMailMemory) {
-    std::string file = Environment("BRAN_BENCH_ATTACHMENT"), server = Environment("BRAN_SMTP_SERVER");
+    std::string file = EnvironmentValue("BRAN_BENCH_ATTACHMENT"), server = EnvironmentValue("BRAN_SMTP_SERVER");
     if (file.empty()) {
         // Written a piece at a time: the test itself holds no attachment in memory.
         file = Folder / "CASE.ZIP";

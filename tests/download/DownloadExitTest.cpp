@@ -14,11 +14,6 @@
 #include "platform/Files.h"
 
 namespace {
-std::string Environment(const char* name) {
-    char value[MAX_PATH] = {};
-    return GetEnvironmentVariableA(name, value, MAX_PATH) ? value : "";
-}
-
 bool AnyLeftover(const std::string& folder) { return !FindFiles(folder + "~dl*", faAnyFile).empty(); }
 
 // Bytes of the transfer have reached the temporary file.
@@ -31,7 +26,7 @@ bool Receiving(const std::string& folder) {
 
 // The child: fetches from the stalling server and, once bytes arrived, does what it was told.
 TEST(DownloadExitChild, Run) {
-    const std::string mode = Environment("BRAN_EXIT_MODE");
+    const std::string mode = EnvironmentValue("BRAN_EXIT_MODE");
     if (mode.empty()) GTEST_SKIP() << "started by DownloadExit only";
     TfrmOnlineUpdateDownload* window = nullptr;
     TTimer user(100, true);
@@ -47,7 +42,7 @@ TEST(DownloadExitChild, Run) {
         window = form.get();
         return TFormPtr<TDownloadForm>(form.release());
     };
-    EXPECT_FALSE(DownloadFile(formClass, "", Environment("BRAN_EXIT_URL"), Environment("BRAN_EXIT_TARGET")));
+    EXPECT_FALSE(DownloadFile(formClass, "", EnvironmentValue("BRAN_EXIT_URL"), EnvironmentValue("BRAN_EXIT_TARGET")));
 }
 
 TEST(DownloadExit, NoTemporaryFileOutlivesTheProgramAndItExitsCleanly) {

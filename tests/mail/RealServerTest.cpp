@@ -5,17 +5,14 @@
 #include "Source/Common/Catalogue/Deployment.h"
 #include "mail/SendMail.h"
 #include "platform/Files.h"
+#include "TestSupport.h"
 
 namespace {
-std::string Environment(const char* name) {
-    char value[MAX_PATH];
-    return GetEnvironmentVariableA(name, value, MAX_PATH) ? value : "";
-}
 }  // namespace
 
 // Run by tests/checks/smtp_server.py, which serves Python's own SMTP server and reads what arrives.
 TEST(SendMail, ThroughAnIndependentServer) {
-    std::string server = Environment("BRAN_SMTP_SERVER"), folder = Environment("BRAN_ARTIFACT_DIR");
+    std::string server = EnvironmentValue("BRAN_SMTP_SERVER"), folder = EnvironmentValue("BRAN_ARTIFACT_DIR");
     if (server.empty() || folder.empty()) GTEST_SKIP() << "no server to talk to";
     std::string zip = IncludeTrailingBackslash(folder) + "Case.zip";
     EXPECT_TRUE(SendMail("jan@example.nl", {"helpdesk@brantel.nl"}, "12345", {zip}, server, {}, MailProviders()));

@@ -9,31 +9,14 @@
 
 #include "mail/SendMail.h"
 #include "platform/Files.h"
+#include "TestSupport.h"
+#include "TrustedRoot.h"
 
 // Run by tests/checks/secure_mail.py, which serves SMTP with STARTTLS and TLS on 127.0.0.1 with a
 // certificate authority of its own, and reads back what arrived. The prefix's trust cannot change
 // under a running process, so the script runs the refused cases, then lets the prefix trust its
 // authority (TrustTheTestAuthority), then runs the accepted cases, each in a process of its own.
 namespace {
-std::string Environment(const char* name) {
-    char value[1024];
-    DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-    return n && n < sizeof value ? value : "";
-}
-
-// BRAN_SECURE_SERVERS: "starttls=1234;tls=1235;..." -> the ports by name.
-std::map<std::string, std::string> Servers() {
-    std::map<std::string, std::string> ports;
-    std::string all = Environment("BRAN_SECURE_SERVERS");
-    for (size_t pos = 0; pos < all.size();) {
-        size_t end = all.find(';', pos), eq = all.find('=', pos);
-        if (end == std::string::npos) end = all.size();
-        if (eq < end) ports[all.substr(pos, eq - pos)] = all.substr(eq + 1, end - eq - 1);
-        pos = end + 1;
-    }
-    return ports;
-}
-
 TMailServer Account(const std::string& server, TMailSecurity security, const std::string& password = "geheim wachtwoord") {
     TMailServer s(server);
     s.Security = security;
@@ -43,7 +26,7 @@ TMailServer Account(const std::string& server, TMailSecurity security, const std
 }
 
 TMailOutcome Send(const TMailServer& server, const std::string& subject) {
-    std::string zip = IncludeTrailingBackslash(Environment("BRAN_ARTIFACT_DIR")) + "Case.zip";
+    std::string zip = IncludeTrailingBackslash(EnvironmentValue("BRAN_ARTIFACT_DIR")) + "Case.zip";
     TMailOutcome outcome;
     bool sent = SendMail("jan@example.nl", {"helpdesk@brantel.nl"}, subject, {zip}, server, {}, {}, &outcome);
     EXPECT_EQ(sent, outcome.Failure == TMailFailure::None) << subject;
@@ -52,7 +35,7 @@ TMailOutcome Send(const TMailServer& server, const std::string& subject) {
 }  // namespace
 
 TEST(SecureMail, RefusedWithoutTrustOrProtection) {
-    auto servers = Servers();
+    auto servers = SecureServerPorts();
     if (servers.empty()) GTEST_SKIP() << "no servers to talk to";
     const struct {
         const char* what;
@@ -75,7 +58,7 @@ TEST(SecureMail, RefusedWithoutTrustOrProtection) {
 }
 
 TEST(SecureMail, TrustTheTestAuthority) {
-    std::string path = Environment("BRAN_TEST_AUTHORITY");
+    std::string path = EnvironmentValue("BRAN_TEST_AUTHORITY");
     if (path.empty()) GTEST_SKIP() << "no authority to trust";
     std::ifstream file(path, std::ios::binary);
     std::string der{std::istreambuf_iterator<char>(file), {}};
@@ -90,7 +73,7 @@ TEST(SecureMail, TrustTheTestAuthority) {
 }
 
 TEST(SecureMail, AcceptedWithTrust) {
-    auto servers = Servers();
+    auto servers = SecureServerPorts();
     if (servers.empty()) GTEST_SKIP() << "no servers to talk to";
     TMailOutcome outcome = Send(Account("localhost:" + servers["starttls"], TMailSecurity::StartTls), "starttls");
     EXPECT_EQ(outcome.Failure, TMailFailure::None) << outcome.Detail;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "GuiTestSupport.h"
 #include "ModalWatcher.h"
 #include "ModelFixture.h"
@@ -19,26 +17,12 @@
 // starts with a report that could not be sent; the user sets the mail server in the real dialog from
 // the File menu (STARTTLS, the server's port, an account) and sends the report again from its entry,
 // answering the real boxes.
-namespace {
-std::string Environment(const char* name) {
-    char value[1024];
-    DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-    return n && n < sizeof value ? value : "";
-}
-
-std::string OutboxPort() {
-    const std::string all = ";" + Environment("BRAN_SECURE_SERVERS") + ";";
-    const size_t at = all.find(";outbox=");
-    return at == std::string::npos ? std::string() : all.substr(at + 8, all.find(';', at + 1) - at - 8);
-}
-}  // namespace
-
 TEST(SecureOutbox, TheUserSetsTheServerAndSendsTheWaitingReport) {
-    const std::string port = OutboxPort(), artifacts = Environment("BRAN_ARTIFACT_DIR");
+    const std::string port = SecureServerPorts()["outbox"], artifacts = EnvironmentValue("BRAN_ARTIFACT_DIR");
     if (port.empty() || artifacts.empty()) GTEST_SKIP() << "no server to talk to";
     TRegistrySandbox registry;
     // Trusted before anything in the process checks a certificate.
-    TTrustedRoot authority(Environment("BRAN_TEST_AUTHORITY"));
+    TTrustedRoot authority(EnvironmentValue("BRAN_TEST_AUTHORITY"));
     TAppModel& model = BranModel();
     (void)model;
     const std::string program = IncludeTrailingBackslash(artifacts) + "program\\";

@@ -20,15 +20,11 @@
 #include "platform/Sha256.h"
 
 namespace {
-std::string Environment(const char* name) {
-    char value[1024] = {};
-    return GetEnvironmentVariableA(name, value, sizeof(value)) ? value : "";
-}
 }  // namespace
 
 // Each line of the manifest: an address, the digest the index would give, and whether it is right.
 TEST(SecureUpdate, DigestsAreTheOnesHashlibComputes) {
-    const std::string manifest = Environment("BRAN_DIGEST_MANIFEST");
+    const std::string manifest = EnvironmentValue("BRAN_DIGEST_MANIFEST");
     if (manifest.empty()) GTEST_SKIP() << "run by tests/checks/secure_update.py";
     TScratchFolder scratch;
     std::istringstream lines(ReadFileBytes(manifest));
@@ -91,7 +87,7 @@ private:
 // A certificate that the platform does not trust is a failure with its own message, whatever the
 // index would have offered; one of a root the platform trusts brings the index and its setup.
 TEST(SecureUpdate, HttpsIsTheCertificatesOrNothing) {
-    const std::string ca = Environment("BRAN_HTTPS_CA");
+    const std::string ca = EnvironmentValue("BRAN_HTTPS_CA");
     if (ca.empty()) GTEST_SKIP() << "run by tests/checks/secure_update.py";
     [[maybe_unused]] TAppModel& model = BranModel();
     TIndexAddress index;
@@ -100,7 +96,7 @@ TEST(SecureUpdate, HttpsIsTheCertificatesOrNothing) {
     const TTrustedRoot maker(ca);
     std::shared_ptr<TServiceItem> general{&GetGeneralServiceItem(), [](TServiceItem*) {}};
 
-    index.Set(Environment("BRAN_HTTPS_REFUSED"));
+    index.Set(EnvironmentValue("BRAN_HTTPS_REFUSED"));
     {
         TMessageRecorder messages;
         TfrmOnlineUpdate f;
@@ -114,7 +110,7 @@ TEST(SecureUpdate, HttpsIsTheCertificatesOrNothing) {
         EXPECT_FALSE(FileExists(scratch / "Temp\\Update.ini"));
     }
 
-    index.Set(Environment("BRAN_HTTPS_TRUSTED"));
+    index.Set(EnvironmentValue("BRAN_HTTPS_TRUSTED"));
     TMessageRecorder messages;
     TfrmOnlineUpdate f;
     f.SetServiceItems(general, {general});

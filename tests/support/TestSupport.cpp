@@ -148,3 +148,11 @@ int main(int argc, char** argv) {
     SetApplicationTitle("Bran-Service");
     return RUN_ALL_TESTS();
 }
+
+std::string EnvironmentValue(const char* name) {
+    const std::wstring wide = Widen(name);
+    std::wstring value(GetEnvironmentVariableW(wide.c_str(), nullptr, 0), L'\0');
+    if (value.empty()) return "";
+    value.resize(GetEnvironmentVariableW(wide.c_str(), value.data(), static_cast<DWORD>(value.size())));
+    return Narrow(value);
+}

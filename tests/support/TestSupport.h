@@ -92,6 +92,9 @@ private:
     bool FHad = false;
 };
 
+// A value the check scripts pass in the environment; "" when it is not set.
+std::string EnvironmentValue(const char* name);
+
 std::string FixturePath(const std::string& relative);
 uint64_t PeakMemory();
 // A file of `times` copies of piece, written one at a time (a large file that is never in memory whole).

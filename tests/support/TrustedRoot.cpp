@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "platform/Files.h"
 
 namespace {
@@ -47,4 +48,16 @@ TTrustedRoot::~TTrustedRoot() {
         CertFreeCertificateContext(certificate);
     }
     CertCloseStore(store, 0);
+}
+
+std::map<std::string, std::string> SecureServerPorts() {
+    std::map<std::string, std::string> ports;
+    const std::string all = EnvironmentValue("BRAN_SECURE_SERVERS");
+    for (size_t pos = 0; pos < all.size();) {
+        size_t end = all.find(';', pos), eq = all.find('=', pos);
+        if (end == std::string::npos) end = all.size();
+        if (eq < end) ports[all.substr(pos, eq - pos)] = all.substr(eq + 1, end - eq - 1);
+        pos = end + 1;
+    }
+    return ports;
 }
