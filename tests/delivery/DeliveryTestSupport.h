@@ -32,9 +32,8 @@ inline std::string NoiseBytes(size_t size, uint32_t seed) {
 
 // The folder named by BRAN_ARTIFACT_DIR (with trailing backslash), or empty.
 inline std::string ArtifactFolder() {
-    char buffer[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("BRAN_ARTIFACT_DIR", buffer, MAX_PATH)) return {};
-    return IncludeTrailingBackslash(buffer);
+    const std::string folder = EnvironmentValue("BRAN_ARTIFACT_DIR");
+    return folder.empty() ? folder : IncludeTrailingBackslash(folder);
 }
 
 class DeliveryTest : public testing::Test {
