@@ -76,12 +76,12 @@ public:
     TLabel lblUpdates1{&tabUpdates, "Markeer de updates die u wilt downloaden."};
     TListView lstUpdates{&tabUpdates};
     TPanel pnlInfo{&tabUpdates};
-    TBranButton btnInfo{&tabUpdates, "Info"};
+    TBranButton btnInfo{&tabUpdates, "&Info"};
     TLabel lblUpdates2{&tabUpdates, "Klik op 'Volgende' om de gemarkeerde updates te downloaden."};
     TTabSheet tabInstall{&pgcWizard, "Updates installeren"};
     TLabel lblInstall1{&tabInstall, "Dubbelklik op het pictogram om de Installatie Wizard te starten."};
     TServiceItemListView lstSetups{&tabInstall};
-    TBranButton btnInstall{&tabInstall, "Installeren"};
+    TBranButton btnInstall{&tabInstall, "&Installeren"};
     TLabel lblInstall2{&tabInstall, "Klik op 'Voltooien' om Online Update te beëindigen."};
     // The service icons at the screen's density, as in the main window.
     TImageList imgSetupsLarge{ScaleToScreen(32), ScaleToScreen(32)};
