@@ -1,10 +1,9 @@
-// Gathering the report's sections on worker threads: the same lines as on the window's thread, a
-// collector that hangs given up with a notice, and the window's thread answering messages all along,
-// with Cancel stopping after the collector at work.
+// Gathering the report's sections on worker threads: the same lines as on the window's thread, and a
+// collector that hangs given up with a notice. The window answering meanwhile and Cancel are tried in
+// the problem solver's real modal loop (tests/solver/ComposingTest.cpp).
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "ReportTestSupport.h"
 #include "Source/Common/Helpdesk/HelpdeskReport.h"
@@ -59,8 +58,6 @@ private:
     std::atomic<DWORD>& FThread;
 };
 
-std::unique_ptr<TTechInfo> RealCollector(const TTechInfo& chosen) { return FindTechInfoCategory(chosen.Identifier())->Create(); }
-
 // Puts a maker in place for one test.
 struct TMakerScope {
     explicit TMakerScope(TCollectorMaker maker) { SetCollectorMaker(std::move(maker)); }
@@ -75,14 +72,6 @@ std::vector<std::string> Labels(const TStringList& lines) {
     return labels;
 }
 
-// A window of the test thread that cancels the composition when it is sent WM_APP.
-TReportComposition* CancelTarget = nullptr;
-LRESULT CALLBACK CancellingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_APP) return DefWindowProcW(window, message, wParam, lParam);
-    if (!CancelTarget || !CancelTarget->Busy()) return 0;
-    CancelTarget->Cancel();
-    return 1;
-}
 }  // namespace
 
 class ReportComposition : public ReportTest {
@@ -162,50 +151,4 @@ TEST_F(ReportComposition, AHungCollectorIsGivenUpWithANotice) {
     EXPECT_EQ(videoThread, GetCurrentThreadId());
     EXPECT_NE(regionalThread, GetCurrentThreadId());
     EXPECT_NE(regionalThread, 0u);
-}
-
-// While a collector works, the window's thread answers what is sent to it; Cancel, sent then, stops
-// the composition once that collector is done, and the collectors after it never start.
-TEST_F(ReportComposition, TheWindowAnswersWhileACollectorWorksAndCancelStopsAfterIt) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = CancellingProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"TCompositionCancel";
-    RegisterClassW(&windowClass);
-    const TWindowHandle window(CreateWindowExW(0, L"TCompositionCancel", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                               windowClass.hInstance, nullptr));
-    ASSERT_TRUE(window);
-
-    auto gate = std::make_shared<TGate>();
-    TMakerScope maker([&](const TTechInfo& chosen) -> std::unique_ptr<TTechInfo> {
-        if (chosen.Identifier() == "Joystick") return std::make_unique<TGateCollector>("Joystick", gate);
-        return RealCollector(chosen);
-    });
-    TReportComposition composition({&General("Joystick"), &General("Printer"), &General("RegionalSettings")}, &App);
-    composition.Parallel = 1;
-    CancelTarget = &composition;
-
-    LRESULT answer = 0;
-    bool answered = false, entered = false;
-    std::thread user([&] {
-        entered = WaitForSingleObject(gate->Entered.Get(), 60000) == WAIT_OBJECT_0;
-        DWORD_PTR result = 0;
-        answered = SendMessageTimeoutW(window.Get(), WM_APP, 0, 0, SMTO_NORMAL, 20000, &result) != 0;
-        answer = static_cast<LRESULT>(result);
-        SetEvent(gate->Released.Get());
-    });
-    const bool whole = composition.Gather();
-    user.join();
-    CancelTarget = nullptr;
-
-    EXPECT_TRUE(entered);
-    EXPECT_TRUE(answered) << "the window's thread did not answer while the collector worked";
-    EXPECT_EQ(answer, 1) << "Cancel came after the composition";
-    EXPECT_FALSE(whole);
-    EXPECT_TRUE(composition.Cancelled());
-    EXPECT_EQ(gate->Runs, 1);
-    EXPECT_EQ(composition.Sections()[0], TStringList{VerbatimLine("Het hek is open.")}) << "the collector at work finished";
-    EXPECT_TRUE(composition.Sections()[1].empty());
-    EXPECT_TRUE(composition.Sections()[2].empty());
-    UnregisterClassW(L"TCompositionCancel", windowClass.hInstance);
 }

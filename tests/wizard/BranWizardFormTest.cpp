@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include "GuiTestSupport.h"
-#include "RealKeys.h"
 #include "TestSupport.h"
 #include "core/Exceptions.h"
 #include "lib/BranButtons.h"
@@ -13,7 +12,6 @@
 #include "lib/BranWizardForm.h"
 #include "platform/Shell.h"
 #include "platform/gui/Bevel.h"
-#include "platform/gui/Edit.h"
 #include "platform/gui/Image.h"
 #include "platform/gui/Label.h"
 #include "platform/gui/Panel.h"
@@ -309,42 +307,4 @@ TEST(BranWizardForm, FailureWhileShowingNamesTheWizardAndDoShow) {
     }
     EXPECT_FALSE(wizard.IsModal());
     EXPECT_TRUE(wizard.LaidOut());  // the layout ran before the form's own show handler
-}
-
-// Enter must mean Next: a page starts at its first field, or at Next when it has none. A button of
-// the page had the first focus, and Enter opened the help file instead of going on.
-TEST(BranWizardForm, APageStartsAtItsFirstFieldOrAtNextSoThatEnterGoesOn) {
-    TfrmSampleWizard w;
-    TButton btnRead{&w.tabWelkom, "&Lees meer"};
-    TButton btnExample{&w.tabProbleem, "Voorbeeld"};
-    TEdit txtProblem{&w.tabProbleem};
-    btnRead.SetBounds(16, 16, 100, 24);
-    btnExample.SetBounds(16, 16, 100, 24);
-    txtProblem.SetBounds(16, 48, 200, 21);
-    int read = 0;
-    btnRead.OnClick = [&](TControl*) { ++read; };
-    TKeyScript keys{
-        [&] {
-            EXPECT_TRUE(w.NextButton()->Focused()) << "a page with buttons only";
-            TypeKey(VK_RETURN);
-        },
-        [&] {
-            EXPECT_EQ(w.Active(), "Probleem");
-            EXPECT_TRUE(txtProblem.Focused()) << "the page's field, not its button before it";
-            TypeText("kapot");
-            TypeKey(VK_RETURN);
-        },
-        [&] {
-            EXPECT_EQ(w.Active(), "Klaar");
-            EXPECT_TRUE(w.NextButton()->Focused());
-            TypeKey(VK_PRIOR);  // Page Up: back to where the field keeps its text
-        },
-        [&] {
-            EXPECT_EQ(w.Active(), "Probleem");
-            EXPECT_EQ(txtProblem.Text(), "kapot");
-        },
-    };
-    const size_t ran = keys.Run(w);
-    EXPECT_EQ(ran, keys.Count());
-    EXPECT_EQ(read, 0);
 }
