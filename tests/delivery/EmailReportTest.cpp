@@ -160,6 +160,9 @@ TEST_F(EmailReport, StopsBeforeSending) {
         EXPECT_EQ(boxes.Messages()[1].Buttons, TMsgButtons::OK);
         EXPECT_FALSE(FileExists(TempArchive()));
         EXPECT_EQ(SaveAllCalls, 1);
+        // Stopped before sending, it still waits to be sent, with why.
+        EXPECT_EQ(Report->Dispatch().State, TDispatchState::Unsent);
+        EXPECT_EQ(Report->Dispatch().Detail, "Er is geen mail-server ingesteld.");
     }
     {
         SCOPED_TRACE("archive larger than the helpdesk takes");

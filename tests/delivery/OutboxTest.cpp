@@ -148,15 +148,3 @@ TEST_F(Outbox, AReportThatDidNotGoWaitsUntilItGoesOnce) {
     EXPECT_NE(transcripts[1].find("MAIL FROM:<p.jansen@example.nl>"), std::string::npos);
     EXPECT_NE(transcripts[1].find("CASE.ZIP"), std::string::npos);
 }
-
-// Whatever stops a report before it reaches the server also leaves it waiting, with why.
-TEST_F(Outbox, AReportStoppedBeforeSendingAlsoWaits) {
-    SetMailServer("");
-    TMessageRecorder boxes;
-    EXPECT_FALSE(Delivery.MailReport(*Report, "p.jansen@example.nl", User));
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Er is geen mail-server ingesteld."});
-    const TReportDispatch dispatch = Report->Dispatch();
-    EXPECT_EQ(dispatch.State, TDispatchState::Unsent);
-    EXPECT_EQ(dispatch.Detail, "Er is geen mail-server ingesteld.");
-    EXPECT_EQ(Waiting().size(), 1u);
-}
